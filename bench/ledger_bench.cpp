@@ -1,0 +1,116 @@
+// What a page change costs on a large month: the save of the day left, the load of the day
+// shown and the accounting-month total, as the day page performs them; and the readers
+// the reports use. Run from a release build: tools/bench.
+#include "synthetic.h"
+
+#include "ledger/accountingmonth.h"
+#include "ledger/csvline.h"
+#include "ledger/monthfile.h"
+#include "ledger/textfile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+constexpr int kLinesPerMonth = 3000;
+const ledger::ClosingDay kClosing{25, true};
+
+// A data folder with February and March of 3,000 lines each, removed at exit.
+class Fixture {
+public:
+    Fixture() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        folder_ = pattern;
+        for (int month : {2, 3}) {
+            ledger::Date m{2024, month, 1};
+            ledger::WriteLinesAtomic(store().MonthFilePath(m),
+                                     synthetic::MonthLines(m, kLinesPerMonth, unsigned(month)),
+                                     ledger::SyncMode::NoSync);
+        }
+    }
+    ~Fixture() { std::filesystem::remove_all(folder_); }
+    ledger::MonthStore store(ledger::SyncMode sync = ledger::SyncMode::NoSync) const {
+        return ledger::MonthStore(folder_, sync);
+    }
+    const std::filesystem::path& folder() const { return folder_; }
+
+private:
+    std::filesystem::path folder_;
+};
+
+Fixture& Data() {
+    static Fixture fixture;
+    return fixture;
+}
+
+void PageChange(benchmark::State& state, ledger::SyncMode sync) {
+    ledger::MonthStore store = Data().store(sync);
+    const ledger::CategoryList categories = synthetic::Categories();
+    ledger::Date page{2024, 3, 10};
+    std::vector<ledger::DayRow> rows = store.LoadDayRows(page);
+    for (auto _ : state) {
+        // Leave the page (save it), show the next one, and total its accounting month.
+        store.SaveDayRows(page, rows);
+        ledger::Date next = page.AddDays(1);
+        if (next.month != 3) next = {2024, 3, 1};
+        rows = store.LoadDayRows(next);
+        ledger::AccountingMonth span = ledger::AccountingMonthOf(next, kClosing);
+        benchmark::DoNotOptimize(store.SumPeriod(span.first, span.last, 3, false, categories));
+        page = next;
+    }
+}
+
+void BM_PageChange(benchmark::State& state) { PageChange(state, ledger::SyncMode::NoSync); }
+BENCHMARK(BM_PageChange)->Unit(benchmark::kMicrosecond);
+
+void BM_PageChangeWithFsync(benchmark::State& state) {
+    PageChange(state, ledger::SyncMode::Durable);
+}
+BENCHMARK(BM_PageChangeWithFsync)->Unit(benchmark::kMicrosecond);
+
+// The disk's share alone: the same month file written with and without waiting for it.
+void BM_WriteMonthFile(benchmark::State& state) {
+    const auto sync = state.range(0) ? ledger::SyncMode::Durable : ledger::SyncMode::NoSync;
+    const std::vector<std::string> lines = ledger::ReadLines(Data().store().MonthFilePath({2024, 3, 1}));
+    const std::filesystem::path path = Data().folder() / "write-test.csv";
+    for (auto _ : state) ledger::WriteLinesAtomic(path, lines, sync);
+    state.SetLabel(state.range(0) ? "fsync" : "no fsync");
+}
+BENCHMARK(BM_WriteMonthFile)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadPeriodLines(benchmark::State& state) {
+    ledger::MonthStore store = Data().store();
+    ledger::AccountingMonth span = ledger::AccountingMonthOf({2024, 3, 10}, kClosing);
+    size_t count = 0;
+    for (auto _ : state) {
+        std::vector<std::string> lines;
+        store.ReadPeriodLines(span.first, span.last, true, lines);
+        count = lines.size();
+        benchmark::DoNotOptimize(lines.data());
+    }
+    state.counters["lines"] = double(count);
+}
+BENCHMARK(BM_ReadPeriodLines)->Unit(benchmark::kMicrosecond);
+
+void BM_SplitLine(benchmark::State& state) {
+    const std::vector<std::string> lines = synthetic::MonthLines({2024, 3, 1}, kLinesPerMonth, 7);
+    size_t bytes = 0;
+    for (const std::string& line : lines) bytes += line.size();
+    std::vector<std::string> fields;
+    for (auto _ : state) {
+        for (const std::string& line : lines) {
+            ledger::SplitLineInto(line, fields);
+            benchmark::DoNotOptimize(fields.data());
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes));
+}
+BENCHMARK(BM_SplitLine);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ledger/categorylist.h"
+#include "ledger/date.h"
+
+namespace synthetic {
+
+// The categories the generated entries use (those of the default category list).
+ledger::CategoryList Categories();
+
+// `entries` lines of one calendar month, spread over its days, grouped by day as the program
+// leaves them. Descriptions and memos carry blanks, quotes and commas now and then.
+std::vector<std::string> MonthLines(const ledger::Date& month, int entries, uint32_t seed);
+
+// Writes `years` years of month files ending with `lastMonth` into `dataFolder`.
+void WriteDataFolder(const std::filesystem::path& dataFolder, const ledger::Date& lastMonth,
+                     int years, int entriesPerMonth);
+
+}  // namespace synthetic

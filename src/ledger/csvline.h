@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ledger {
+
+// The comma-and-quote rules of every comma-separated line the program reads or writes.
+// Both work on CP932 bytes: a double-byte character is one unit and never a separator.
+
+// Splits one line into fields. Blanks and control bytes around fields are dropped, an
+// unquoted field ends at a comma or at any byte up to 0x20, a quoted field keeps everything
+// up to its closing quote with "" standing for one quote, and a comma at the very end of
+// the line adds no empty field.
+std::vector<std::string> SplitLine(std::string_view line);
+
+// Splits `line` into `fields`, reusing its storage (for loops over many lines).
+void SplitLineInto(std::string_view line, std::vector<std::string>& fields);
+
+// The first field of a line, as SplitLine would give it, without splitting the rest.
+std::string FirstField(std::string_view line);
+
+// Joins fields with commas. A field holding a comma, a quote or a byte up to 0x20 is
+// quoted with its quotes doubled; a single empty field is written as "".
+std::string JoinLine(const std::vector<std::string>& fields);
+
+}  // namespace ledger

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+
+namespace ledger {
+
+// The program folder and what lies in it: the category list, ini.ini, the month files in
+// "data" and the extra icons in "pacs".
+struct ProgramFolders {
+    std::filesystem::path program;
+
+    // The folder named by VANTREL_HOME when it is set and not empty, else the folder of the
+    // running executable.
+    static ProgramFolders Locate();
+
+    std::filesystem::path Data() const { return program / "data"; }
+    std::filesystem::path Icons() const { return program / "pacs"; }
+    std::filesystem::path CategoryFile() const { return program / "setting.dat"; }
+    std::filesystem::path SettingsFile() const { return program / "ini.ini"; }
+};
+
+// Creates the folder with any missing parents. Throws FileError with the path and reason.
+void EnsureFolder(const std::filesystem::path& folder);
+
+}  // namespace ledger

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "textfile.h"
+
+namespace ledger {
+
+// A table of text cells as the category list is stored: a size line "cols,rows", one
+// "cw index,width" line per column, then "col,row,text" for every non-empty cell. Text is
+// CP932; line breaks inside a cell are stored as TAB (CR) and 0x08 (LF).
+class GridTable {
+public:
+    GridTable() = default;
+    GridTable(int cols, int rows);
+
+    int cols() const { return cols_; }
+    int rows() const { return rows_; }
+    // Changes the size, keeping the cells that still fit.
+    void Resize(int cols, int rows);
+
+    // Empty outside the table.
+    const std::string& Cell(int col, int row) const;
+    // Ignored outside the table.
+    void SetCell(int col, int row, std::string text);
+
+    // 64 when never set.
+    int ColumnWidth(int col) const;
+    void SetColumnWidth(int col, int width);
+
+private:
+    int cols_ = 0;
+    int rows_ = 0;
+    std::vector<std::string> cells_;  // row-major
+    std::vector<int> widths_;
+};
+
+// A grid cell file that is missing or unreadable as a table. The message names the file.
+class GridFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads a grid cell file. Throws GridFileError for a missing file ("File <name> not found")
+// and for a corrupt size line ("File contains no data or corrupt file <name>"); cell and
+// width lines that point outside the table are ignored.
+GridTable ReadGridCellFile(const std::filesystem::path& path);
+
+// Writes the table in the same format (CR LF, atomic replace). Throws FileError.
+void WriteGridCellFile(const std::filesystem::path& path, const GridTable& table,
+                       SyncMode sync = SyncMode::Durable);
+
+}  // namespace ledger

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "amount.h"
+#include "categorylist.h"
+#include "date.h"
+#include "textfile.h"
+
+namespace ledger {
+
+// One entry of a day without its date: 費目, 摘要, 金額, メモ, as CP932 bytes.
+using DayRow = std::array<std::string, 4>;
+
+// The month ledger files of a data folder: one file "yyyymm.csv" per calendar month, one
+// line "yyyymmdd,category,description,amount,memo" per entry, grouped by day in the order
+// the days were last saved. Every operation reads the file whole and writes it whole.
+class MonthStore {
+public:
+    explicit MonthStore(std::filesystem::path dataFolder, SyncMode sync = SyncMode::Durable);
+
+    const std::filesystem::path& dataFolder() const { return dataFolder_; }
+
+    // data folder / "yyyymm.csv" of the date's calendar month.
+    std::filesystem::path MonthFilePath(const Date& date) const;
+
+    // The rows of that day in file order; empty when the month file does not exist.
+    std::vector<DayRow> LoadDayRows(const Date& date) const;
+
+    // Replaces the day's lines by `rows`, appended at the end of the file. Rows without a
+    // category or an amount are left out. Writes the file even when no line remains.
+    // Throws FileError; the file is then unchanged.
+    void SaveDayRows(const Date& date, const std::vector<DayRow>& rows) const;
+
+    // Appends to `lines` the lines of the days first to last in date order. With
+    // closingDaySet the month file of `last` is read as well, and lines outside the span
+    // are dropped.
+    void ReadPeriodLines(const Date& first, const Date& last, bool closingDaySet,
+                         std::vector<std::string>& lines) const;
+
+    // The balance of the lines dated first to last: incomes added (left out when
+    // expenseOnly), expenses subtracted, lines of unknown categories skipped.
+    // `amountField` is the index of the amount among the split fields.
+    Amount SumPeriod(const Date& first, const Date& last, int amountField, bool expenseOnly,
+                     const CategoryList& categories) const;
+
+private:
+    std::filesystem::path dataFolder_;
+    SyncMode sync_;
+};
+
+}  // namespace ledger

@@ -1,0 +1,49 @@
+#include "settings.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace ledger {
+
+int Settings::UsedSlots() const { return std::clamp(extIconCount, 0, kExtIconSlots); }
+
+Settings ReadSettings(const IniFile& ini) {
+    Settings s;
+    s.closing.day = ini.ReadInteger("setting", "sime", 0);
+    if (s.closing.day < 0 || s.closing.day > 28) s.closing.day = 0;
+    s.closing.fifteenthNamesFirst = ini.ReadBool("setting", "sime15before", true);
+    s.extIconCount = ini.ReadInteger("ExtImg", "num", 0);
+    for (int i = 0; i < s.UsedSlots(); ++i) {
+        s.extIconNames[static_cast<size_t>(i)] = ini.ReadString("ExtImg", std::to_string(i), "");
+    }
+    return s;
+}
+
+void WriteSettings(IniFile& ini, const Settings& s) {
+    ini.WriteString("setting", "clipbmp", "");
+    ini.WriteInteger("setting", "displayclip", 0);
+    ini.WriteInteger("ExtImg", "num", s.extIconCount);
+    ini.WriteInteger("setting", "sime", s.closing.day);
+    ini.WriteBool("setting", "sime15before", s.closing.fifteenthNamesFirst);
+    for (int i = 0; i < s.UsedSlots(); ++i) {
+        ini.WriteString("ExtImg", std::to_string(i), s.extIconNames[static_cast<size_t>(i)]);
+    }
+}
+
+bool IsPlainFileName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\") == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+void ForgetMissingIcons(Settings& settings, const std::filesystem::path& iconFolder) {
+    for (std::string& name : settings.extIconNames) {
+        if (name.empty()) continue;
+        std::error_code ec;
+        if (!IsPlainFileName(name) || !std::filesystem::is_regular_file(iconFolder / name, ec)) {
+            name.clear();
+        }
+    }
+}
+
+}  // namespace ledger

@@ -1,0 +1,150 @@
+#include "textfile.h"
+
+#include "fileerror.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ledger {
+namespace {
+
+std::string SystemReason(int error) { return std::strerror(error); }
+
+// Closes a descriptor when the scope is left, whatever way.
+class FdGuard {
+public:
+    explicit FdGuard(int fd) : fd_(fd) {}
+    ~FdGuard() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FdGuard(const FdGuard&) = delete;
+    FdGuard& operator=(const FdGuard&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports the error close found (NFS and full disks report late).
+    int Close() {
+        int r = ::close(fd_);
+        fd_ = -1;
+        return r == 0 ? 0 : errno;
+    }
+
+private:
+    int fd_;
+};
+
+// The permissions a newly created file gets: those of the file it replaces, or what the
+// umask leaves of rw-rw-rw-.
+mode_t TargetMode(const std::filesystem::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) return st.st_mode & 07777;
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+        throw FileError(path, SystemReason(errno));
+    }
+    FdGuard guard(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) throw FileError(path, SystemReason(errno));
+    if (S_ISDIR(st.st_mode)) throw FileError(path, SystemReason(EISDIR));
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw FileError(path, SystemReason(errno));
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    return bytes;
+}
+
+std::vector<std::string> SplitTextLines(std::string_view text) {
+    size_t nul = text.find('\0');
+    if (nul != std::string_view::npos) text = text.substr(0, nul);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+    return lines;
+}
+
+std::vector<std::string> ReadLines(const std::filesystem::path& path) {
+    std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes) return {};
+    return SplitTextLines(*bytes);
+}
+
+void WriteLinesAtomic(const std::filesystem::path& path, const std::vector<std::string>& lines,
+                      SyncMode sync) {
+    size_t size = 0;
+    for (const std::string& line : lines) size += line.size() + 2;
+    std::string bytes;
+    bytes.reserve(size);
+    for (const std::string& line : lines) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    WriteFileAtomic(path, bytes, sync);
+}
+
+void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, SyncMode sync) {
+    std::filesystem::path folder = path.parent_path();
+    if (folder.empty()) folder = ".";
+    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    int fd = ::mkstemp(pattern.data());
+    if (fd < 0) throw FileError(path, SystemReason(errno));
+    FdGuard guard(fd);
+    const std::string tempPath = pattern;
+    auto fail = [&](int error) {
+        ::unlink(tempPath.c_str());
+        throw FileError(path, SystemReason(error));
+    };
+
+    if (::fchmod(fd, TargetMode(path)) != 0) fail(errno);
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(errno);
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    if (sync == SyncMode::Durable && ::fsync(fd) != 0) fail(errno);
+    if (int error = guard.Close(); error != 0) fail(error);
+    if (::rename(tempPath.c_str(), path.c_str()) != 0) fail(errno);
+    if (sync == SyncMode::Durable) {
+        // The rename itself must reach the disk too, or a power cut can bring the old
+        // file back. A folder that cannot be opened or synced loses nothing written.
+        int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dirFd >= 0) {
+            ::fsync(dirFd);
+            ::close(dirFd);
+        }
+    }
+}
+
+}  // namespace ledger

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ledger {
+
+// Whether a write waits until the bytes are on the disk. Only benchmarks turn it off, to
+// measure the rest of a page change apart from the disk.
+enum class SyncMode { Durable, NoSync };
+
+// The whole file as bytes; nullopt when it does not exist. Throws FileError when it exists
+// but cannot be read.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+
+// Splits text into lines: CR, LF and CR LF each end a line, a NUL byte ends the text, and
+// the last line needs no line end. Empty text has no lines.
+std::vector<std::string> SplitTextLines(std::string_view text);
+
+// The lines of a file; empty when it does not exist.
+std::vector<std::string> ReadLines(const std::filesystem::path& path);
+
+// Writes `lines`, each followed by CR LF, as the file's whole new content. The bytes go to
+// a temporary file in the same folder, which then replaces the target in one rename, so the
+// target holds either its old or its new content, never a part. Throws FileError.
+void WriteLinesAtomic(const std::filesystem::path& path, const std::vector<std::string>& lines,
+                      SyncMode sync = SyncMode::Durable);
+
+// Same, for bytes given whole.
+void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes,
+                     SyncMode sync = SyncMode::Durable);
+
+}  // namespace ledger

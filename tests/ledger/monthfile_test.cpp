@@ -1,0 +1,149 @@
+#include "ledger/cp932.h"
+#include "ledger/fileerror.h"
+#include "ledger/monthfile.h"
+
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+using ledger::Date;
+using ledger::DayRow;
+using ledger::MonthStore;
+using ledger::ToCp932;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// 食費 (expense), 給料 (income), Coffee (expense).
+ledger::CategoryList Categories() {
+    ledger::GridTable t(4, 4);
+    t.SetCell(0, 1, ToCp932("支出"));
+    t.SetCell(1, 1, ToCp932("食費"));
+    t.SetCell(0, 2, ToCp932("収入"));
+    t.SetCell(1, 2, ToCp932("給料"));
+    t.SetCell(1, 3, "Coffee");
+    return ledger::CategoryList::FromTable(t);
+}
+
+class MonthStoreTest : public testing::Test {
+protected:
+    testsupport::TempDir dir;
+    MonthStore store{dir.path()};
+
+    void WriteMonth(const char* yyyymm, const std::string& bytes) {
+        testsupport::WriteBytes(dir / (std::string(yyyymm) + ".csv"), bytes);
+    }
+    std::string MonthBytes(const char* yyyymm) {
+        return testsupport::ReadBytes(dir / (std::string(yyyymm) + ".csv"));
+    }
+};
+
+TEST_F(MonthStoreTest, PathIsYearMonthCsvInTheDataFolder) {
+    EXPECT_EQ(store.MonthFilePath({2024, 3, 5}), dir / "202403.csv");
+    EXPECT_EQ(store.MonthFilePath({987, 11, 1}), dir / "098711.csv");
+}
+
+TEST_F(MonthStoreTest, SavesExactBytes) {
+    const std::string food = ToCp932("食費");
+    store.SaveDayRows({2024, 3, 5}, {DayRow{food, "", "500", ""},
+                                     DayRow{food, ToCp932("スーパー 2軒"), "1,200", "a\"b"},
+                                     DayRow{"", "x", "1", ""},     // no category: left out
+                                     DayRow{food, "x", "", "m"}});  // no amount: left out
+    EXPECT_EQ(MonthBytes("202403"), "20240305," + food + ",,500,\r\n" + "20240305," + food +
+                                        ",\"" + ToCp932("スーパー 2軒") +
+                                        "\",\"1,200\",\"a\"\"b\"\r\n");
+}
+
+TEST_F(MonthStoreTest, RoundTripsAndKeepsOtherDays) {
+    const std::vector<DayRow> rows = {
+        {ToCp932("食費"), ToCp932("表示 \"ソ\""), "-98.5", ToCp932("メモ, です")},
+        {"Coffee", "", "300", ""},
+        {ToCp932("給料"), "  ", "1e3", "\t"},
+    };
+    WriteMonth("202403", "20240304,a,,1,\r\nbroken line without date\r\n\r\n");
+    store.SaveDayRows({2024, 3, 5}, rows);
+    EXPECT_EQ(store.LoadDayRows({2024, 3, 5}), rows);
+    EXPECT_EQ(store.LoadDayRows({2024, 3, 4}), (std::vector<DayRow>{{"a", "", "1", ""}}));
+    EXPECT_TRUE(store.LoadDayRows({2024, 3, 6}).empty());
+    EXPECT_TRUE(store.LoadDayRows({2024, 4, 5}).empty());  // no file
+    // Lines of other days, even unreadable ones, stay where they were.
+    EXPECT_TRUE(MonthBytes("202403").starts_with(
+        "20240304,a,,1,\r\nbroken line without date\r\n\r\n20240305,"));
+}
+
+TEST_F(MonthStoreTest, LastSavedDayGoesToTheEnd) {
+    store.SaveDayRows({2024, 3, 1}, {{"a", "", "1", ""}});
+    store.SaveDayRows({2024, 3, 2}, {{"b", "", "2", ""}});
+    store.SaveDayRows({2024, 3, 1}, {{"a", "", "1", ""}, {"c", "", "3", ""}});
+    EXPECT_EQ(MonthBytes("202403"),
+              "20240302,b,,2,\r\n20240301,a,,1,\r\n20240301,c,,3,\r\n");
+    // A day whose rows all lack a category or an amount disappears; the file stays.
+    store.SaveDayRows({2024, 3, 2}, {{"", "", "", ""}, {"b", "", "", ""}});
+    EXPECT_EQ(MonthBytes("202403"), "20240301,a,,1,\r\n20240301,c,,3,\r\n");
+    store.SaveDayRows({2024, 5, 2}, {{"", "", "", ""}});
+    EXPECT_TRUE(std::filesystem::exists(dir / "202405.csv"));
+    EXPECT_EQ(MonthBytes("202405"), "");
+}
+
+TEST_F(MonthStoreTest, DescriptionWithoutQuotesShiftsFields) {
+    WriteMonth("202403", "20240305,a,x y,500,\r\n");
+    EXPECT_EQ(store.LoadDayRows({2024, 3, 5}), (std::vector<DayRow>{{"a", "x", "y", "500"}}));
+}
+
+TEST_F(MonthStoreTest, SaveFailureLeavesTheFileUnchanged) {
+    MonthStore missing(dir / "no-such-folder");
+    EXPECT_THROW(missing.SaveDayRows({2024, 3, 5}, {{"a", "", "1", ""}}), ledger::FileError);
+    std::filesystem::create_directory(dir / "202403.csv");  // a folder in the file's place
+    EXPECT_THROW(store.SaveDayRows({2024, 3, 5}, {{"a", "", "1", ""}}), ledger::FileError);
+}
+
+TEST_F(MonthStoreTest, ReadPeriodAcrossTwoFilesInDateOrder) {
+    WriteMonth("202402", "20240226,a,,1,\r\n20240210,x,,9,\r\n20240229,b,,2,\r\n20240226,c,,3,\r\n");
+    WriteMonth("202403", "20240325,e,,5,\r\n\r\n20240326,y,,9,\r\n20240301,d,,4,\r\n");
+    Lines lines = {"kept"};
+    store.ReadPeriodLines({2024, 2, 26}, {2024, 3, 25}, true, lines);
+    EXPECT_EQ(lines, (Lines{"kept", "20240226,a,,1,", "20240226,c,,3,", "20240229,b,,2,",
+                            "20240301,d,,4,", "20240325,e,,5,"}));
+}
+
+TEST_F(MonthStoreTest, ReadPeriodReadsOneFileOnceWhenBothEndsShareIt) {
+    // Closing on the 28th after a 28-day February: 1 to 28 March, one file, each line once.
+    WriteMonth("202303", "20230328,b,,2,\r\n20230301,a,,1,\r\n20230329,c,,3,\r\n");
+    Lines lines;
+    store.ReadPeriodLines({2023, 3, 1}, {2023, 3, 28}, true, lines);
+    EXPECT_EQ(lines, (Lines{"20230301,a,,1,", "20230328,b,,2,"}));
+}
+
+TEST_F(MonthStoreTest, ReadPeriodFallsBackToTextOrderForLinesOfNoDay) {
+    // Calendar month: lines are not filtered, so a line of no day forces the sorted list.
+    WriteMonth("202403", "20240302,b,,2,\r\nzzz\r\n20240301,a,,1,\r\n");
+    Lines lines;
+    store.ReadPeriodLines({2024, 3, 1}, {2024, 3, 31}, false, lines);
+    EXPECT_EQ(lines, (Lines{"20240301,a,,1,", "20240302,b,,2,", "zzz"}));
+    // With a closing day, a blank-only line has no field and stays too.
+    WriteMonth("202403", "20240302,b,,2,\r\n \t\r\n");
+    lines.clear();
+    store.ReadPeriodLines({2024, 3, 1}, {2024, 3, 31}, true, lines);
+    EXPECT_EQ(lines, (Lines{" \t", "20240302,b,,2,"}));
+}
+
+TEST_F(MonthStoreTest, SumPeriodSignsByCategoryKind) {
+    const std::string food = ToCp932("食費");
+    const std::string pay = ToCp932("給料");
+    WriteMonth("202402", "20240225," + food + ",,999,\r\n20240226," + pay + ",,5000,\r\n");
+    WriteMonth("202403", "20240301," + food + ",,1200,\r\n20240301,coffee,,300.5,\r\n" +
+                             "20240302,gone,,700,\r\n20240303," + food + ",,\"1,000\",\r\n" +
+                             "20240325," + food + ",,abc,\r\n20240326," + food + ",,888,\r\n" +
+                             "bad," + food + ",,1,\r\n");
+    auto categories = Categories();
+    // 26 Feb to 25 Mar: +5000 - 1200 - 300.5; unknown category, "1,000" and "abc" count 0.
+    EXPECT_EQ(store.SumPeriod({2024, 2, 26}, {2024, 3, 25}, 3, false, categories).raw(),
+              34995000);
+    EXPECT_EQ(store.SumPeriod({2024, 2, 26}, {2024, 3, 25}, 3, true, categories).raw(),
+              -15005000);
+    EXPECT_EQ(store.SumPeriod({2024, 3, 1}, {2024, 3, 31}, 3, false, categories).raw(),
+              -23885000);
+    EXPECT_EQ(store.SumPeriod({2024, 4, 1}, {2024, 4, 30}, 3, false, categories).raw(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+#include "ledger/fileerror.h"
+#include "ledger/folders.h"
+#include "ledger/settings.h"
+
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using ledger::IniFile;
+
+namespace {
+
+TEST(Settings, DefaultsWithoutAFile) {
+    testsupport::TempDir dir;
+    ledger::Settings s = ledger::ReadSettings(IniFile::Load(dir / "ini.ini"));
+    EXPECT_EQ(s.closing.day, 0);
+    EXPECT_TRUE(s.closing.fifteenthNamesFirst);
+    EXPECT_EQ(s.extIconCount, 0);
+}
+
+TEST(Settings, FreshFileIsWrittenInItsOrder) {
+    testsupport::TempDir dir;
+    IniFile ini = IniFile::Load(dir / "ini.ini");
+    ledger::WriteSettings(ini, ledger::ReadSettings(ini));
+    ini.Save(dir / "ini.ini");
+    EXPECT_EQ(testsupport::ReadBytes(dir / "ini.ini"),
+              "[setting]\r\nclipbmp=\r\ndisplayclip=0\r\nsime=0\r\nsime15before=1\r\n"
+              "[ExtImg]\r\nnum=0\r\n");
+}
+
+TEST(Settings, OnlyClosingDayGivenGetsTheNamingKeyAdded) {
+    testsupport::TempDir dir;
+    testsupport::WriteBytes(dir / "ini.ini", "[Setting]\r\nSIME = 25\r\n");
+    IniFile ini = IniFile::Load(dir / "ini.ini");
+    ledger::Settings s = ledger::ReadSettings(ini);
+    EXPECT_EQ(s.closing.day, 25);
+    EXPECT_TRUE(s.closing.fifteenthNamesFirst);
+    ledger::WriteSettings(ini, s);
+    ini.Save(dir / "ini.ini");
+    EXPECT_EQ(testsupport::ReadBytes(dir / "ini.ini"),
+              "[Setting]\r\nsime=25\r\nclipbmp=\r\ndisplayclip=0\r\nsime15before=1\r\n"
+              "[ExtImg]\r\nnum=0\r\n");
+}
+
+TEST(Settings, KeepsWhatItDoesNotKnow) {
+    testsupport::TempDir dir;
+    testsupport::WriteBytes(dir / "ini.ini",
+                            "; comment\r\n[net]\r\nurl=http://example.invalid/\r\nid=\"abc\"\r\n\r\n"
+                            "[setting]\r\nsime=x\r\nsime15before=0\r\nfuture=7\r\n\r\n"
+                            "[other]\r\nk=v\r\n");
+    IniFile ini = IniFile::Load(dir / "ini.ini");
+    EXPECT_EQ(ini.ReadString("NET", "ID", ""), "abc");
+    ledger::Settings s = ledger::ReadSettings(ini);
+    EXPECT_EQ(s.closing.day, 0);  // does not convert
+    EXPECT_FALSE(s.closing.fifteenthNamesFirst);
+    ledger::WriteSettings(ini, s);
+    ini.Save(dir / "ini.ini");
+    EXPECT_EQ(testsupport::ReadBytes(dir / "ini.ini"),
+              "; comment\r\n[net]\r\nurl=http://example.invalid/\r\nid=\"abc\"\r\n\r\n"
+              "[setting]\r\nsime=0\r\nsime15before=0\r\nfuture=7\r\nclipbmp=\r\ndisplayclip=0\r\n\r\n"
+              "[other]\r\nk=v\r\n[ExtImg]\r\nnum=0\r\n");
+}
+
+TEST(Settings, ExtraIconSlots) {
+    testsupport::TempDir dir;
+    std::filesystem::create_directory(dir / "pacs");
+    testsupport::WriteBytes(dir / "pacs" / "cat.bmp", "x");
+    std::string text = "[ExtImg]\r\nnum=3\r\n0=cat.bmp\r\n2=gone.bmp\r\n";
+    testsupport::WriteBytes(dir / "ini.ini", text);
+    IniFile ini = IniFile::Load(dir / "ini.ini");
+    ledger::Settings s = ledger::ReadSettings(ini);
+    ledger::ForgetMissingIcons(s, dir / "pacs");
+    EXPECT_EQ(s.extIconNames[0], "cat.bmp");
+    EXPECT_EQ(s.extIconNames[1], "");
+    EXPECT_EQ(s.extIconNames[2], "");
+    ledger::WriteSettings(ini, s);
+    EXPECT_EQ(ini.ReadString("ExtImg", "1", "unset"), "");
+    EXPECT_EQ(ini.ReadString("ExtImg", "2", "unset"), "");
+
+    // Forty entries: names 0 to 31 are read and written back, num stays 40.
+    std::string many = "[ExtImg]\r\nnum=40\r\n";
+    for (int i = 0; i < 40; ++i) many += std::to_string(i) + "=i" + std::to_string(i) + ".bmp\r\n";
+    testsupport::WriteBytes(dir / "ini.ini", many);
+    IniFile big = IniFile::Load(dir / "ini.ini");
+    s = ledger::ReadSettings(big);
+    EXPECT_EQ(s.extIconNames[31], "i31.bmp");
+    IniFile out;
+    ledger::WriteSettings(out, s);
+    EXPECT_EQ(out.ReadInteger("ExtImg", "num", 0), 40);
+    EXPECT_EQ(out.ReadString("ExtImg", "31", ""), "i31.bmp");
+    EXPECT_FALSE(out.Value("ExtImg", "32").has_value());
+}
+
+TEST(Settings, IconNamesMustStayInsideTheIconFolder) {
+    for (const char* bad : {"../setting.dat", "..", ".", "/etc/passwd", "a\\b.bmp", ""}) {
+        EXPECT_FALSE(ledger::IsPlainFileName(bad)) << bad;
+    }
+    EXPECT_TRUE(ledger::IsPlainFileName("my icons.pac"));
+    testsupport::TempDir dir;
+    std::filesystem::create_directory(dir / "pacs");
+    testsupport::WriteBytes(dir / "x.bmp", "x");
+    ledger::Settings s;
+    s.extIconCount = 1;
+    s.extIconNames[0] = "../x.bmp";
+    ledger::ForgetMissingIcons(s, dir / "pacs");
+    EXPECT_EQ(s.extIconNames[0], "");
+}
+
+TEST(Folders, ProgramFolderFromEnvironmentOrExecutable) {
+    testsupport::TempDir dir;
+    ::setenv("VANTREL_HOME", dir.path().c_str(), 1);
+    ledger::ProgramFolders f = ledger::ProgramFolders::Locate();
+    EXPECT_EQ(f.program, dir.path());
+    EXPECT_EQ(f.Data(), dir / "data");
+    EXPECT_EQ(f.Icons(), dir / "pacs");
+    ::unsetenv("VANTREL_HOME");
+    EXPECT_TRUE(std::filesystem::exists(ledger::ProgramFolders::Locate().program / "ledger_tests"));
+
+    ledger::EnsureFolder(dir / "a" / "b");
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "a" / "b"));
+    testsupport::WriteBytes(dir / "file", "x");
+    EXPECT_THROW(ledger::EnsureFolder(dir / "file" / "sub"), ledger::FileError);
+}
+
+}  // namespace
