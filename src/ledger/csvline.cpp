@@ -2,30 +2,71 @@
 
 #include "cp932.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
+
 namespace ledger {
 namespace {
 
 constexpr char kQuote = '"';
 constexpr char kComma = ',';
 
-bool IsBlank(unsigned char b) { return b >= 0x01 && b <= 0x20; }
+// Byte classes for the scanners: a lookup is cheaper than the range tests on every byte.
+enum ByteClass : unsigned char { kText = 0, kLead = 1, kStop = 2 };
+
+constexpr std::array<unsigned char, 256> MakeClasses() {
+    std::array<unsigned char, 256> classes{};
+    for (int b = 0; b < 256; ++b) {
+        if (b <= 0x20 || b == kComma) {
+            classes[b] = kStop;
+        } else if (IsLeadByte(static_cast<unsigned char>(b))) {
+            classes[b] = kLead;
+        }
+    }
+    return classes;
+}
+constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
+
+unsigned char ClassOf(char c) { return kClasses[static_cast<unsigned char>(c)]; }
+
+bool IsBlank(char c) {
+    unsigned char b = static_cast<unsigned char>(c);
+    return b >= 0x01 && b <= 0x20;
+}
 
 // Steps over one character: two bytes for a lead byte that has a byte after it.
 size_t Next(std::string_view s, size_t i) {
-    return (IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? i + 2 : i + 1;
+    return (ClassOf(s[i]) == kLead && i + 1 < s.size()) ? i + 2 : i + 1;
 }
 
-// Finds the next quote at or after `i`, stepping over double-byte characters.
-size_t FindQuote(std::string_view s, size_t i) {
-    while (i < s.size() && s[i] != '\0') {
-        if (s[i] == kQuote) return i;
-        i = Next(s, i);
+// Whether byte `j` starts a character, given that byte `from` does. Valid trail bytes are
+// never separators, so the scanners look for a separator byte first and ask this only for
+// the byte found: a byte after an odd run of lead-byte values is the trail of the last one.
+// (A byte that is not a lead byte always ends its character, whatever role it plays, so the
+// run's start is a character start.)
+bool IsCharStart(std::string_view s, size_t from, size_t j) {
+    size_t run = 0;
+    while (j > from && ClassOf(s[j - 1]) == kLead) {
+        --j;
+        ++run;
     }
-    return std::string_view::npos;
+    return run % 2 == 0;
 }
 
-// Reads a quoted field starting at the opening quote `i`; returns the position after the
-// closing quote (or the end of the line for an unclosed field).
+// The next quote at or after `i` that starts a character; a NUL ends the text.
+size_t FindQuote(std::string_view s, size_t i) {
+    const size_t from = i;
+    for (;;) {
+        while (i < s.size() && s[i] != kQuote && s[i] != '\0') ++i;
+        if (i >= s.size() || s[i] == '\0') return std::string_view::npos;
+        if (IsCharStart(s, from, i)) return i;
+        ++i;
+    }
+}
+
+// Reads a quoted field starting at the opening quote `i` into `out`; returns the position
+// after the closing quote (or the end of the text for an unclosed field).
 size_t ReadQuoted(std::string_view s, size_t i, std::string& out) {
     out.clear();
     size_t p = i + 1;
@@ -49,27 +90,60 @@ size_t ReadQuoted(std::string_view s, size_t i, std::string& out) {
     }
 }
 
+// The end of an unquoted field starting at `i`: the first comma or byte up to 0x20.
+// The first byte at or after `i` that is up to 0x20 or a comma, or the end. Eight bytes at
+// a time: a word without such a byte is passed over with a few arithmetic operations.
+size_t FindStopByte(std::string_view s, size_t i) {
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kHigh = 0x8080808080808080ULL;
+    while (i + 8 <= s.size()) {
+        uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        uint64_t commas = word ^ (kOnes * kComma);
+        uint64_t found = ((word - kOnes * 0x21) & ~word & kHigh) |
+                         ((commas - kOnes) & ~commas & kHigh);
+        if (found != 0) break;  // the byte loop below finds which one
+        i += 8;
+    }
+    while (i < s.size() && ClassOf(s[i]) != kStop) ++i;
+    return i;
+}
+
+size_t UnquotedEnd(std::string_view s, size_t i) {
+    const size_t from = i;
+    for (;;) {
+        i = FindStopByte(s, i);
+        if (i >= s.size() || IsCharStart(s, from, i)) return i;
+        ++i;  // the trail byte of an invalid pair: part of the field
+    }
+}
+
 size_t SkipBlanks(std::string_view s, size_t i) {
-    while (i < s.size() && IsBlank(static_cast<unsigned char>(s[i]))) ++i;
+    while (i < s.size() && IsBlank(s[i])) ++i;
     return i;
 }
 
 bool AtEnd(std::string_view s, size_t i) { return i >= s.size() || s[i] == '\0'; }
 
-// Reads the field at `i` into `out`; returns where the next field starts.
-size_t ReadField(std::string_view s, size_t i, std::string& out) {
-    if (s[i] == kQuote) {
-        i = ReadQuoted(s, i, out);
-    } else {
-        size_t start = i;
-        while (!AtEnd(s, i) && static_cast<unsigned char>(s[i]) > 0x20 && s[i] != kComma) {
-            i = Next(s, i);
-        }
-        out.assign(s.substr(start, std::min(i, s.size()) - start));
-    }
+// Past the blanks and the one comma that follow a field.
+size_t SkipSeparator(std::string_view s, size_t i) {
     i = SkipBlanks(s, i);
     if (!AtEnd(s, i) && s[i] == kComma) i = SkipBlanks(s, i + 1);
     return i;
+}
+
+// Reads the field at `i`; the value is a view of `s` for an unquoted field, else of
+// `scratch`. Returns where the next field starts.
+size_t ReadField(std::string_view s, size_t i, std::string& scratch, std::string_view& value) {
+    if (s[i] == kQuote) {
+        i = ReadQuoted(s, i, scratch);
+        value = scratch;
+    } else {
+        size_t end = UnquotedEnd(s, i);
+        value = s.substr(i, end - i);
+        i = end;
+    }
+    return SkipSeparator(s, i);
 }
 
 bool NeedsQuotes(std::string_view field) {
@@ -93,12 +167,19 @@ void AppendQuoted(std::string_view field, std::string& out) {
 
 }  // namespace
 
-void SplitLineInto(std::string_view line, std::vector<std::string>& fields) {
+void SplitLineInto(std::string_view line, std::vector<std::string>& fields, size_t maxFields) {
     size_t count = 0;
     size_t i = SkipBlanks(line, 0);
-    while (!AtEnd(line, i)) {
+    while (!AtEnd(line, i) && count < maxFields) {
         if (count == fields.size()) fields.emplace_back();
-        i = ReadField(line, i, fields[count]);
+        std::string& field = fields[count];
+        if (line[i] == kQuote) {
+            i = SkipSeparator(line, ReadQuoted(line, i, field));
+        } else {
+            size_t end = UnquotedEnd(line, i);
+            field.assign(line.data() + i, end - i);
+            i = SkipSeparator(line, end);
+        }
         ++count;
     }
     fields.resize(count);
@@ -110,11 +191,18 @@ std::vector<std::string> SplitLine(std::string_view line) {
     return fields;
 }
 
-std::string FirstField(std::string_view line) {
-    std::string field;
+std::string_view FirstFieldView(std::string_view line, std::string& scratch) {
     size_t i = SkipBlanks(line, 0);
-    if (!AtEnd(line, i)) ReadField(line, i, field);
-    return field;
+    std::string_view value;
+    if (!AtEnd(line, i)) ReadField(line, i, scratch, value);
+    return value;
+}
+
+bool HasNoField(std::string_view line) { return AtEnd(line, SkipBlanks(line, 0)); }
+
+std::string FirstField(std::string_view line) {
+    std::string scratch;
+    return std::string(FirstFieldView(line, scratch));
 }
 
 std::string JoinLine(const std::vector<std::string>& fields) {

@@ -15,11 +15,18 @@ namespace ledger {
 // the line adds no empty field.
 std::vector<std::string> SplitLine(std::string_view line);
 
-// Splits `line` into `fields`, reusing its storage (for loops over many lines).
-void SplitLineInto(std::string_view line, std::vector<std::string>& fields);
+// Splits `line` into `fields`, reusing its storage (for loops over many lines). Stops after
+// `maxFields` fields when a caller needs only the first few.
+void SplitLineInto(std::string_view line, std::vector<std::string>& fields,
+                   size_t maxFields = static_cast<size_t>(-1));
+
+// Whether the line splits into no field at all (empty, or blanks and control bytes only).
+bool HasNoField(std::string_view line);
 
 // The first field of a line, as SplitLine would give it, without splitting the rest.
 std::string FirstField(std::string_view line);
+// Same, as a view into `line`, or into `scratch` when the field is quoted.
+std::string_view FirstFieldView(std::string_view line, std::string& scratch);
 
 // Joins fields with commas. A field holding a comma, a quote or a byte up to 0x20 is
 // quoted with its quotes doubled; a single empty field is written as "".

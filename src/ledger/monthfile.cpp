@@ -16,28 +16,39 @@ std::filesystem::path MonthStore::MonthFilePath(const Date& date) const {
 
 std::vector<DayRow> MonthStore::LoadDayRows(const Date& date) const {
     std::vector<DayRow> rows;
+    std::optional<std::string> bytes = ReadWholeFile(MonthFilePath(date));
+    if (!bytes) return rows;
     const std::string key = Yyyymmdd(date);
+    std::string scratch;
     std::vector<std::string> fields;
-    for (const std::string& line : ReadLines(MonthFilePath(date))) {
-        if (FirstField(line) != key) continue;
+    ForEachLine(*bytes, [&](std::string_view line) {
+        if (FirstFieldView(line, scratch) != key) return;
         SplitLineInto(line, fields);
         DayRow row;
         for (size_t k = 0; k < row.size() && k + 1 < fields.size(); ++k) row[k] = fields[k + 1];
         rows.push_back(std::move(row));
-    }
+    });
     return rows;
 }
 
 void MonthStore::SaveDayRows(const Date& date, const std::vector<DayRow>& rows) const {
     const std::filesystem::path path = MonthFilePath(date);
     const std::string key = Yyyymmdd(date);
-    std::vector<std::string> lines = ReadLines(path);
-    std::erase_if(lines, [&](const std::string& line) { return FirstField(line) == key; });
+    std::optional<std::string> old = ReadWholeFile(path);
+    std::string bytes;
+    bytes.reserve(old ? old->size() + 256 : 256);
+    std::string scratch;
+    if (old) {
+        ForEachLine(*old, [&](std::string_view line) {
+            if (FirstFieldView(line, scratch) == key) return;
+            bytes.append(line).append("\r\n");
+        });
+    }
     for (const DayRow& row : rows) {
         if (row[0].empty() || row[2].empty()) continue;
-        lines.push_back(JoinLine({key, row[0], row[1], row[2], row[3]}));
+        bytes.append(JoinLine({key, row[0], row[1], row[2], row[3]})).append("\r\n");
     }
-    WriteLinesAtomic(path, lines, sync_);
+    WriteFileAtomic(path, bytes, sync_);
 }
 
 void MonthStore::ReadPeriodLines(const Date& first, const Date& last, bool closingDaySet,
@@ -62,7 +73,7 @@ void MonthStore::ReadPeriodLines(const Date& first, const Date& last, bool closi
         for (size_t k = 0; k < working.size(); ++k) {
             // A line with no field at all stays; it belongs to no day and so forces the
             // sorted fallback below.
-            bool keep = SplitLine(working[k]).empty();
+            bool keep = HasNoField(working[k]);
             if (!keep) {
                 int n = ParseInt(keys[k]).value_or(0);
                 keep = n >= from && n <= to;
@@ -78,17 +89,23 @@ void MonthStore::ReadPeriodLines(const Date& first, const Date& last, bool closi
         keys.resize(kept);
     }
 
-    // Date order: the days of the span in turn, each day's lines in file order.
-    std::vector<size_t> ordered;
-    ordered.reserve(working.size());
-    for (int offset = 0; offset <= 32; ++offset) {
-        const std::string day = Yyyymmdd(first.AddDays(offset));
-        for (size_t k = 0; k < working.size(); ++k) {
-            if (keys[k] == day) ordered.push_back(k);
-        }
+    // Date order: the days first, first + 1, ... first + 32 in turn, each day's lines in
+    // file order. Lines whose first field is none of those days are counted out.
+    std::vector<std::string> dayKeys;
+    for (int offset = 0; offset <= 32; ++offset) dayKeys.push_back(Yyyymmdd(first.AddDays(offset)));
+    std::vector<std::vector<size_t>> byDay(dayKeys.size());
+    size_t placed = 0;
+    for (size_t k = 0; k < working.size(); ++k) {
+        auto it = std::lower_bound(dayKeys.begin(), dayKeys.end(), keys[k]);
+        if (it == dayKeys.end() || *it != keys[k]) continue;
+        byDay[static_cast<size_t>(it - dayKeys.begin())].push_back(k);
+        ++placed;
     }
-    if (ordered.size() == working.size()) {
-        for (size_t k : ordered) lines.push_back(working[k]);
+    if (placed == working.size()) {
+        lines.reserve(lines.size() + working.size());
+        for (const std::vector<size_t>& day : byDay) {
+            for (size_t k : day) lines.push_back(std::move(working[k]));
+        }
         return;
     }
     // Some line belongs to no day of the span: deliver everything sorted as text instead.
@@ -100,29 +117,45 @@ void MonthStore::ReadPeriodLines(const Date& first, const Date& last, bool closi
 
 Amount MonthStore::SumPeriod(const Date& first, const Date& last, int amountField,
                              bool expenseOnly, const CategoryList& categories) const {
-    std::vector<std::string> lines = ReadLines(MonthFilePath(first));
-    if (last.month != first.month) {
-        for (std::string& line : ReadLines(MonthFilePath(last))) {
-            if (ParseInt(FirstField(line))) lines.push_back(std::move(line));
-        }
-    }
     const int from = DateNumber(first);
     const int to = DateNumber(last);
     Amount total;
+    std::string scratch;
     std::vector<std::string> fields;
-    for (const std::string& line : lines) {
-        std::optional<int> day = ParseInt(FirstField(line));
-        if (!day || *day < from || *day > to) continue;
-        SplitLineInto(line, fields);
-        int index = fields.size() > 1 ? categories.CategoryIndex(fields[1]) : -1;
-        if (index < 0) continue;
-        Amount amount = static_cast<size_t>(amountField) < fields.size()
+    // Category names repeat on almost every line: remember each distinct spelling's position.
+    std::vector<std::pair<std::string, int>> seen;
+    auto categoryIndex = [&](const std::string& name) {
+        for (const auto& [spelling, index] : seen) {
+            if (spelling == name) return index;
+        }
+        int index = categories.CategoryIndex(name);
+        seen.emplace_back(name, index);
+        return index;
+    };
+    auto addLine = [&](std::string_view line) {
+        std::optional<int> day = ParseInt(FirstFieldView(line, scratch));
+        if (!day || *day < from || *day > to) return;
+        // Fields after the amount (the memo) are not needed.
+        SplitLineInto(line, fields, static_cast<size_t>(std::max(amountField, 1)) + 1);
+        int index = fields.size() > 1 ? categoryIndex(fields[1]) : -1;
+        if (index < 0) return;
+        Amount amount = amountField >= 0 && static_cast<size_t>(amountField) < fields.size()
                             ? AmountOrZero(fields[static_cast<size_t>(amountField)])
                             : Amount();
         if (categories.IsIncome(index)) {
             if (!expenseOnly) total += amount;
         } else {
             total -= amount;
+        }
+    };
+    if (std::optional<std::string> bytes = ReadWholeFile(MonthFilePath(first))) {
+        ForEachLine(*bytes, addLine);
+    }
+    // The second month is read only when the two ends differ in month number; its lines
+    // count when their date is an integer in the span, as the first month's do.
+    if (last.month != first.month) {
+        if (std::optional<std::string> bytes = ReadWholeFile(MonthFilePath(last))) {
+            ForEachLine(*bytes, addLine);
         }
     }
     return total;

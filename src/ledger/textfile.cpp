@@ -72,20 +72,8 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
 }
 
 std::vector<std::string> SplitTextLines(std::string_view text) {
-    size_t nul = text.find('\0');
-    if (nul != std::string_view::npos) text = text.substr(0, nul);
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-    }
+    ForEachLine(text, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 

@@ -20,6 +20,26 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 // the last line needs no line end. Empty text has no lines.
 std::vector<std::string> SplitTextLines(std::string_view text);
 
+// Calls f(std::string_view) for each line of `text`, by the same rules as SplitTextLines,
+// without copying the lines.
+template <class F>
+void ForEachLine(std::string_view text, F&& f) {
+    size_t nul = text.find('\0');
+    if (nul != std::string_view::npos) text = text.substr(0, nul);
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        if (end == text.size()) {
+            f(text.substr(start));
+            return;
+        }
+        f(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+}
+
 // The lines of a file; empty when it does not exist.
 std::vector<std::string> ReadLines(const std::filesystem::path& path);
 
