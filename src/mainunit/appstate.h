@@ -1,0 +1,36 @@
+#pragma once
+
+#include "chartcolors.h"
+#include "iconset.h"
+
+#include "ledger/categorylist.h"
+#include "ledger/date.h"
+#include "ledger/folders.h"
+#include "ledger/inifile.h"
+#include "ledger/monthfile.h"
+#include "ledger/settings.h"
+
+#include <array>
+
+namespace mainunit {
+
+// Everything that outlives a dialog: owned by the main window and handed to each dialog
+// by reference.
+struct AppState {
+    explicit AppState(ledger::ProgramFolders programFolders)
+        : folders(std::move(programFolders)), store(folders.Data()) {}
+
+    ledger::ProgramFolders folders;
+    ledger::MonthStore store;
+    // ini.ini as read at start-up; written back, with what it holds besides, at shutdown.
+    ledger::IniFile ini;
+    ledger::Settings settings;
+    ledger::CategoryList categories;
+    IconSet icons;
+    std::array<QColor, 33> chartColors{};
+    ledger::Date pageDate;
+    // Totals count expenses only (menu 合計を総支出のみ表示); off at every start.
+    bool expenseOnly = false;
+};
+
+}  // namespace mainunit

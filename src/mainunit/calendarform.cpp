@@ -1,0 +1,151 @@
+#include "calendarform.h"
+
+#include "platform/fonts.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QPushButton>
+#include <QTextCharFormat>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace mainunit {
+namespace {
+
+QDate ToQDate(const ledger::Date& d) {
+    return QDate(d.year, d.month, d.day);
+}
+ledger::Date FromQDate(const QDate& d) {
+    return {d.year(), d.month(), d.day()};
+}
+
+}  // namespace
+
+TCalendarR::TCalendarR(const platform::Clock& clock, QWidget* parent)
+    : QCalendarWidget(parent), clock_(clock) {
+    setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    setFirstDayOfWeek(Qt::Sunday);
+    setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
+    setNavigationBarVisible(false);
+    setGridVisible(true);
+    // Weekends in the ordinary text colour: only today stands out.
+    QTextCharFormat plain;
+    plain.setForeground(palette().color(QPalette::Text));
+    setWeekdayTextFormat(Qt::Saturday, plain);
+    setWeekdayTextFormat(Qt::Sunday, plain);
+}
+
+void TCalendarR::paintCell(QPainter* painter, const QRect& rect, QDate date) const {
+    const ledger::Date today = clock_.Today();
+    if (date != ToQDate(today) || date.month() != monthShown() || date.year() != yearShown()) {
+        QCalendarWidget::paintCell(painter, rect, date);
+        return;
+    }
+    // Today: the standard cell background, then the day number bold in the today colour.
+    painter->save();
+    painter->fillRect(rect, date == selectedDate() ? palette().color(QPalette::Highlight)
+                                                   : palette().color(QPalette::Base));
+    QFont bold = font();
+    bold.setBold(true);
+    painter->setFont(bold);
+    painter->setPen(todayColor_);
+    painter->drawText(rect, Qt::AlignCenter, QString::number(date.day()));
+    painter->restore();
+}
+
+Tcalendarform::Tcalendarform(const platform::Clock& clock, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    setWindowTitle(QStringLiteral("カレンダー"));
+    setModal(true);
+    setFont(platform::UiFont(12));
+    cal = new TCalendarR(clock, this);
+    cal->SetTodayColor(Qt::red);
+    cal->setFont(platform::UiFont(13));
+
+    Label1 = new QLabel(this);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setFont(platform::UiFont(15, true));
+    Label2 = new QLabel(QStringLiteral("赤太字：今日"), this);
+    Label2->setAlignment(Qt::AlignRight);
+
+    SpeedButton2 = new QToolButton(this);
+    SpeedButton2->setArrowType(Qt::LeftArrow);
+    SpeedButton2->setAutoRaise(true);
+    SpeedButton3 = new QToolButton(this);
+    SpeedButton3->setArrowType(Qt::RightArrow);
+    SpeedButton3->setAutoRaise(true);
+    SpeedButton1 = new QPushButton(QStringLiteral("OK"), this);
+    SpeedButton1->setAutoDefault(false);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(SpeedButton2);
+    top->addWidget(Label1, 1);
+    top->addWidget(SpeedButton3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(Label2);
+    layout->addWidget(cal);
+    layout->addWidget(SpeedButton1, 0, Qt::AlignHCenter);
+    setFixedSize(340, 320);
+
+    connect(cal, &QCalendarWidget::selectionChanged, this, &Tcalendarform::calChange);
+    connect(cal, &QCalendarWidget::currentPageChanged, this, [this](int year, int month) {
+        // Paging the grid itself (keyboard) keeps the day as the month buttons do.
+        if (cal->selectedDate().year() != year || cal->selectedDate().month() != month) {
+            QDate d = cal->selectedDate();
+            cal->setSelectedDate(
+                QDate(year, month, std::min(d.day(), QDate(year, month, 1).daysInMonth())));
+        }
+        calChange();
+    });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { MoveMonths(-1); });
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] { MoveMonths(1); });
+    connect(SpeedButton1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cal, &QCalendarWidget::activated, this, &QDialog::accept);  // Enter or double click
+}
+
+void Tcalendarform::SetDate(const ledger::Date& date) {
+    cal->setSelectedDate(ToQDate(date));
+    cal->setCurrentPage(date.year, date.month);
+    calChange();
+}
+
+ledger::Date Tcalendarform::SelectedDate() const {
+    return FromQDate(cal->selectedDate());
+}
+
+void Tcalendarform::MoveMonths(int months) {
+    ledger::Date target = SelectedDate().AddMonths(months);
+    cal->setSelectedDate(ToQDate(target));
+    cal->setCurrentPage(target.year, target.month);
+    calChange();
+}
+
+void Tcalendarform::calChange() {
+    QDate d = cal->selectedDate();
+    Label1->setText(QStringLiteral("%1年%2月%3日 %4")
+                        .arg(d.year())
+                        .arg(d.month())
+                        .arg(d.day())
+                        .arg(QString::fromUtf8(ledger::WeekdayNameJa(FromQDate(d)))));
+}
+
+void Tcalendarform::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+            reject();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+}  // namespace mainunit

@@ -1,0 +1,220 @@
+#include "daygrid.h"
+
+#include "daygriddelegate.h"
+#include "daymodel.h"
+
+#include "platform/fonts.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimer>
+
+namespace mainunit {
+namespace {
+
+constexpr int kRowHeight = 26;
+constexpr int kColumnWidths[DayModel::kColumns] = {120, 120, 120, 348};
+
+bool IsTextColumn(int column) {
+    return column == DayModel::kAmount || column == DayModel::kMemo;
+}
+
+}  // namespace
+
+DayGrid::DayGrid(DayModel& model, const ledger::CategoryList& categories, QWidget* parent)
+    : QTableView(parent), model_(model), delegate_(new DayGridDelegate(categories, this)) {
+    setModel(&model_);
+    setItemDelegate(delegate_);
+    setFont(platform::UiFont(14));
+    horizontalHeader()->setFont(platform::UiFont(14));
+    horizontalHeader()->setFixedHeight(kRowHeight);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int c = 0; c < DayModel::kColumns; ++c)
+        setColumnWidth(c, kColumnWidths[c]);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(kRowHeight);
+    setShowGrid(false);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                    QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    setAttribute(Qt::WA_InputMethodEnabled, true);
+    QPalette p = palette();
+    p.setColor(QPalette::Base, Qt::white);
+    setPalette(p);
+
+    connect(delegate_, &DayGridDelegate::enterPressed, this, [this] {
+        // After the editor has closed and focus is back on the grid.
+        QTimer::singleShot(0, this, [this, generation = generation_] {
+            if (generation == generation_)
+                MoveToNextCell();
+        });
+    });
+    connect(delegate_, &DayGridDelegate::amountRefused, this, &DayGrid::ReopenRefused);
+    setCurrentIndex(model_.index(0, 0));
+}
+
+void DayGrid::FinishEditing() {
+    if (QWidget* editor = delegate_->OpenEditor()) {
+        // commitData checks the text; closeEditor removes the editor.
+        emit delegate_->commitData(editor);
+        if (delegate_->OpenEditor() == editor) {
+            emit delegate_->closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
+}
+
+void DayGrid::ReopenRefused(const QModelIndex& index) {
+    const int row = index.row();
+    const int column = index.column();
+    QTimer::singleShot(0, this, [this, row, column, generation = generation_] {
+        if (generation != generation_ || row >= model_.rowCount())
+            return;
+        QModelIndex cell = model_.index(row, column);
+        setCurrentIndex(cell);
+        edit(cell);
+    });
+}
+
+int DayGrid::RowAtLastPress() const {
+    return indexAt(lastPress_).row();
+}
+
+int DayGrid::LowestSelectedRow() const {
+    int lowest = -1;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
+        if (index.column() != DayModel::kCategory)
+            lowest = std::max(lowest, index.row());
+    }
+    // A cell being edited counts as selected even when the selection is empty.
+    QModelIndex current = currentIndex();
+    if (lowest < 0 && current.isValid() && current.column() != DayModel::kCategory &&
+        selectionModel()->isSelected(current)) {
+        lowest = current.row();
+    }
+    return lowest;
+}
+
+void DayGrid::SelectRowStart(int row) {
+    QModelIndex cell = model_.index(row, 0);
+    setCurrentIndex(cell);
+    scrollTo(cell);
+}
+
+void DayGrid::MoveToNextCell() {
+    QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    int row = current.row();
+    int column = current.column() + 1;
+    if (column >= DayModel::kColumns) {
+        column = 0;
+        ++row;
+        if (row >= model_.rowCount()) {
+            model_.AppendEmptyRow();
+            emit rowInserted(row);
+        }
+    }
+    QModelIndex next = model_.index(row, column);
+    setCurrentIndex(next);
+    scrollTo(next);
+}
+
+void DayGrid::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (state() != EditingState) {
+                MoveToNextCell();
+                return;
+            }
+            break;
+        case Qt::Key_Insert:
+            if (mods == Qt::NoModifier) {
+                int row = std::max(currentIndex().row(), 0);
+                model_.InsertEmptyRow(row);
+                emit rowInserted(row);
+                setCurrentIndex(model_.index(row, std::max(currentIndex().column(), 0)));
+                return;
+            }
+            break;
+        case Qt::Key_Delete:
+            // Rows go only through the delete command, on the key's release.
+            event->accept();
+            return;
+        default:
+            break;
+    }
+    // The window's copy and paste commands own these keys.
+    if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Paste) ||
+        event->matches(QKeySequence::Cut)) {
+        event->ignore();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void DayGrid::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete && !event->isAutoRepeat() && state() != EditingState) {
+        emit deleteSelectedRowRequested();
+        return;
+    }
+    QTableView::keyReleaseEvent(event);
+}
+
+void DayGrid::mousePressEvent(QMouseEvent* event) {
+    lastPress_ = event->position().toPoint();
+    QTableView::mousePressEvent(event);
+}
+
+void DayGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    lastPress_ = event->position().toPoint();
+    if (!indexAt(lastPress_).isValid()) {
+        emit appendRowRequested();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void DayGrid::contextMenuEvent(QContextMenuEvent* event) {
+    lastPress_ = viewport()->mapFromGlobal(event->globalPos());
+    emit popupRequested(event->globalPos());
+}
+
+void DayGrid::inputMethodEvent(QInputMethodEvent* event) {
+    // Text composed in an input method starts the editor of a text cell and goes into it,
+    // composition included, so the first key never bypasses the input method.
+    QModelIndex current = currentIndex();
+    if (state() != EditingState && current.isValid() && IsTextColumn(current.column()) &&
+        (!event->commitString().isEmpty() || !event->preeditString().isEmpty())) {
+        if (edit(current, EditKeyPressed, nullptr)) {
+            if (QWidget* editor = delegate_->OpenEditor()) {
+                QApplication::sendEvent(editor, event);
+                return;
+            }
+        }
+    }
+    QTableView::inputMethodEvent(event);
+}
+
+QVariant DayGrid::inputMethodQuery(Qt::InputMethodQuery query) const {
+    if (query == Qt::ImEnabled) {
+        QModelIndex current = currentIndex();
+        return current.isValid() && IsTextColumn(current.column());
+    }
+    if (query == Qt::ImCursorRectangle)
+        return visualRect(currentIndex());
+    return QTableView::inputMethodQuery(query);
+}
+
+}  // namespace mainunit

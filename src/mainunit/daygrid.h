@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QPoint>
+#include <QTableView>
+
+#include "ledger/categorylist.h"
+
+class QMenu;
+
+namespace mainunit {
+
+class DayModel;
+class DayGridDelegate;
+
+// maingrid: the table of the day page. Enter walks the cells left to right and adds a row
+// past the last one, Insert inserts a row, a double click below the rows appends one, and
+// the grid's own copy, paste and delete keys are left to the window's commands.
+class DayGrid : public QTableView {
+    Q_OBJECT
+public:
+    DayGrid(DayModel& model, const ledger::CategoryList& categories, QWidget* parent = nullptr);
+
+    DayModel& dayModel() { return model_; }
+    DayGridDelegate& delegate() { return *delegate_; }
+
+    // Closes an open cell editor, committing (and so checking) its text first.
+    void FinishEditing();
+    // The page now shows another day: a pending reopen of a refused cell is dropped.
+    void PageChanged() { ++generation_; }
+
+    // Model row under the last mouse press; -1 when it was below the rows.
+    int RowAtLastPress() const;
+    // The lowest row with a selected cell in 摘要, 金額 or メモ; -1 for none.
+    int LowestSelectedRow() const;
+    // Selects column 0 of a row and scrolls it into view.
+    void SelectRowStart(int row);
+
+signals:
+    void appendRowRequested();          // double click below the rows
+    void deleteSelectedRowRequested();  // Delete released on the grid itself
+    void rowInserted(int row);          // Insert key
+    void popupRequested(const QPoint& globalPos);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+private:
+    void MoveToNextCell();
+    void ReopenRefused(const QModelIndex& index);
+
+    DayModel& model_;
+    DayGridDelegate* delegate_;
+    QPoint lastPress_;
+    int generation_ = 0;
+};
+
+}  // namespace mainunit

@@ -1,0 +1,145 @@
+#include "daygriddelegate.h"
+
+#include "daymodel.h"
+
+#include "ledger/amount.h"
+#include "ledger/cp932.h"
+#include "platform/textcodec.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPointer>
+
+namespace mainunit {
+namespace {
+
+const QColor kBorder(216, 216, 216);
+
+bool IsListColumn(int column) {
+    return column == DayModel::kCategory || column == DayModel::kDescription;
+}
+
+}  // namespace
+
+DayGridDelegate::DayGridDelegate(const ledger::CategoryList& categories, QObject* parent)
+    : QStyledItemDelegate(parent), categories_(categories) {}
+
+QWidget* DayGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                       const QModelIndex& index) const {
+    QWidget* editor = nullptr;
+    if (IsListColumn(index.column())) {
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(false);  // pick only
+        if (index.column() == DayModel::kCategory) {
+            for (const std::string& name : categories_.Names())
+                combo->addItem(platform::FromCp932(name));
+        } else {
+            const auto* model = static_cast<const DayModel*>(index.model());
+            int k = categories_.CategoryIndex(model->Bytes(index.row(), DayModel::kCategory));
+            if (k >= 0) {
+                for (const std::string& p : categories_.Presets(k))
+                    combo->addItem(platform::FromCp932(p));
+            }
+        }
+        // A pick goes into the cell at once, so the day's balance follows it.
+        connect(combo, &QComboBox::activated, this,
+                [this, combo] { emit const_cast<DayGridDelegate*>(this)->commitData(combo); });
+        editor = combo;
+    } else {
+        auto* line = new QLineEdit(parent);
+        line->setFrame(false);
+        line->setAttribute(Qt::WA_InputMethodEnabled, true);
+        editor = line;
+    }
+    openEditor_ = editor;
+    connect(editor, &QObject::destroyed, this, [this, editor] {
+        if (openEditor_ == editor)
+            openEditor_ = nullptr;
+    });
+    return editor;
+}
+
+void DayGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    const QString text = index.data(Qt::EditRole).toString();
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
+    } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        // Set once when the editor opens; a later refresh must not undo what is typed.
+        if (!line->property("vantrelLoaded").toBool()) {
+            line->setText(text);
+            line->setProperty("vantrelLoaded", true);
+        }
+    }
+}
+
+void DayGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                   const QModelIndex& index) const {
+    auto* dayModel = static_cast<DayModel*>(model);
+    QString text;
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        if (combo->currentIndex() < 0)
+            return;  // nothing picked
+        text = combo->currentText();
+    } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        text = line->text();
+    }
+    if (text == dayModel->Text(index.row(), index.column()))
+        return;
+
+    if (index.column() == DayModel::kMemo) {
+        // One entry is one line of the month file: line breaks become blanks.
+        text.replace(QLatin1Char('\r'), QLatin1Char(' '))
+            .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    }
+    if (index.column() == DayModel::kAmount && !ledger::IsDecimalNumber(text.toStdString())) {
+        emit amountRefused(index);
+        return;
+    }
+    try {
+        dayModel->SetText(index.row(), index.column(), text);
+    } catch (const ledger::Cp932Error& e) {
+        emit textRefused(platform::FromUtf8(e.what()));
+        return;
+    }
+    emit cellEdited(index.row(), index.column());
+}
+
+void DayGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    // The current cell shows as a frame, not as a selection colour over the row colours.
+    if (opt.state & QStyle::State_HasFocus)
+        opt.state &= ~QStyle::State_HasFocus;
+    QStyledItemDelegate::paint(painter, opt, index);
+    painter->save();
+    painter->setPen(kBorder);
+    const QRect r = option.rect;
+    if (index.column() < DayModel::kColumns - 1)
+        painter->drawLine(r.topRight(), r.bottomRight());
+    if (index.row() == index.model()->rowCount() - 1)
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+    painter->restore();
+}
+
+bool DayGridDelegate::eventFilter(QObject* object, QEvent* event) {
+    auto* editor = qobject_cast<QWidget*>(object);
+    if (editor && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(qobject_cast<QComboBox*>(editor) &&
+              static_cast<QComboBox*>(editor)->view()->isVisible())) {
+            QPointer<QWidget> guard(editor);
+            emit commitData(editor);
+            if (guard)
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+            emit enterPressed();
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+}  // namespace mainunit

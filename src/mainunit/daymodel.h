@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QPixmap>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ledger/monthfile.h"
+
+namespace mainunit {
+
+// The rows of the day page: 費目, 摘要, 金額, メモ. Each cell keeps the bytes it was loaded
+// with next to the text shown, so a cell the user does not edit goes back to the file byte
+// for byte, even when those bytes are not valid CP932. There is always at least one row.
+//
+// Model row r is row r + 1 of the page as the user counts it (row 0 being the header).
+class DayModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int kColumns = 4;
+    enum Column { kCategory = 0, kDescription = 1, kAmount = 2, kMemo = 3 };
+
+    // How a row is drawn: its icon and whether its category is an income.
+    struct RowLook {
+        QPixmap icon;
+        bool income = false;
+    };
+    using LookFn = std::function<RowLook(int iconPosition, const std::string& category)>;
+
+    explicit DayModel(QObject* parent = nullptr);
+
+    // Supplies row icons and income colouring; without it rows are plain.
+    void SetLook(LookFn look);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Edit role only; throws ledger::Cp932Error for text with no CP932 form.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    // Replaces all rows; an empty list gives one empty row. Icons are cleared.
+    void Reset(const std::vector<ledger::DayRow>& rows);
+    // The rows as bytes, in page order.
+    std::vector<ledger::DayRow> Rows() const;
+
+    const std::string& Bytes(int row, int column) const;
+    QString Text(int row, int column) const;
+    // Sets a cell from text typed or pasted. Throws ledger::Cp932Error; the cell is then
+    // unchanged.
+    void SetText(int row, int column, const QString& text);
+
+    void AppendEmptyRow();
+    void InsertEmptyRow(int before);
+    // Removes a row; the last remaining row is emptied instead.
+    void RemoveOrClearRow(int row);
+    bool IsRowEmpty(int row) const;
+
+    // The category position whose icon the row shows; -1 for none.
+    int IconPosition(int row) const;
+    void SetIconPosition(int row, int position);
+
+private:
+    struct Cell {
+        std::string bytes;
+        QString text;
+    };
+    struct Row {
+        std::array<Cell, kColumns> cells;
+        int iconPosition = -1;
+    };
+
+    static Row MakeRow(const ledger::DayRow& bytes);
+    RowLook LookOf(int row) const;
+
+    std::vector<Row> rows_;
+    LookFn look_;
+};
+
+}  // namespace mainunit

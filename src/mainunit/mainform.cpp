@@ -1,0 +1,559 @@
+#include "mainform.h"
+
+#include "calendarform.h"
+#include "daygrid.h"
+#include "daygriddelegate.h"
+
+#include "ledger/fileerror.h"
+#include "ledger/gridcellfile.h"
+#include "platform/calculator.h"
+#include "platform/fonts.h"
+#include "platform/textcodec.h"
+#include "sime/simeform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace mainunit {
+namespace {
+
+using Icon = platform::Prompts::Icon;
+using Buttons = platform::Prompts::Buttons;
+using Answer = platform::Prompts::Answer;
+
+const QColor kMonthTotalColor(75, 105, 159);
+const QColor kDateColor(54, 54, 54);
+
+QString FileErrorText(const QString& what, const ledger::FileError& e) {
+    return what + QStringLiteral("\n\n") + QString::fromStdString(e.path().string()) +
+           QStringLiteral("\n") + QString::fromStdString(e.reason());
+}
+
+QToolButton* MakeButton(QWidget* parent, const QString& text, const QRect& geometry) {
+    auto* button = new QToolButton(parent);
+    button->setText(text);
+    button->setGeometry(geometry);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFont(platform::UiFont(11));
+    return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QRect& geometry, int pixelSize, const QColor& color,
+                  Qt::Alignment alignment) {
+    auto* label = new QLabel(parent);
+    label->setGeometry(geometry);
+    label->setFont(platform::UiFont(pixelSize, true));
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, color);
+    label->setPalette(p);
+    return label;
+}
+
+}  // namespace
+
+Tmainform::Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
+                     const platform::Clock& clock, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      prompts_(prompts),
+      clock_(clock),
+      state_(std::move(folders)),
+      page_(state_, model_) {
+    BuildControls();
+    BuildMenus();
+    qApp->installEventFilter(this);
+}
+
+Tmainform::~Tmainform() {
+    qApp->removeEventFilter(this);
+}
+
+void Tmainform::BuildControls() {
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::white);
+    setPalette(p);
+
+    Label1 = new QLabel(this);
+    Label1->setGeometry(28, 0, 653, 33);
+    Label1->installEventFilter(this);
+    Image4 = new QLabel(this);
+    Image4->setGeometry(9, 9, 16, 16);
+
+    SpeedButton3 = MakeButton(this, QStringLiteral("メニュー"), QRect(656, 8, 71, 17));
+    SpeedButton5 = MakeButton(this, QStringLiteral("－"), QRect(739, 8, 16, 16));
+    SpeedButton6 = MakeButton(this, QStringLiteral("×"), QRect(768, 8, 16, 16));
+    SpeedButton3->installEventFilter(this);
+    connect(SpeedButton5, &QToolButton::clicked, this, [this] {
+        // Minimises the program: every window of it.
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible())
+                w->showMinimized();
+        }
+    });
+    connect(SpeedButton6, &QToolButton::clicked, this, &QWidget::close);
+
+    SpeedButton1 = MakeButton(this, QStringLiteral("◀\n前日"), QRect(32, 44, 42, 58));
+    SpeedButton2 = MakeButton(this, QStringLiteral("▶\n翌日"), QRect(80, 44, 42, 58));
+    SpeedButton9 = MakeButton(this, QStringLiteral("●\n今日"), QRect(128, 44, 42, 58));
+    SpeedButton4 = MakeButton(this, QStringLiteral("カレン\nダー"), QRect(192, 44, 58, 58));
+    SpeedButton7 = MakeButton(this, QStringLiteral("費目\n設定"), QRect(256, 44, 58, 58));
+    SpeedButton8 = MakeButton(this, QStringLiteral("グラフ"), QRect(312, 44, 58, 58));
+    SpeedButton8->setEnabled(false);  // the expense graph is not part of this build yet
+    connect(SpeedButton1, &QToolButton::clicked, this, &Tmainform::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &Tmainform::SpeedButton2Click);
+    connect(SpeedButton9, &QToolButton::clicked, this, &Tmainform::SpeedButton9Click);
+    connect(SpeedButton4, &QToolButton::clicked, this, &Tmainform::SpeedButton4Click);
+    connect(SpeedButton7, &QToolButton::clicked, this, &Tmainform::SpeedButton7Click);
+
+    labelsub = MakeLabel(this, QRect(528, 64, 225, 20), 14, kMonthTotalColor, Qt::AlignRight);
+    labeldate = MakeLabel(this, QRect(86, 122, 300, 22), 15, kDateColor, Qt::AlignLeft);
+    Labelday = MakeLabel(this, QRect(528, 123, 225, 20), 14, QColor(128, 128, 128), Qt::AlignRight);
+
+    maingrid = new DayGrid(model_, state_.categories, this);
+    maingrid->setGeometry(31, 166, 731, 401);
+    model_.SetLook([this](int iconPosition, const std::string& category) {
+        DayModel::RowLook look;
+        look.icon = state_.icons.Icon(iconPosition);
+        look.income = state_.categories.IsIncome(state_.categories.CategoryIndex(category));
+        return look;
+    });
+    connect(&maingrid->delegate(), &DayGridDelegate::cellEdited, this, &Tmainform::OnCellEdited);
+    connect(&maingrid->delegate(), &DayGridDelegate::textRefused, this,
+            [this](const QString& message) { ReportError(message); });
+    connect(maingrid, &DayGrid::appendRowRequested, this, &Tmainform::N1Click);
+    connect(maingrid, &DayGrid::deleteSelectedRowRequested, this, &Tmainform::MenuItem1Click);
+    connect(maingrid, &DayGrid::popupRequested, this,
+            [this](const QPoint& pos) { PopupMenu2->exec(pos); });
+
+    focusbutton = new QPushButton(this);
+    focusbutton->setGeometry(-100, -100, 10, 10);  // outside the visible area
+}
+
+void Tmainform::BuildMenus() {
+    auto action = [this](const QString& text, const QKeySequence& key = {}) {
+        auto* a = new QAction(text, this);
+        if (!key.isEmpty()) {
+            a->setShortcut(key);
+            a->setShortcutContext(Qt::WindowShortcut);
+        }
+        addAction(a);  // shortcuts work whether or not the menu is open
+        return a;
+    };
+    N2 = action(QStringLiteral("今日へ...（入力完了）"), QKeySequence(Qt::CTRL | Qt::Key_T));
+    MenuItem1 = action(QStringLiteral("行削除"), QKeySequence(Qt::CTRL | Qt::Key_D));
+    N1 = action(QStringLiteral("新規行"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    csvExport1 = action(QStringLiteral("CSV書き出し"));
+    NET1 = action(QStringLiteral("NET機能"));
+    N9 = action(QStringLiteral("締め日変更"));
+    cal = action(QStringLiteral("電卓"));
+    copy1 = action(QStringLiteral("コピー"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    paste1 = action(QStringLiteral("貼り付け"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    search1 = action(QStringLiteral("検索"), QKeySequence(Qt::CTRL | Qt::Key_F));
+    N13 = action(QStringLiteral("合計を総支出のみ表示"), QKeySequence(Qt::Key_F8));
+    N13->setCheckable(true);
+    N14 = action(QStringLiteral("月別グラフ"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    print1 = action(QStringLiteral("家計簿印刷"));
+    N11 = action(QStringLiteral("カレンダー"), QKeySequence(Qt::CTRL | Qt::Key_K));
+    N12 = action(QStringLiteral("グラフ"), QKeySequence(Qt::CTRL | Qt::Key_G));
+    N16 = action(QStringLiteral("費目設定"), QKeySequence(Qt::CTRL | Qt::Key_H));
+    backup1 = action(QStringLiteral("バックアップ作成"));
+    backuprevert1 = action(QStringLiteral("バックアップ読み込み"));
+
+    // Commands whose windows are not part of this build yet stay visible but disabled.
+    for (QAction* a :
+         {csvExport1, NET1, copy1, paste1, search1, N14, print1, N12, backup1, backuprevert1}) {
+        a->setEnabled(false);
+    }
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->addAction(N2);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(MenuItem1);
+    PopupMenu1->addAction(N1);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(csvExport1);
+    PopupMenu1->addAction(NET1);
+    PopupMenu1->addAction(N9);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(cal);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(copy1);
+    PopupMenu1->addAction(paste1);
+    PopupMenu1->addAction(search1);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(N13);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(N14);
+    PopupMenu1->addAction(print1);
+    // カレンダー, グラフ and 費目設定 serve their shortcuts only; the backup commands are
+    // kept out of the menu.
+
+    deleteRow1 = new QAction(QStringLiteral("行削除"), this);
+    newRow1 = new QAction(QStringLiteral("新規行"), this);
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->addAction(deleteRow1);
+    PopupMenu2->addAction(newRow1);
+
+    connect(N2, &QAction::triggered, this, &Tmainform::SpeedButton9Click);
+    connect(MenuItem1, &QAction::triggered, this, &Tmainform::MenuItem1Click);
+    connect(N1, &QAction::triggered, this, &Tmainform::N1Click);
+    connect(N9, &QAction::triggered, this, &Tmainform::N9Click);
+    connect(cal, &QAction::triggered, this, &Tmainform::calClick);
+    connect(N13, &QAction::triggered, this, &Tmainform::N13Click);
+    connect(N11, &QAction::triggered, SpeedButton4, &QToolButton::click);
+    connect(N12, &QAction::triggered, SpeedButton8, &QToolButton::click);
+    connect(N16, &QAction::triggered, SpeedButton7, &QToolButton::click);
+    connect(deleteRow1, &QAction::triggered, this, &Tmainform::deleteRow1Click);
+    connect(newRow1, &QAction::triggered, this, &Tmainform::N1Click);
+}
+
+bool Tmainform::FormCreate() {
+    backup1->setVisible(false);
+    backuprevert1->setVisible(false);
+    setWindowTitle(QStringLiteral("Vantrel"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Vantrel"));
+    NET1->setVisible(true);
+    setFixedSize(800, 600);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    Label1->clear();
+
+    try {
+        ledger::EnsureFolder(state_.folders.Icons());
+    } catch (const ledger::FileError& e) {
+        // Without the icon folder only the extra icons are missing; the book still works.
+        ReportError(FileErrorText(QStringLiteral("アイコンのフォルダを作成できません。"), e));
+    }
+    std::error_code ec;
+    if (!std::filesystem::exists(state_.folders.CategoryFile(), ec)) {
+        prompts_.Message(this, QStringLiteral("注意"), QStringLiteral("setting.dat がありません"),
+                         Icon::Warning, Buttons::Ok);
+        return false;
+    }
+
+    try {
+        state_.ini = ledger::IniFile::Load(state_.folders.SettingsFile());
+    } catch (const ledger::FileError& e) {
+        // The file is kept as it is: it is not written back at the end of this run.
+        iniUnreadable_ = true;
+        ReportError(
+            FileErrorText(QStringLiteral("ini.ini を読み込めません。既定の設定で起動します。"), e));
+    }
+    state_.settings = ledger::ReadSettings(state_.ini);
+    ledger::ForgetMissingIcons(state_.settings, state_.folders.Icons());
+    state_.chartColors = MakeChartColors();
+
+    try {
+        ledger::EnsureFolder(state_.folders.Data());
+    } catch (const ledger::FileError& e) {
+        ReportError(FileErrorText(QStringLiteral("データのフォルダを作成できません。"), e));
+        return false;
+    }
+
+    state_.pageDate = clock_.Today();
+    try {
+        state_.categories = ledger::CategoryList::Load(state_.folders.CategoryFile());
+    } catch (const ledger::GridFileError& e) {
+        ReportError(QString::fromStdString(e.what()));
+        return false;
+    } catch (const ledger::FileError& e) {
+        ReportError(FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
+        return false;
+    }
+
+    calendarform_ = new Tcalendarform(clock_, this);
+    simeform_ = new sime::Tsimeform(prompts_, this);
+
+    LoadPage(state_.pageDate);
+    ShowPageLabels();
+    maingrid->setFocus();
+    return true;
+}
+
+void Tmainform::ReportError(const QString& text) {
+    prompts_.Message(this, QStringLiteral("error"), text, Icon::Error, Buttons::Ok);
+}
+
+void Tmainform::LoadPage(const ledger::Date& date) {
+    state_.pageDate = date;
+    maingrid->PageChanged();
+    try {
+        page_.LoadDay(date);
+        loadFailed_ = false;
+    } catch (const ledger::FileError& e) {
+        // The page shows nothing, and is not saved over the unreadable day.
+        model_.Reset({});
+        loadFailed_ = true;
+        ReportError(FileErrorText(QStringLiteral("データを読み込めません。"), e));
+    }
+    maingrid->SelectRowStart(0);
+}
+
+bool Tmainform::SavePage() {
+    maingrid->FinishEditing();
+    if (loadFailed_)
+        return true;
+    try {
+        page_.SaveDay(state_.pageDate);
+        return true;
+    } catch (const ledger::FileError& e) {
+        ReportError(FileErrorText(
+            QStringLiteral("データを保存できませんでした。入力した内容は画面に残っています。"), e));
+        return false;
+    }
+}
+
+void Tmainform::ShowPageLabels() {
+    RefreshDayTotal();
+    RefreshMonthTotal();
+    labeldate->setText(DayPage::DateText(state_.pageDate));
+}
+
+bool Tmainform::ShowDay(const ledger::Date& newDate) {
+    focusbutton->setFocus();
+    if (!SavePage())
+        return false;
+    LoadPage(newDate);
+    ShowPageLabels();
+    return true;
+}
+
+void Tmainform::RefreshDayTotal() {
+    Labelday->setText(page_.DayTotalText());
+}
+
+void Tmainform::RefreshMonthTotal() {
+    try {
+        labelsub->setText(page_.MonthTotalText(state_.pageDate));
+    } catch (const ledger::FileError& e) {
+        labelsub->setText(QStringLiteral("今月の収支 ―"));
+        ReportError(FileErrorText(QStringLiteral("データを読み込めません。"), e));
+    }
+}
+
+void Tmainform::SpeedButton1Click() {
+    ShowDay(state_.pageDate.AddDays(-1));
+}
+
+void Tmainform::SpeedButton2Click() {
+    ShowDay(state_.pageDate.AddDays(1));
+}
+
+void Tmainform::SpeedButton9Click() {
+    ShowDay(clock_.Today());
+}
+
+void Tmainform::SpeedButton4Click() {
+    // The day is saved before the calendar shows; the page then shows the day picked, or
+    // the same day again when the calendar was left with Escape.
+    if (!SavePage())
+        return;
+    calendarform_->SetDate(state_.pageDate);
+    ledger::Date date = state_.pageDate;
+    if (prompts_.RunDialog(*calendarform_) == QDialog::Accepted)
+        date = calendarform_->SelectedDate();
+    LoadPage(date);
+    ShowPageLabels();
+}
+
+void Tmainform::SpeedButton7Click() {
+    maingrid->FinishEditing();
+    try {
+        state_.categories = ledger::CategoryList::Load(state_.folders.CategoryFile());
+    } catch (const ledger::GridFileError& e) {
+        ReportError(QString::fromStdString(e.what()));
+        return;
+    } catch (const ledger::FileError& e) {
+        ReportError(FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
+        return;
+    }
+    page_.RefreshRowIcons();
+    maingrid->viewport()->update();
+}
+
+void Tmainform::N9Click() {
+    simeform_->Prepare(state_.settings.closing.day, state_.settings.closing.fifteenthNamesFirst);
+    if (prompts_.RunDialog(*simeform_) == QDialog::Accepted) {
+        state_.settings.closing.day = simeform_->result();
+        state_.settings.closing.fifteenthNamesFirst = simeform_->FifteenthNamesFirst();
+    }
+    ShowDay(state_.pageDate);
+}
+
+void Tmainform::N13Click() {
+    state_.expenseOnly = !state_.expenseOnly;
+    N13->setChecked(state_.expenseOnly);
+    ShowPageLabels();
+}
+
+void Tmainform::N1Click() {
+    maingrid->FinishEditing();
+    model_.AppendEmptyRow();
+    maingrid->SelectRowStart(model_.rowCount() - 1);
+    maingrid->setFocus();
+}
+
+void Tmainform::DeleteRow(int row) {
+    if (row < 0 || row >= model_.rowCount())
+        return;
+    maingrid->FinishEditing();
+    const bool onlyEmptyRow = model_.rowCount() == 1 && model_.IsRowEmpty(row);
+    if (!onlyEmptyRow && prompts_.Message(this, QStringLiteral("確認"),
+                                          QStringLiteral("行を削除します。よろしいですか？"),
+                                          Icon::Question, Buttons::OkCancel) != Answer::Ok) {
+        return;
+    }
+    model_.RemoveOrClearRow(row);
+}
+
+void Tmainform::MenuItem1Click() {
+    DeleteRow(maingrid->LowestSelectedRow());
+}
+
+void Tmainform::deleteRow1Click() {
+    DeleteRow(maingrid->RowAtLastPress());
+}
+
+void Tmainform::calClick() {
+    if (platform::LaunchCalculator().isEmpty()) {
+        prompts_.Message(
+            this, QStringLiteral("注意"),
+            QStringLiteral(
+                "電卓が見つかりません。gnome-calculator などの電卓をインストールしてください。"),
+            Icon::Information, Buttons::Ok);
+    }
+}
+
+void Tmainform::OnCellEdited(int row, int) {
+    RefreshDayTotal();
+    page_.RefreshRowIcon(row);
+}
+
+bool Tmainform::FormClose(bool askOnFailure) {
+    maingrid->FinishEditing();
+    if (!loadFailed_) {
+        try {
+            page_.SaveDay(state_.pageDate);
+        } catch (const ledger::FileError& e) {
+            QString text = FileErrorText(QStringLiteral("データを保存できませんでした。"), e);
+            if (!askOnFailure) {
+                std::fprintf(stderr, "vantrel: %s\n", e.what());
+            } else if (prompts_.Message(this, QStringLiteral("警告"),
+                                        text + QStringLiteral("\n\n保存せずに終了しますか？"),
+                                        Icon::Warning, Buttons::YesNo) != Answer::Yes) {
+                return false;
+            }
+        }
+    }
+    if (!iniUnreadable_) {
+        ledger::WriteSettings(state_.ini, state_.settings);
+        try {
+            state_.ini.Save(state_.folders.SettingsFile());
+        } catch (const ledger::FileError& e) {
+            if (askOnFailure) {
+                ReportError(FileErrorText(QStringLiteral("設定を保存できませんでした。"), e));
+            } else {
+                std::fprintf(stderr, "vantrel: %s\n", e.what());
+            }
+        }
+    }
+    return true;
+}
+
+void Tmainform::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    if (!FormClose(!terminating_)) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    event->accept();
+}
+
+void Tmainform::Terminate() {
+    terminating_ = true;
+    close();
+}
+
+void Tmainform::SaveAll() {
+    maingrid->FinishEditing();
+    try {
+        if (!loadFailed_)
+            page_.SaveDay(state_.pageDate);
+        if (!iniUnreadable_) {
+            ledger::WriteSettings(state_.ini, state_.settings);
+            state_.ini.Save(state_.folders.SettingsFile());
+        }
+    } catch (const ledger::FileError& e) {
+        std::fprintf(stderr, "vantrel: %s\n", e.what());
+    }
+}
+
+void Tmainform::contextMenuEvent(QContextMenuEvent* event) {
+    PopupMenu1->exec(event->globalPos());
+}
+
+bool Tmainform::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == Label1 && (type == QEvent::MouseButtonPress || type == QEvent::MouseMove)) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint global = mouse->globalPosition().toPoint();
+        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            dragOffset_ = global - frameGeometry().topLeft();
+            return true;
+        }
+        if (type == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)) {
+            move(global - dragOffset_);
+            return true;
+        }
+    }
+    if (watched == SpeedButton3 && type == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        PopupMenu1->exec(mouse->globalPosition().toPoint());
+        return true;
+    }
+    // PageUp, PageDown and Home page the book wherever the focus is in this window, a cell
+    // editor included; the command runs when the key is released.
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const bool paging = key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown ||
+                            key->key() == Qt::Key_Home;
+        if (paging && widget != nullptr && widget->window() == this &&
+            QApplication::activeModalWidget() == nullptr &&
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0) {
+            if (type == QEvent::KeyRelease && !key->isAutoRepeat()) {
+                if (key->key() == Qt::Key_PageUp)
+                    SpeedButton1Click();
+                if (key->key() == Qt::Key_PageDown)
+                    SpeedButton2Click();
+                if (key->key() == Qt::Key_Home)
+                    SpeedButton9Click();
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace mainunit

@@ -1,0 +1,151 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+#include <memory>
+
+#include "appstate.h"
+#include "daymodel.h"
+#include "daypage.h"
+#include "ledger/folders.h"
+#include "platform/clock.h"
+#include "platform/prompts.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolButton;
+
+namespace sime {
+class Tsimeform;
+}
+
+namespace mainunit {
+
+class DayGrid;
+class Tcalendarform;
+
+// The main window: one day page of the account book, its balances, the date navigation
+// and the window menu. Owns the state every dialog works on.
+class Tmainform : public QWidget {
+    Q_OBJECT
+public:
+    Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
+              const platform::Clock& clock, QWidget* parent = nullptr);
+    ~Tmainform() override;
+
+    // Start-up: folders, settings, categories and today's page. False when the program
+    // cannot start (no category list); the user has been told why.
+    bool FormCreate();
+
+    AppState& state() { return state_; }
+    DayModel& model() { return model_; }
+    DayPage& page() { return page_; }
+
+    // The page-change protocol: commit an open cell edit, save the page's day, then show
+    // `newDate` with its balances. False, with the page left as it was, when the day could
+    // not be saved.
+    bool ShowDay(const ledger::Date& newDate);
+
+    // Commands, under their handler names.
+    void SpeedButton1Click();  // previous day (PageUp)
+    void SpeedButton2Click();  // next day (PageDown)
+    void SpeedButton9Click();  // today (Home, Ctrl+T)
+    void SpeedButton4Click();  // calendar (Ctrl+K)
+    void SpeedButton7Click();  // categories (Ctrl+H)
+    void N9Click();            // 締め日変更
+    void N13Click();           // 合計を総支出のみ表示 (F8)
+    void N1Click();            // 新規行 (Ctrl+N)
+    void MenuItem1Click();     // 行削除 of the window menu (Ctrl+D), Delete in the grid
+    void deleteRow1Click();    // 行削除 of the grid's popup: the row under the pointer
+    void calClick();           // 電卓
+    void RefreshDayTotal();
+    void RefreshMonthTotal();
+
+    // Closes as the close button does, without questions: for the end of a session.
+    void Terminate();
+    // Saves the page and the settings now (the session manager asks before logging out).
+    void SaveAll();
+
+    // The window's controls under their designer names.
+    DayGrid* maingrid;
+    QLabel* Label1;             // title area; dragging it moves the window
+    QLabel* Image4;             // window icon
+    QLabel* labeldate;          // page date
+    QLabel* Labelday;           // day balance
+    QLabel* labelsub;           // accounting-month balance
+    QToolButton* SpeedButton1;  // previous day
+    QToolButton* SpeedButton2;  // next day
+    QToolButton* SpeedButton9;  // today
+    QToolButton* SpeedButton4;  // calendar
+    QToolButton* SpeedButton7;  // category settings
+    QToolButton* SpeedButton8;  // graph
+    QToolButton* SpeedButton3;  // window menu
+    QToolButton* SpeedButton5;  // minimise
+    QToolButton* SpeedButton6;  // close
+    QPushButton* focusbutton;   // takes the focus off the grid before a save
+
+    QMenu* PopupMenu1;       // the window menu
+    QMenu* PopupMenu2;       // the grid's menu
+    QAction* N2;             // 今日へ...（入力完了）
+    QAction* MenuItem1;      // 行削除
+    QAction* N1;             // 新規行
+    QAction* csvExport1;     // CSV書き出し
+    QAction* NET1;           // NET機能
+    QAction* N9;             // 締め日変更
+    QAction* cal;            // 電卓
+    QAction* copy1;          // コピー
+    QAction* paste1;         // 貼り付け
+    QAction* search1;        // 検索
+    QAction* N13;            // 合計を総支出のみ表示
+    QAction* N14;            // 月別グラフ
+    QAction* print1;         // 家計簿印刷
+    QAction* N11;            // カレンダー (hidden; Ctrl+K)
+    QAction* N12;            // グラフ (hidden; Ctrl+G)
+    QAction* N16;            // 費目設定 (hidden; Ctrl+H)
+    QAction* backup1;        // バックアップ作成 (hidden)
+    QAction* backuprevert1;  // バックアップ読み込み (hidden)
+    QAction* deleteRow1;     // 行削除 of the grid's menu
+    QAction* newRow1;        // 新規行 of the grid's menu
+
+    Tcalendarform* calendarform() { return calendarform_; }
+    sime::Tsimeform* simeform() { return simeform_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void ShowPageLabels();
+    // Commits an open edit and writes the page's day; false (and the user told) on failure.
+    bool SavePage();
+    // Shows `date`'s rows; the labels are left to ShowPageLabels.
+    void LoadPage(const ledger::Date& date);
+    void DeleteRow(int row);
+    void OnCellEdited(int row, int column);
+    // Saves the page's day and ini.ini; false when the day could not be saved.
+    bool FormClose(bool askOnFailure);
+    void ReportError(const QString& text);
+
+    platform::Prompts& prompts_;
+    const platform::Clock& clock_;
+    AppState state_;
+    DayModel model_;
+    DayPage page_;
+    Tcalendarform* calendarform_ = nullptr;
+    sime::Tsimeform* simeform_ = nullptr;
+    QPoint dragOffset_;
+    bool closing_ = false;
+    // The day shown could not be read: it is not saved over.
+    bool loadFailed_ = false;
+    // ini.ini exists but could not be read: it is not written over.
+    bool iniUnreadable_ = false;
+    bool terminating_ = false;
+};
+
+}  // namespace mainunit

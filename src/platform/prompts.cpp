@@ -1,0 +1,67 @@
+#include "prompts.h"
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace platform {
+
+Prompts::Answer QtPrompts::Message(QWidget* parent, const QString& caption, const QString& text,
+                                   Icon icon, Buttons buttons) {
+    QMessageBox box(parent);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    switch (icon) {
+        case Icon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case Icon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case Icon::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case Icon::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case Icon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+    }
+    switch (buttons) {
+        case Buttons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case Buttons::OkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+            break;
+        case Buttons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+            box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+            break;
+    }
+    switch (box.exec()) {
+        case QMessageBox::Ok:
+            return Answer::Ok;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        default:
+            if (buttons == Buttons::OkCancel)
+                return Answer::Cancel;
+            if (buttons == Buttons::YesNo)
+                return Answer::No;
+            return Answer::Ok;
+    }
+}
+
+int QtPrompts::RunDialog(QDialog& dialog) {
+    return dialog.exec();
+}
+
+}  // namespace platform

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace platform {
+
+// Every message box and modal dialog the program shows goes through this interface, so
+// that tests can answer them without a person and without blocking.
+class Prompts {
+public:
+    enum class Icon { None, Information, Warning, Error, Question };
+    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~Prompts() = default;
+
+    // A message box with the caption as its window title. Returns the button pressed;
+    // closing the box without a button counts as Cancel (OkCancel), No (YesNo) or Ok.
+    virtual Answer Message(QWidget* parent, const QString& caption, const QString& text, Icon icon,
+                           Buttons buttons) = 0;
+
+    // Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
+    virtual int RunDialog(QDialog& dialog) = 0;
+};
+
+// The real thing: QMessageBox and QDialog::exec().
+class QtPrompts : public Prompts {
+public:
+    Answer Message(QWidget* parent, const QString& caption, const QString& text, Icon icon,
+                   Buttons buttons) override;
+    int RunDialog(QDialog& dialog) override;
+};
+
+}  // namespace platform

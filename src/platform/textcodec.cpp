@@ -1,0 +1,19 @@
+#include "textcodec.h"
+
+#include "ledger/cp932.h"
+
+namespace platform {
+
+QString FromCp932(std::string_view bytes) {
+    return FromUtf8(ledger::FromCp932(bytes));
+}
+
+std::string ToCp932(const QString& text) {
+    return ledger::ToCp932(text.toStdString());
+}
+
+QString FromUtf8(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace platform
