@@ -22,8 +22,10 @@ const ledger::ClosingDay kClosing{25, true};
 class Fixture {
 public:
     Fixture() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            std::abort();
         folder_ = pattern;
         for (int month : {2, 3}) {
             ledger::Date m{2024, month, 1};
@@ -56,7 +58,8 @@ void PageChange(benchmark::State& state, ledger::SyncMode sync) {
         // Leave the page (save it), show the next one, and total its accounting month.
         store.SaveDayRows(page, rows);
         ledger::Date next = page.AddDays(1);
-        if (next.month != 3) next = {2024, 3, 1};
+        if (next.month != 3)
+            next = {2024, 3, 1};
         rows = store.LoadDayRows(next);
         ledger::AccountingMonth span = ledger::AccountingMonthOf(next, kClosing);
         benchmark::DoNotOptimize(store.SumPeriod(span.first, span.last, 3, false, categories));
@@ -64,7 +67,9 @@ void PageChange(benchmark::State& state, ledger::SyncMode sync) {
     }
 }
 
-void BM_PageChange(benchmark::State& state) { PageChange(state, ledger::SyncMode::NoSync); }
+void BM_PageChange(benchmark::State& state) {
+    PageChange(state, ledger::SyncMode::NoSync);
+}
 BENCHMARK(BM_PageChange)->Unit(benchmark::kMicrosecond);
 
 void BM_PageChangeWithFsync(benchmark::State& state) {
@@ -75,9 +80,11 @@ BENCHMARK(BM_PageChangeWithFsync)->Unit(benchmark::kMicrosecond);
 // The disk's share alone: the same month file written with and without waiting for it.
 void BM_WriteMonthFile(benchmark::State& state) {
     const auto sync = state.range(0) ? ledger::SyncMode::Durable : ledger::SyncMode::NoSync;
-    const std::vector<std::string> lines = ledger::ReadLines(Data().store().MonthFilePath({2024, 3, 1}));
+    const std::vector<std::string> lines =
+        ledger::ReadLines(Data().store().MonthFilePath({2024, 3, 1}));
     const std::filesystem::path path = Data().folder() / "write-test.csv";
-    for (auto _ : state) ledger::WriteLinesAtomic(path, lines, sync);
+    for (auto _ : state)
+        ledger::WriteLinesAtomic(path, lines, sync);
     state.SetLabel(state.range(0) ? "fsync" : "no fsync");
 }
 BENCHMARK(BM_WriteMonthFile)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
@@ -99,7 +106,8 @@ BENCHMARK(BM_ReadPeriodLines)->Unit(benchmark::kMicrosecond);
 void BM_SplitLine(benchmark::State& state) {
     const std::vector<std::string> lines = synthetic::MonthLines({2024, 3, 1}, kLinesPerMonth, 7);
     size_t bytes = 0;
-    for (const std::string& line : lines) bytes += line.size();
+    for (const std::string& line : lines)
+        bytes += line.size();
     std::vector<std::string> fields;
     for (auto _ : state) {
         for (const std::string& line : lines) {

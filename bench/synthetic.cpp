@@ -35,9 +35,14 @@ const std::vector<Kind>& Kinds() {
 }
 
 const std::vector<const char*>& Memos() {
-    static const std::vector<const char*> memos = {
-        "", "", "", "ポイント使用", "カード払い, 来月引き落とし", "家族で \"半分\" ずつ",
-        "領収書あり", "表示価格ソフト割引"};
+    static const std::vector<const char*> memos = {"",
+                                                   "",
+                                                   "",
+                                                   "ポイント使用",
+                                                   "カード払い, 来月引き落とし",
+                                                   "家族で \"半分\" ずつ",
+                                                   "領収書あり",
+                                                   "表示価格ソフト割引"};
     return memos;
 }
 
@@ -64,7 +69,8 @@ std::vector<std::string> MonthLines(const ledger::Date& month, int entries, uint
         int yen = kind.income ? 200000 + static_cast<int>(rng() % 100000)
                               : 100 + static_cast<int>(rng() % 9900);
         std::string amount = std::to_string(yen);
-        if (rng() % 10 == 0) amount += ".5";
+        if (rng() % 10 == 0)
+            amount += ".5";
         ledger::Date date{month.year, month.month, day};
         byDay[static_cast<size_t>(day - 1)].push_back(ledger::JoinLine(
             {ledger::Yyyymmdd(date), ledger::ToCp932(kind.name), ledger::ToCp932(description),
@@ -72,7 +78,8 @@ std::vector<std::string> MonthLines(const ledger::Date& month, int entries, uint
     }
     // Days in the order they were last saved: mostly ascending, a few revisited at the end.
     std::vector<int> order(static_cast<size_t>(days));
-    for (int d = 0; d < days; ++d) order[static_cast<size_t>(d)] = d;
+    for (int d = 0; d < days; ++d)
+        order[static_cast<size_t>(d)] = d;
     for (int k = 0; k < 3; ++k) {
         auto it = order.begin() + static_cast<long>(rng() % order.size());
         int d = *it;
@@ -82,7 +89,8 @@ std::vector<std::string> MonthLines(const ledger::Date& month, int entries, uint
     std::vector<std::string> lines;
     lines.reserve(static_cast<size_t>(entries));
     for (int d : order) {
-        for (std::string& line : byDay[static_cast<size_t>(d)]) lines.push_back(std::move(line));
+        for (std::string& line : byDay[static_cast<size_t>(d)])
+            lines.push_back(std::move(line));
     }
     return lines;
 }

@@ -6,7 +6,8 @@ namespace {
 Date DayOfMonth(const Date& inMonth, int day) {
     Date d{inMonth.year, inMonth.month, day};
     int last = DaysInMonth(d.year, d.month);
-    if (d.day > last) d.day = last;
+    if (d.day > last)
+        d.day = last;
     return d;
 }
 
@@ -19,11 +20,13 @@ AccountingMonth AccountingMonthOf(const Date& x, const ClosingDay& closing) {
         Date last{x.year, x.month, DaysInMonth(x.year, x.month)};
         return {first, last, first};
     }
-    Date first = x.day <= c ? DayOfMonth(x.AddMonths(-1), c).AddDays(1) : DayOfMonth(x, c).AddDays(1);
+    Date first =
+        x.day <= c ? DayOfMonth(x.AddMonths(-1), c).AddDays(1) : DayOfMonth(x, c).AddDays(1);
     Date last = DayOfMonth(first.AddMonths(1), c);
     // When the day after the closing day carried into the next month (closing on the 28th
     // after a 28-day February), the month ends on the closing day of that same month.
-    if (last.ToDays() - first.ToDays() > 31) last = DayOfMonth(first, c);
+    if (last.ToDays() - first.ToDays() > 31)
+        last = DayOfMonth(first, c);
     bool namedByFirst = closing.fifteenthNamesFirst ? c <= 15 : c <= 14;
     return {first, last, namedByFirst ? first : last};
 }

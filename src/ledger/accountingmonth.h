@@ -6,14 +6,14 @@ namespace ledger {
 
 // The closing day and how an accounting month closing on the 15th is named.
 struct ClosingDay {
-    int day = 0;                // 0: the calendar month; 1 to 28: the month closes on that day
+    int day = 0;  // 0: the calendar month; 1 to 28: the month closes on that day
     bool fifteenthNamesFirst = true;  // closing on the 15th: named after the month it begins in
 };
 
 // The days an accounting month spans and the date whose year and month name it.
 struct AccountingMonth {
     Date first;
-    Date last;   // inclusive
+    Date last;  // inclusive
     Date label;
 };
 

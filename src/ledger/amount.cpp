@@ -8,20 +8,26 @@ namespace {
 constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
 constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
 
-bool IsSpace(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A number text taken apart: its significant digits, where the decimal point falls among
 // them, and the sign.
 struct DecimalParts {
     bool negative = false;
-    std::string digits;      // without leading zeros
-    int64_t pointPos = 0;    // the value is 0.digits x 10^pointPos
+    std::string digits;    // without leading zeros
+    int64_t pointPos = 0;  // the value is 0.digits x 10^pointPos
 };
 
 std::optional<DecimalParts> Decompose(std::string_view s) {
-    while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
+    while (!s.empty() && IsSpace(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsSpace(s.back()))
+        s.remove_suffix(1);
     DecimalParts parts;
     size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
@@ -32,7 +38,8 @@ std::optional<DecimalParts> Decompose(std::string_view s) {
     int64_t intDigits = 0;  // significant digits before the point
     for (; i < s.size() && IsDigit(s[i]); ++i) {
         anyDigit = true;
-        if (parts.digits.empty() && s[i] == '0') continue;
+        if (parts.digits.empty() && s[i] == '0')
+            continue;
         parts.digits += s[i];
         ++intDigits;
     }
@@ -47,7 +54,8 @@ std::optional<DecimalParts> Decompose(std::string_view s) {
             parts.digits += s[i];
         }
     }
-    if (!anyDigit) return std::nullopt;
+    if (!anyDigit)
+        return std::nullopt;
     int64_t exponent = 0;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
@@ -56,14 +64,18 @@ std::optional<DecimalParts> Decompose(std::string_view s) {
             expNegative = s[i] == '-';
             ++i;
         }
-        if (i >= s.size() || !IsDigit(s[i])) return std::nullopt;
+        if (i >= s.size() || !IsDigit(s[i]))
+            return std::nullopt;
         for (; i < s.size() && IsDigit(s[i]); ++i) {
             // Past a few thousand the value is zero or out of range either way.
-            if (exponent < 100000) exponent = exponent * 10 + (s[i] - '0');
+            if (exponent < 100000)
+                exponent = exponent * 10 + (s[i] - '0');
         }
-        if (expNegative) exponent = -exponent;
+        if (expNegative)
+            exponent = -exponent;
     }
-    if (i != s.size()) return std::nullopt;
+    if (i != s.size())
+        return std::nullopt;
     parts.pointPos = (parts.digits.empty() ? 0 : intDigits - leadingFractionZeros) + exponent;
     return parts;
 }
@@ -72,42 +84,54 @@ std::optional<DecimalParts> Decompose(std::string_view s) {
 
 Amount Amount::operator+(Amount other) const {
     int64_t r;
-    if (__builtin_add_overflow(raw_, other.raw_, &r)) r = other.raw_ > 0 ? kMax : kMin;
+    if (__builtin_add_overflow(raw_, other.raw_, &r))
+        r = other.raw_ > 0 ? kMax : kMin;
     return Amount(r);
 }
 
 Amount Amount::operator-(Amount other) const {
     int64_t r;
-    if (__builtin_sub_overflow(raw_, other.raw_, &r)) r = other.raw_ < 0 ? kMax : kMin;
+    if (__builtin_sub_overflow(raw_, other.raw_, &r))
+        r = other.raw_ < 0 ? kMax : kMin;
     return Amount(r);
 }
 
-Amount Amount::operator-() const { return Amount(raw_ == kMin ? kMax : -raw_); }
+Amount Amount::operator-() const {
+    return Amount(raw_ == kMin ? kMax : -raw_);
+}
 
 std::optional<Amount> ParseAmount(std::string_view text) {
     std::optional<DecimalParts> parts = Decompose(text);
-    if (!parts) return std::nullopt;
-    if (parts->digits.empty()) return Amount();
+    if (!parts)
+        return std::nullopt;
+    if (parts->digits.empty())
+        return Amount();
     // The count of ten-thousandths has (pointPos + 4) integer digits.
     int64_t integerDigits = parts->pointPos + 4;
-    if (integerDigits > 19) return std::nullopt;
-    if (integerDigits < 0) return Amount();
+    if (integerDigits > 19)
+        return std::nullopt;
+    if (integerDigits < 0)
+        return Amount();
     uint64_t value = 0;
     const std::string& d = parts->digits;
     for (int64_t k = 0; k < integerDigits; ++k) {
         unsigned digit = k < static_cast<int64_t>(d.size()) ? unsigned(d[k] - '0') : 0;
         value = value * 10 + digit;
     }
-    if (integerDigits < static_cast<int64_t>(d.size()) && d[integerDigits] >= '5') ++value;
+    if (integerDigits < static_cast<int64_t>(d.size()) && d[integerDigits] >= '5')
+        ++value;
     uint64_t limit = parts->negative ? uint64_t(kMax) + 1 : uint64_t(kMax);
-    if (value > limit) return std::nullopt;
+    if (value > limit)
+        return std::nullopt;
     if (parts->negative) {
         return Amount::FromRaw(value == uint64_t(kMax) + 1 ? kMin : -static_cast<int64_t>(value));
     }
     return Amount::FromRaw(static_cast<int64_t>(value));
 }
 
-Amount AmountOrZero(std::string_view text) { return ParseAmount(text).value_or(Amount()); }
+Amount AmountOrZero(std::string_view text) {
+    return ParseAmount(text).value_or(Amount());
+}
 
 bool IsDecimalNumber(std::string_view text) {
     std::optional<DecimalParts> parts = Decompose(text);

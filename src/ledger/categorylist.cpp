@@ -17,7 +17,8 @@ CategoryList CategoryList::FromTable(const GridTable& table) {
     CategoryList list;
     for (int n = 0; n < kMaxCategories; ++n) {
         const std::string& name = table.Cell(1, n + 1);
-        if (name.empty()) break;  // rows after the first empty name are not categories
+        if (name.empty())
+            break;  // rows after the first empty name are not categories
         list.names_.push_back(name);
         list.income_[static_cast<size_t>(n)] = table.Cell(0, n + 1) == kIncomeKind;
     }
@@ -26,7 +27,8 @@ CategoryList CategoryList::FromTable(const GridTable& table) {
     for (int n = 0; n < kMaxCategories; ++n) {
         for (int col = 2; col < 2 + kMaxPresets; ++col) {
             const std::string& preset = table.Cell(col, n + 1);
-            if (preset.empty()) break;
+            if (preset.empty())
+                break;
             list.presets_[static_cast<size_t>(n)].push_back(preset);
         }
     }
@@ -35,7 +37,8 @@ CategoryList CategoryList::FromTable(const GridTable& table) {
 
 int CategoryList::CategoryIndex(std::string_view name) const {
     for (size_t k = 0; k < names_.size(); ++k) {
-        if (EqualsIgnoreCase(names_[k], name)) return static_cast<int>(k);
+        if (EqualsIgnoreCase(names_[k], name))
+            return static_cast<int>(k);
     }
     return -1;
 }
@@ -45,7 +48,8 @@ bool CategoryList::IsIncome(int index) const {
 }
 
 const std::vector<std::string>& CategoryList::Presets(int index) const {
-    if (index < 0 || index >= kMaxCategories) return kNoPresets;
+    if (index < 0 || index >= kMaxCategories)
+        return kNoPresets;
     return presets_[static_cast<size_t>(index)];
 }
 

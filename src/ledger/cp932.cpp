@@ -1,7 +1,7 @@
 #include "cp932.h"
 
-#include <cerrno>
 #include <iconv.h>
+#include <cerrno>
 
 namespace ledger {
 namespace {
@@ -55,16 +55,21 @@ Converter& FromCp932Converter() {
 }
 
 size_t Utf8Length(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if ((lead & 0xE0) == 0xC0) return 2;
-    if ((lead & 0xF0) == 0xE0) return 3;
-    if ((lead & 0xF8) == 0xF0) return 4;
+    if (lead < 0x80)
+        return 1;
+    if ((lead & 0xE0) == 0xC0)
+        return 2;
+    if ((lead & 0xF0) == 0xE0)
+        return 3;
+    if ((lead & 0xF8) == 0xF0)
+        return 4;
     return 1;
 }
 
 bool IsAscii(std::string_view s) {
     for (unsigned char c : s) {
-        if (c >= 0x80) return false;
+        if (c >= 0x80)
+            return false;
     }
     return true;
 }
@@ -72,12 +77,14 @@ bool IsAscii(std::string_view s) {
 }  // namespace
 
 std::string ToCp932(std::string_view utf8) {
-    if (IsAscii(utf8)) return std::string(utf8);
+    if (IsAscii(utf8))
+        return std::string(utf8);
     std::string out;
     out.reserve(utf8.size());
     int error = 0;
     size_t used = ToCp932Converter().Run(utf8, out, error);
-    if (error == 0) return out;
+    if (error == 0)
+        return out;
     std::string_view rest = utf8.substr(used);
     std::string ch(rest.substr(0, std::min(rest.size(), Utf8Length(rest[0]))));
     if (error == EILSEQ && Utf8Length(rest[0]) > 1) {
@@ -89,13 +96,15 @@ std::string ToCp932(std::string_view utf8) {
 std::string FromCp932(std::string_view cp932) {
     std::string out;
     out.reserve(cp932.size() * 3 / 2);
-    if (IsAscii(cp932)) return std::string(cp932);
+    if (IsAscii(cp932))
+        return std::string(cp932);
     Converter& conv = FromCp932Converter();
     while (!cp932.empty()) {
         int error = 0;
         size_t used = conv.Run(cp932, out, error);
         cp932.remove_prefix(used);
-        if (error == 0) break;
+        if (error == 0)
+            break;
         // One replacement character per refused byte; a lead byte whose trail byte is
         // invalid is replaced alone so that the trail byte gets its own chance.
         out += "\xEF\xBF\xBD";

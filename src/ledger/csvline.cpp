@@ -28,7 +28,9 @@ constexpr std::array<unsigned char, 256> MakeClasses() {
 }
 constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
 
-unsigned char ClassOf(char c) { return kClasses[static_cast<unsigned char>(c)]; }
+unsigned char ClassOf(char c) {
+    return kClasses[static_cast<unsigned char>(c)];
+}
 
 bool IsBlank(char c) {
     unsigned char b = static_cast<unsigned char>(c);
@@ -58,9 +60,12 @@ bool IsCharStart(std::string_view s, size_t from, size_t j) {
 size_t FindQuote(std::string_view s, size_t i) {
     const size_t from = i;
     for (;;) {
-        while (i < s.size() && s[i] != kQuote && s[i] != '\0') ++i;
-        if (i >= s.size() || s[i] == '\0') return std::string_view::npos;
-        if (IsCharStart(s, from, i)) return i;
+        while (i < s.size() && s[i] != kQuote && s[i] != '\0')
+            ++i;
+        if (i >= s.size() || s[i] == '\0')
+            return std::string_view::npos;
+        if (IsCharStart(s, from, i))
+            return i;
         ++i;
     }
 }
@@ -75,9 +80,11 @@ size_t ReadQuoted(std::string_view s, size_t i, std::string& out) {
         if (q == std::string_view::npos) {
             // No closing quote: the rest of the line less its last byte.
             size_t end = s.find('\0', p);
-            if (end == std::string_view::npos) end = s.size();
+            if (end == std::string_view::npos)
+                end = s.size();
             out.append(s.substr(p, end - p));
-            if (!out.empty()) out.pop_back();
+            if (!out.empty())
+                out.pop_back();
             return end;
         }
         out.append(s.substr(p, q - p));
@@ -100,12 +107,14 @@ size_t FindStopByte(std::string_view s, size_t i) {
         uint64_t word;
         std::memcpy(&word, s.data() + i, 8);
         uint64_t commas = word ^ (kOnes * kComma);
-        uint64_t found = ((word - kOnes * 0x21) & ~word & kHigh) |
-                         ((commas - kOnes) & ~commas & kHigh);
-        if (found != 0) break;  // the byte loop below finds which one
+        uint64_t found =
+            ((word - kOnes * 0x21) & ~word & kHigh) | ((commas - kOnes) & ~commas & kHigh);
+        if (found != 0)
+            break;  // the byte loop below finds which one
         i += 8;
     }
-    while (i < s.size() && ClassOf(s[i]) != kStop) ++i;
+    while (i < s.size() && ClassOf(s[i]) != kStop)
+        ++i;
     return i;
 }
 
@@ -113,22 +122,27 @@ size_t UnquotedEnd(std::string_view s, size_t i) {
     const size_t from = i;
     for (;;) {
         i = FindStopByte(s, i);
-        if (i >= s.size() || IsCharStart(s, from, i)) return i;
+        if (i >= s.size() || IsCharStart(s, from, i))
+            return i;
         ++i;  // the trail byte of an invalid pair: part of the field
     }
 }
 
 size_t SkipBlanks(std::string_view s, size_t i) {
-    while (i < s.size() && IsBlank(s[i])) ++i;
+    while (i < s.size() && IsBlank(s[i]))
+        ++i;
     return i;
 }
 
-bool AtEnd(std::string_view s, size_t i) { return i >= s.size() || s[i] == '\0'; }
+bool AtEnd(std::string_view s, size_t i) {
+    return i >= s.size() || s[i] == '\0';
+}
 
 // Past the blanks and the one comma that follow a field.
 size_t SkipSeparator(std::string_view s, size_t i) {
     i = SkipBlanks(s, i);
-    if (!AtEnd(s, i) && s[i] == kComma) i = SkipBlanks(s, i + 1);
+    if (!AtEnd(s, i) && s[i] == kComma)
+        i = SkipBlanks(s, i + 1);
     return i;
 }
 
@@ -149,7 +163,8 @@ size_t ReadField(std::string_view s, size_t i, std::string& scratch, std::string
 bool NeedsQuotes(std::string_view field) {
     for (size_t i = 0; i < field.size(); i = Next(field, i)) {
         unsigned char b = static_cast<unsigned char>(field[i]);
-        if (b <= 0x20 || b == kQuote || b == kComma) return true;
+        if (b <= 0x20 || b == kQuote || b == kComma)
+            return true;
     }
     return false;
 }
@@ -158,7 +173,8 @@ void AppendQuoted(std::string_view field, std::string& out) {
     out += kQuote;
     for (size_t i = 0; i < field.size();) {
         size_t next = Next(field, i);
-        if (field[i] == kQuote) out += kQuote;
+        if (field[i] == kQuote)
+            out += kQuote;
         out.append(field.substr(i, next - i));
         i = next;
     }
@@ -171,7 +187,8 @@ void SplitLineInto(std::string_view line, std::vector<std::string>& fields, size
     size_t count = 0;
     size_t i = SkipBlanks(line, 0);
     while (!AtEnd(line, i) && count < maxFields) {
-        if (count == fields.size()) fields.emplace_back();
+        if (count == fields.size())
+            fields.emplace_back();
         std::string& field = fields[count];
         if (line[i] == kQuote) {
             i = SkipSeparator(line, ReadQuoted(line, i, field));
@@ -194,11 +211,14 @@ std::vector<std::string> SplitLine(std::string_view line) {
 std::string_view FirstFieldView(std::string_view line, std::string& scratch) {
     size_t i = SkipBlanks(line, 0);
     std::string_view value;
-    if (!AtEnd(line, i)) ReadField(line, i, scratch, value);
+    if (!AtEnd(line, i))
+        ReadField(line, i, scratch, value);
     return value;
 }
 
-bool HasNoField(std::string_view line) { return AtEnd(line, SkipBlanks(line, 0)); }
+bool HasNoField(std::string_view line) {
+    return AtEnd(line, SkipBlanks(line, 0));
+}
 
 std::string FirstField(std::string_view line) {
     std::string scratch;
@@ -206,10 +226,12 @@ std::string FirstField(std::string_view line) {
 }
 
 std::string JoinLine(const std::vector<std::string>& fields) {
-    if (fields.size() == 1 && fields[0].empty()) return "\"\"";
+    if (fields.size() == 1 && fields[0].empty())
+        return "\"\"";
     std::string line;
     for (size_t k = 0; k < fields.size(); ++k) {
-        if (k > 0) line += kComma;
+        if (k > 0)
+            line += kComma;
         if (NeedsQuotes(fields[k])) {
             AppendQuoted(fields[k], line);
         } else {

@@ -5,11 +5,14 @@
 
 namespace ledger {
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && IsLeapYear(year)) return 29;
+    if (month == 2 && IsLeapYear(year))
+        return 29;
     return kDays[(month - 1) % 12];
 }
 
@@ -43,7 +46,8 @@ Date Date::AddMonths(int n) const {
     int m = static_cast<int>(total - y * 12) + 1;
     Date r{static_cast<int>(y), m, day};
     int last = DaysInMonth(r.year, r.month);
-    if (r.day > last) r.day = last;
+    if (r.day > last)
+        r.day = last;
     return r;
 }
 
@@ -63,22 +67,30 @@ std::string Yyyymmdd(const Date& d) {
     return buffer;
 }
 
-std::string Yyyymm(const Date& d) { return Yyyymmdd(d).substr(0, 6); }
+std::string Yyyymm(const Date& d) {
+    return Yyyymmdd(d).substr(0, 6);
+}
 
-int DateNumber(const Date& d) { return d.year * 10000 + d.month * 100 + d.day; }
+int DateNumber(const Date& d) {
+    return d.year * 10000 + d.month * 100 + d.day;
+}
 
 std::optional<Date> ParseYyyymmdd(std::string_view text) {
-    if (text.size() != 8) return std::nullopt;
+    if (text.size() != 8)
+        return std::nullopt;
     for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
+        if (c < '0' || c > '9')
+            return std::nullopt;
     }
     auto num = [&](size_t pos, size_t len) {
         int v = 0;
-        for (size_t k = pos; k < pos + len; ++k) v = v * 10 + (text[k] - '0');
+        for (size_t k = pos; k < pos + len; ++k)
+            v = v * 10 + (text[k] - '0');
         return v;
     };
     Date d{num(0, 4), num(4, 2), num(6, 2)};
-    if (!d.IsValid()) return std::nullopt;
+    if (!d.IsValid())
+        return std::nullopt;
     return d;
 }
 
@@ -94,13 +106,15 @@ std::string FormatPageDate(const Date& d) {
 }
 
 std::optional<int> ParseInt(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
     if (text.size() > 1 && text.front() == '+' && text[1] >= '0' && text[1] <= '9') {
         text.remove_prefix(1);
     }
     int value = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
     return value;
 }
 

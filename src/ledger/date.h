@@ -44,7 +44,8 @@ std::string WeekdayNameJa(const Date& d);
 std::string FormatPageDate(const Date& d);
 
 // Converts a whole text to an int as the ledger's integer fields are read: leading blanks, an
-// optional sign and decimal digits, nothing after them. nullopt when it does not convert or is out of range.
+// optional sign and decimal digits, nothing after them. nullopt when it does not convert or is out
+// of range.
 std::optional<int> ParseInt(std::string_view text);
 
 }  // namespace ledger

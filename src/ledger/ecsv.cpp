@@ -10,7 +10,8 @@ namespace ledger {
 void TEcsv::Load(const std::filesystem::path& path) {
     lines_ = ReadLines(path);
     for (std::string& line : lines_) {
-        if (!line.empty() && line.back() == ',') line += "\"\"";
+        if (!line.empty() && line.back() == ',')
+            line += "\"\"";
     }
 }
 
@@ -24,9 +25,11 @@ int TEcsv::ColCount() const {
 }
 
 std::string TEcsv::Cell(int col, int row) const {
-    if (row < 0 || row >= RowCount()) return {};
+    if (row < 0 || row >= RowCount())
+        return {};
     SplitLineInto(lines_[static_cast<size_t>(row)], fields_);
-    if (col < 0 || static_cast<size_t>(col) >= fields_.size()) return {};
+    if (col < 0 || static_cast<size_t>(col) >= fields_.size())
+        return {};
     return fields_[static_cast<size_t>(col)];
 }
 

@@ -13,15 +13,18 @@ ProgramFolders ProgramFolders::Locate() {
     }
     std::error_code ec;
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return {std::filesystem::current_path()};
+    if (ec)
+        return {std::filesystem::current_path()};
     return {exe.parent_path()};
 }
 
 void EnsureFolder(const std::filesystem::path& folder) {
     std::error_code ec;
-    if (std::filesystem::is_directory(folder, ec)) return;
+    if (std::filesystem::is_directory(folder, ec))
+        return;
     std::filesystem::create_directories(folder, ec);
-    if (ec) throw FileError(folder, ec.message());
+    if (ec)
+        throw FileError(folder, ec.message());
 }
 
 }  // namespace ledger

@@ -17,7 +17,8 @@ const std::string kEmpty;
 // A line break inside a cell would end the cell's line, so both CR and LF are stored as
 // control bytes that the reader turns back.
 std::string EncodeCell(const std::string& text) {
-    if (text.find_first_of("\r\n") == std::string::npos) return text;
+    if (text.find_first_of("\r\n") == std::string::npos)
+        return text;
     std::string out = text;
     std::replace(out.begin(), out.end(), '\r', '\t');
     std::replace(out.begin(), out.end(), '\n', '\b');
@@ -31,19 +32,23 @@ std::string DecodeCell(std::string_view stored) {
         std::replace(text.begin(), text.end(), '\b', '\n');
     }
     size_t cr = text.find('\r');
-    if (cr != std::string::npos) text.resize(cr);
+    if (cr != std::string::npos)
+        text.resize(cr);
     return text;
 }
 
 }  // namespace
 
-GridTable::GridTable(int cols, int rows) { Resize(cols, rows); }
+GridTable::GridTable(int cols, int rows) {
+    Resize(cols, rows);
+}
 
 void GridTable::Resize(int cols, int rows) {
     std::vector<std::string> cells(static_cast<size_t>(cols) * static_cast<size_t>(rows));
     for (int r = 0; r < std::min(rows, rows_); ++r) {
         for (int c = 0; c < std::min(cols, cols_); ++c) {
-            cells[static_cast<size_t>(r) * cols + c] = std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
+            cells[static_cast<size_t>(r) * cols + c] =
+                std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
         }
     }
     cells_ = std::move(cells);
@@ -53,12 +58,14 @@ void GridTable::Resize(int cols, int rows) {
 }
 
 const std::string& GridTable::Cell(int col, int row) const {
-    if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return kEmpty;
+    if (col < 0 || row < 0 || col >= cols_ || row >= rows_)
+        return kEmpty;
     return cells_[static_cast<size_t>(row) * cols_ + col];
 }
 
 void GridTable::SetCell(int col, int row, std::string text) {
-    if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return;
+    if (col < 0 || row < 0 || col >= cols_ || row >= rows_)
+        return;
     cells_[static_cast<size_t>(row) * cols_ + col] = std::move(text);
 }
 
@@ -67,13 +74,15 @@ int GridTable::ColumnWidth(int col) const {
 }
 
 void GridTable::SetColumnWidth(int col, int width) {
-    if (col >= 0 && col < cols_) widths_[static_cast<size_t>(col)] = width;
+    if (col >= 0 && col < cols_)
+        widths_[static_cast<size_t>(col)] = width;
 }
 
 GridTable ReadGridCellFile(const std::filesystem::path& path) {
     const std::string name = path.string();
     std::optional<std::string> bytes = ReadWholeFile(path);
-    if (!bytes) throw GridFileError("File " + name + " not found");
+    if (!bytes)
+        throw GridFileError("File " + name + " not found");
     std::vector<std::string> lines = SplitTextLines(*bytes);
 
     int cols = 0;
@@ -82,33 +91,39 @@ GridTable ReadGridCellFile(const std::filesystem::path& path) {
         std::string_view size = lines[0];
         size_t comma = size.find(',');
         std::optional<int> c = ParseInt(size.substr(0, comma));
-        std::optional<int> r = comma == std::string_view::npos ? std::nullopt
-                                                               : ParseInt(size.substr(comma + 1));
+        std::optional<int> r =
+            comma == std::string_view::npos ? std::nullopt : ParseInt(size.substr(comma + 1));
         if (c && r && *c > 0 && *r > 0 && long(*c) * long(*r) <= kMaxCells) {
             cols = *c;
             rows = *r;
         }
     }
-    if (cols <= 0 || rows <= 0) throw GridFileError("File contains no data or corrupt file " + name);
+    if (cols <= 0 || rows <= 0)
+        throw GridFileError("File contains no data or corrupt file " + name);
 
     GridTable table(cols, rows);
     for (size_t k = 1; k < lines.size(); ++k) {
         std::string_view line = lines[k];
         if (line.starts_with("cw")) {
             size_t comma = line.find(',');
-            if (comma == std::string_view::npos || line.size() < 3) continue;
+            if (comma == std::string_view::npos || line.size() < 3)
+                continue;
             std::optional<int> col = ParseInt(line.substr(3, comma - std::min<size_t>(3, comma)));
             std::optional<int> width = ParseInt(line.substr(comma + 1));
-            if (col && width) table.SetColumnWidth(*col, *width);
+            if (col && width)
+                table.SetColumnWidth(*col, *width);
             continue;
         }
         size_t c1 = line.find(',');
-        if (c1 == std::string_view::npos) continue;
+        if (c1 == std::string_view::npos)
+            continue;
         size_t c2 = line.find(',', c1 + 1);
-        if (c2 == std::string_view::npos) continue;
+        if (c2 == std::string_view::npos)
+            continue;
         std::optional<int> col = ParseInt(line.substr(0, c1));
         std::optional<int> row = ParseInt(line.substr(c1 + 1, c2 - c1 - 1));
-        if (col && row) table.SetCell(*col, *row, DecodeCell(line.substr(c2 + 1)));
+        if (col && row)
+            table.SetCell(*col, *row, DecodeCell(line.substr(c2 + 1)));
     }
     return table;
 }
@@ -122,7 +137,8 @@ void WriteGridCellFile(const std::filesystem::path& path, const GridTable& table
     for (int r = 0; r < table.rows(); ++r) {
         for (int c = 0; c < table.cols(); ++c) {
             const std::string& text = table.Cell(c, r);
-            if (text.empty()) continue;
+            if (text.empty())
+                continue;
             lines.push_back(std::to_string(c) + "," + std::to_string(r) + "," + EncodeCell(text));
         }
     }

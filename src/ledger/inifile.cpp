@@ -9,17 +9,21 @@ namespace {
 constexpr size_t npos = std::string::npos;
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
 
 // The section name when the line is a section header.
 std::optional<std::string_view> SectionName(std::string_view line) {
     line = Trim(line);
-    if (line.size() < 2 || line.front() != '[') return std::nullopt;
+    if (line.size() < 2 || line.front() != '[')
+        return std::nullopt;
     size_t close = line.find(']');
-    if (close == std::string_view::npos) return std::nullopt;
+    if (close == std::string_view::npos)
+        return std::nullopt;
     return Trim(line.substr(1, close - 1));
 }
 
@@ -39,27 +43,34 @@ IniFile IniFile::Load(const std::filesystem::path& path) {
 size_t IniFile::FindSection(std::string_view section) const {
     for (size_t k = 0; k < lines_.size(); ++k) {
         std::optional<std::string_view> name = SectionName(lines_[k]);
-        if (name && EqualsIgnoreCase(*name, section)) return k;
+        if (name && EqualsIgnoreCase(*name, section))
+            return k;
     }
     return npos;
 }
 
 size_t IniFile::FindKey(size_t header, std::string_view key) const {
     for (size_t k = header + 1; k < lines_.size() && !SectionName(lines_[k]); ++k) {
-        if (IsComment(lines_[k])) continue;
+        if (IsComment(lines_[k]))
+            continue;
         size_t eq = lines_[k].find('=');
-        if (eq == npos) continue;
-        if (EqualsIgnoreCase(Trim(std::string_view(lines_[k]).substr(0, eq)), key)) return k;
+        if (eq == npos)
+            continue;
+        if (EqualsIgnoreCase(Trim(std::string_view(lines_[k]).substr(0, eq)), key))
+            return k;
     }
     return npos;
 }
 
 std::optional<std::string> IniFile::Value(std::string_view section, std::string_view key) const {
     size_t header = FindSection(section);
-    if (header == npos) return std::nullopt;
+    if (header == npos)
+        return std::nullopt;
     size_t line = FindKey(header, key);
-    if (line == npos) return std::nullopt;
-    std::string_view value = Trim(std::string_view(lines_[line]).substr(lines_[line].find('=') + 1));
+    if (line == npos)
+        return std::nullopt;
+    std::string_view value =
+        Trim(std::string_view(lines_[line]).substr(lines_[line].find('=') + 1));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
@@ -74,7 +85,8 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
 
 int IniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
     std::optional<std::string> value = Value(section, key);
-    if (!value) return fallback;
+    if (!value)
+        return fallback;
     return ParseInt(*value).value_or(fallback);
 }
 
@@ -102,7 +114,8 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     // section stays where it is.
     size_t insertAt = header + 1;
     for (size_t k = header + 1; k < lines_.size() && !SectionName(lines_[k]); ++k) {
-        if (!Trim(lines_[k]).empty()) insertAt = k + 1;
+        if (!Trim(lines_[k]).empty())
+            insertAt = k + 1;
     }
     lines_.insert(lines_.begin() + static_cast<long>(insertAt), std::move(line));
 }

@@ -17,15 +17,18 @@ std::filesystem::path MonthStore::MonthFilePath(const Date& date) const {
 std::vector<DayRow> MonthStore::LoadDayRows(const Date& date) const {
     std::vector<DayRow> rows;
     std::optional<std::string> bytes = ReadWholeFile(MonthFilePath(date));
-    if (!bytes) return rows;
+    if (!bytes)
+        return rows;
     const std::string key = Yyyymmdd(date);
     std::string scratch;
     std::vector<std::string> fields;
     ForEachLine(*bytes, [&](std::string_view line) {
-        if (FirstFieldView(line, scratch) != key) return;
+        if (FirstFieldView(line, scratch) != key)
+            return;
         SplitLineInto(line, fields);
         DayRow row;
-        for (size_t k = 0; k < row.size() && k + 1 < fields.size(); ++k) row[k] = fields[k + 1];
+        for (size_t k = 0; k < row.size() && k + 1 < fields.size(); ++k)
+            row[k] = fields[k + 1];
         rows.push_back(std::move(row));
     });
     return rows;
@@ -40,12 +43,14 @@ void MonthStore::SaveDayRows(const Date& date, const std::vector<DayRow>& rows) 
     std::string scratch;
     if (old) {
         ForEachLine(*old, [&](std::string_view line) {
-            if (FirstFieldView(line, scratch) == key) return;
+            if (FirstFieldView(line, scratch) == key)
+                return;
             bytes.append(line).append("\r\n");
         });
     }
     for (const DayRow& row : rows) {
-        if (row[0].empty() || row[2].empty()) continue;
+        if (row[0].empty() || row[2].empty())
+            continue;
         bytes.append(JoinLine({key, row[0], row[1], row[2], row[3]})).append("\r\n");
     }
     WriteFileAtomic(path, bytes, sync_);
@@ -64,7 +69,8 @@ void MonthStore::ReadPeriodLines(const Date& first, const Date& last, bool closi
     // Each line's first field, split once.
     std::vector<std::string> keys;
     keys.reserve(working.size());
-    for (const std::string& line : working) keys.push_back(FirstField(line));
+    for (const std::string& line : working)
+        keys.push_back(FirstField(line));
 
     if (closingDaySet) {
         const int from = DateNumber(first);
@@ -78,7 +84,8 @@ void MonthStore::ReadPeriodLines(const Date& first, const Date& last, bool closi
                 int n = ParseInt(keys[k]).value_or(0);
                 keep = n >= from && n <= to;
             }
-            if (!keep) continue;
+            if (!keep)
+                continue;
             if (kept != k) {
                 working[kept] = std::move(working[k]);
                 keys[kept] = std::move(keys[k]);
@@ -92,31 +99,34 @@ void MonthStore::ReadPeriodLines(const Date& first, const Date& last, bool closi
     // Date order: the days first, first + 1, ... first + 32 in turn, each day's lines in
     // file order. Lines whose first field is none of those days are counted out.
     std::vector<std::string> dayKeys;
-    for (int offset = 0; offset <= 32; ++offset) dayKeys.push_back(Yyyymmdd(first.AddDays(offset)));
+    for (int offset = 0; offset <= 32; ++offset)
+        dayKeys.push_back(Yyyymmdd(first.AddDays(offset)));
     std::vector<std::vector<size_t>> byDay(dayKeys.size());
     size_t placed = 0;
     for (size_t k = 0; k < working.size(); ++k) {
         auto it = std::lower_bound(dayKeys.begin(), dayKeys.end(), keys[k]);
-        if (it == dayKeys.end() || *it != keys[k]) continue;
+        if (it == dayKeys.end() || *it != keys[k])
+            continue;
         byDay[static_cast<size_t>(it - dayKeys.begin())].push_back(k);
         ++placed;
     }
     if (placed == working.size()) {
         lines.reserve(lines.size() + working.size());
         for (const std::vector<size_t>& day : byDay) {
-            for (size_t k : day) lines.push_back(std::move(working[k]));
+            for (size_t k : day)
+                lines.push_back(std::move(working[k]));
         }
         return;
     }
     // Some line belongs to no day of the span: deliver everything sorted as text instead.
-    std::stable_sort(working.begin(), working.end(), [](const std::string& a, const std::string& b) {
-        return CompareIgnoreCase(a, b) < 0;
-    });
+    std::stable_sort(
+        working.begin(), working.end(),
+        [](const std::string& a, const std::string& b) { return CompareIgnoreCase(a, b) < 0; });
     lines.insert(lines.end(), working.begin(), working.end());
 }
 
-Amount MonthStore::SumPeriod(const Date& first, const Date& last, int amountField,
-                             bool expenseOnly, const CategoryList& categories) const {
+Amount MonthStore::SumPeriod(const Date& first, const Date& last, int amountField, bool expenseOnly,
+                             const CategoryList& categories) const {
     const int from = DateNumber(first);
     const int to = DateNumber(last);
     Amount total;
@@ -126,7 +136,8 @@ Amount MonthStore::SumPeriod(const Date& first, const Date& last, int amountFiel
     std::vector<std::pair<std::string, int>> seen;
     auto categoryIndex = [&](const std::string& name) {
         for (const auto& [spelling, index] : seen) {
-            if (spelling == name) return index;
+            if (spelling == name)
+                return index;
         }
         int index = categories.CategoryIndex(name);
         seen.emplace_back(name, index);
@@ -134,16 +145,19 @@ Amount MonthStore::SumPeriod(const Date& first, const Date& last, int amountFiel
     };
     auto addLine = [&](std::string_view line) {
         std::optional<int> day = ParseInt(FirstFieldView(line, scratch));
-        if (!day || *day < from || *day > to) return;
+        if (!day || *day < from || *day > to)
+            return;
         // Fields after the amount (the memo) are not needed.
         SplitLineInto(line, fields, static_cast<size_t>(std::max(amountField, 1)) + 1);
         int index = fields.size() > 1 ? categoryIndex(fields[1]) : -1;
-        if (index < 0) return;
+        if (index < 0)
+            return;
         Amount amount = amountField >= 0 && static_cast<size_t>(amountField) < fields.size()
                             ? AmountOrZero(fields[static_cast<size_t>(amountField)])
                             : Amount();
         if (categories.IsIncome(index)) {
-            if (!expenseOnly) total += amount;
+            if (!expenseOnly)
+                total += amount;
         } else {
             total -= amount;
         }

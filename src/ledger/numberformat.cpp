@@ -11,7 +11,8 @@ std::string FormatNumber(Amount value, std::string_view pattern) {
         point == std::string_view::npos ? std::string_view() : pattern.substr(point + 1);
     const bool grouping = intPattern.find(',') != std::string_view::npos;
     int minInt = 0;
-    for (char c : intPattern) minInt += c == '0';
+    for (char c : intPattern)
+        minInt += c == '0';
     int minFrac = 0;
     int maxFrac = 0;
     for (char c : fracPattern) {
@@ -25,10 +26,12 @@ std::string FormatNumber(Amount value, std::string_view pattern) {
     // Round to the shown decimals; the fixed-point value has four.
     int keptFrac = maxFrac < 4 ? maxFrac : 4;
     uint64_t divisor = 1;
-    for (int k = keptFrac; k < 4; ++k) divisor *= 10;
+    for (int k = keptFrac; k < 4; ++k)
+        divisor *= 10;
     uint64_t q = magnitude / divisor + (magnitude % divisor >= (divisor + 1) / 2 && divisor > 1);
     uint64_t fracUnit = 1;
-    for (int k = 0; k < keptFrac; ++k) fracUnit *= 10;
+    for (int k = 0; k < keptFrac; ++k)
+        fracUnit *= 10;
     uint64_t whole = q / fracUnit;
     uint64_t frac = q % fracUnit;
 
@@ -38,7 +41,8 @@ std::string FormatNumber(Amount value, std::string_view pattern) {
     }
     std::string grouped;
     for (size_t k = 0; k < digits.size(); ++k) {
-        if (grouping && k > 0 && (digits.size() - k) % 3 == 0) grouped += ',';
+        if (grouping && k > 0 && (digits.size() - k) % 3 == 0)
+            grouped += ',';
         grouped += digits[k];
     }
 
@@ -53,7 +57,8 @@ std::string FormatNumber(Amount value, std::string_view pattern) {
     }
 
     std::string out;
-    if (negative && q != 0) out += '-';
+    if (negative && q != 0)
+        out += '-';
     out += grouped;
     if (!fraction.empty()) {
         out += '.';
@@ -64,7 +69,8 @@ std::string FormatNumber(Amount value, std::string_view pattern) {
 
 std::string FormatBalance(Amount total) {
     std::string text = "\xC2\xA5" + FormatNumber(total.Abs(), "#,0.##");  // yen sign
-    if (total.IsNegative()) text.insert(0, "\xE2\x96\xB2 ");              // "▲ "
+    if (total.IsNegative())
+        text.insert(0, "\xE2\x96\xB2 ");  // "▲ "
     return text;
 }
 

@@ -5,12 +5,15 @@
 
 namespace ledger {
 
-int Settings::UsedSlots() const { return std::clamp(extIconCount, 0, kExtIconSlots); }
+int Settings::UsedSlots() const {
+    return std::clamp(extIconCount, 0, kExtIconSlots);
+}
 
 Settings ReadSettings(const IniFile& ini) {
     Settings s;
     s.closing.day = ini.ReadInteger("setting", "sime", 0);
-    if (s.closing.day < 0 || s.closing.day > 28) s.closing.day = 0;
+    if (s.closing.day < 0 || s.closing.day > 28)
+        s.closing.day = 0;
     s.closing.fifteenthNamesFirst = ini.ReadBool("setting", "sime15before", true);
     s.extIconCount = ini.ReadInteger("ExtImg", "num", 0);
     for (int i = 0; i < s.UsedSlots(); ++i) {
@@ -38,7 +41,8 @@ bool IsPlainFileName(std::string_view name) {
 
 void ForgetMissingIcons(Settings& settings, const std::filesystem::path& iconFolder) {
     for (std::string& name : settings.extIconNames) {
-        if (name.empty()) continue;
+        if (name.empty())
+            continue;
         std::error_code ec;
         if (!IsPlainFileName(name) || !std::filesystem::is_regular_file(iconFolder / name, ec)) {
             name.clear();

@@ -11,16 +11,20 @@ unsigned FoldedChar(std::string_view s, size_t& i) {
     if (IsLeadByte(b) && i + 1 < s.size()) {
         unsigned t = static_cast<unsigned char>(s[i + 1]);
         i += 2;
-        if (b == 0x82 && t >= 0x60 && t <= 0x79) t += 0x21;  // Ａ-Ｚ -> ａ-ｚ
-        if (b == 0x83 && t >= 0x9F && t <= 0xB6) t += 0x20;  // Α-Ω -> α-ω
-        if (b == 0x84 && t >= 0x40 && t <= 0x60) {           // А-Я -> а-я (0x7F is unused)
+        if (b == 0x82 && t >= 0x60 && t <= 0x79)
+            t += 0x21;  // Ａ-Ｚ -> ａ-ｚ
+        if (b == 0x83 && t >= 0x9F && t <= 0xB6)
+            t += 0x20;                              // Α-Ω -> α-ω
+        if (b == 0x84 && t >= 0x40 && t <= 0x60) {  // А-Я -> а-я (0x7F is unused)
             t += 0x30;
-            if (t >= 0x7F) ++t;
+            if (t >= 0x7F)
+                ++t;
         }
         return b * 256u + t;
     }
     ++i;
-    if (b >= 'A' && b <= 'Z') b = static_cast<unsigned char>(b + 32);
+    if (b >= 'A' && b <= 'Z')
+        b = static_cast<unsigned char>(b + 32);
     return b;
 }
 
@@ -32,18 +36,23 @@ int CompareIgnoreCase(std::string_view a, std::string_view b) {
     while (i < a.size() && j < b.size()) {
         unsigned x = FoldedChar(a, i);
         unsigned y = FoldedChar(b, j);
-        if (x != y) return x < y ? -1 : 1;
+        if (x != y)
+            return x < y ? -1 : 1;
     }
-    if (i < a.size()) return 1;
-    if (j < b.size()) return -1;
+    if (i < a.size())
+        return 1;
+    if (j < b.size())
+        return -1;
     return 0;
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     // Folding never changes a character's byte length, so texts of different lengths
     // never match, and equal bytes always do.
-    if (a.size() != b.size()) return false;
-    if (a == b) return true;
+    if (a.size() != b.size())
+        return false;
+    if (a == b)
+        return true;
     return CompareIgnoreCase(a, b) == 0;
 }
 

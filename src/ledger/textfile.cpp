@@ -2,23 +2,26 @@
 
 #include "fileerror.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace ledger {
 namespace {
 
-std::string SystemReason(int error) { return std::strerror(error); }
+std::string SystemReason(int error) {
+    return std::strerror(error);
+}
 
 // Closes a descriptor when the scope is left, whatever way.
 class FdGuard {
 public:
     explicit FdGuard(int fd) : fd_(fd) {}
     ~FdGuard() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     FdGuard(const FdGuard&) = delete;
     FdGuard& operator=(const FdGuard&) = delete;
@@ -38,7 +41,8 @@ private:
 // umask leaves of rw-rw-rw-.
 mode_t TargetMode(const std::filesystem::path& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) return st.st_mode & 07777;
+    if (::stat(path.c_str(), &st) == 0)
+        return st.st_mode & 07777;
     mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
@@ -49,23 +53,28 @@ mode_t TargetMode(const std::filesystem::path& path) {
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
         throw FileError(path, SystemReason(errno));
     }
     FdGuard guard(fd);
     struct stat st {};
-    if (::fstat(fd, &st) != 0) throw FileError(path, SystemReason(errno));
-    if (S_ISDIR(st.st_mode)) throw FileError(path, SystemReason(EISDIR));
+    if (::fstat(fd, &st) != 0)
+        throw FileError(path, SystemReason(errno));
+    if (S_ISDIR(st.st_mode))
+        throw FileError(path, SystemReason(EISDIR));
     std::string bytes;
     bytes.reserve(static_cast<size_t>(st.st_size));
     char buffer[65536];
     for (;;) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             throw FileError(path, SystemReason(errno));
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         bytes.append(buffer, static_cast<size_t>(n));
     }
     return bytes;
@@ -79,14 +88,16 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
 
 std::vector<std::string> ReadLines(const std::filesystem::path& path) {
     std::optional<std::string> bytes = ReadWholeFile(path);
-    if (!bytes) return {};
+    if (!bytes)
+        return {};
     return SplitTextLines(*bytes);
 }
 
 void WriteLinesAtomic(const std::filesystem::path& path, const std::vector<std::string>& lines,
                       SyncMode sync) {
     size_t size = 0;
-    for (const std::string& line : lines) size += line.size() + 2;
+    for (const std::string& line : lines)
+        size += line.size() + 2;
     std::string bytes;
     bytes.reserve(size);
     for (const std::string& line : lines) {
@@ -98,10 +109,12 @@ void WriteLinesAtomic(const std::filesystem::path& path, const std::vector<std::
 
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, SyncMode sync) {
     std::filesystem::path folder = path.parent_path();
-    if (folder.empty()) folder = ".";
+    if (folder.empty())
+        folder = ".";
     std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     int fd = ::mkstemp(pattern.data());
-    if (fd < 0) throw FileError(path, SystemReason(errno));
+    if (fd < 0)
+        throw FileError(path, SystemReason(errno));
     FdGuard guard(fd);
     const std::string tempPath = pattern;
     auto fail = [&](int error) {
@@ -109,21 +122,26 @@ void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, 
         throw FileError(path, SystemReason(error));
     };
 
-    if (::fchmod(fd, TargetMode(path)) != 0) fail(errno);
+    if (::fchmod(fd, TargetMode(path)) != 0)
+        fail(errno);
     const char* p = bytes.data();
     size_t left = bytes.size();
     while (left > 0) {
         ssize_t n = ::write(fd, p, left);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             fail(errno);
         }
         p += n;
         left -= static_cast<size_t>(n);
     }
-    if (sync == SyncMode::Durable && ::fsync(fd) != 0) fail(errno);
-    if (int error = guard.Close(); error != 0) fail(error);
-    if (::rename(tempPath.c_str(), path.c_str()) != 0) fail(errno);
+    if (sync == SyncMode::Durable && ::fsync(fd) != 0)
+        fail(errno);
+    if (int error = guard.Close(); error != 0)
+        fail(error);
+    if (::rename(tempPath.c_str(), path.c_str()) != 0)
+        fail(errno);
     if (sync == SyncMode::Durable) {
         // The rename itself must reach the disk too, or a power cut can bring the old
         // file back. A folder that cannot be opened or synced loses nothing written.

@@ -25,18 +25,21 @@ std::vector<std::string> SplitTextLines(std::string_view text);
 template <class F>
 void ForEachLine(std::string_view text, F&& f) {
     size_t nul = text.find('\0');
-    if (nul != std::string_view::npos) text = text.substr(0, nul);
+    if (nul != std::string_view::npos)
+        text = text.substr(0, nul);
     size_t start = 0;
     while (start < text.size()) {
         size_t end = start;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
         if (end == text.size()) {
             f(text.substr(start));
             return;
         }
         f(text.substr(start, end - start));
         start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
+            ++start;
     }
 }
 

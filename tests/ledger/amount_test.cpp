@@ -24,7 +24,7 @@ TEST(Amount, ParsesAsCurrency) {
         {"98.5", 985000},
         {".5", 5000},
         {"5.", 50000},
-        {"0.00005", 1},        // half a ten-thousandth rounds away from zero
+        {"0.00005", 1},  // half a ten-thousandth rounds away from zero
         {"-0.00005", -1},
         {"0.00004", 0},
         {"1e3", 10000000},
@@ -87,9 +87,9 @@ TEST(NumberFormat, Patterns) {
         {10000000, "#,0.##", "1,000"},
         {0, "#,0.##", "0"},
         {12345, "#,0.##", "1.23"},
-        {12350, "#,0.##", "1.24"},       // half away from zero
+        {12350, "#,0.##", "1.24"},  // half away from zero
         {-12350, "#,0.##", "-1.24"},
-        {-40, "#,0.##", "0"},            // rounds to zero: no sign
+        {-40, "#,0.##", "0"},  // rounds to zero: no sign
         {9999999, "#,0", "1,000"},
         {-15000, "#,0", "-2"},
         {12345678900000, "#,##0", "1,234,567,890"},

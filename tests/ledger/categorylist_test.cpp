@@ -51,14 +51,16 @@ TEST(GridCellFile, RefusesMissingAndCorruptFiles) {
             ledger::ReadGridCellFile(path);
             FAIL() << bytes;
         } catch (const ledger::GridFileError& e) {
-            EXPECT_EQ(std::string(e.what()), "File contains no data or corrupt file " + path.string());
+            EXPECT_EQ(std::string(e.what()),
+                      "File contains no data or corrupt file " + path.string());
         }
     }
 }
 
 TEST(GridCellFile, IgnoresLinesOutsideTheTable) {
     testsupport::TempDir dir;
-    testsupport::WriteBytes(dir / "g.dat", "2,2\r\ncw 9,50\r\n5,0,x\r\n0,7,y\r\nnonsense\r\n1,1,ok\r\n");
+    testsupport::WriteBytes(dir / "g.dat",
+                            "2,2\r\ncw 9,50\r\n5,0,x\r\n0,7,y\r\nnonsense\r\n1,1,ok\r\n");
     GridTable t = ledger::ReadGridCellFile(dir / "g.dat");
     EXPECT_EQ(t.Cell(1, 1), "ok");
     EXPECT_EQ(t.Cell(0, 0), "");
@@ -77,7 +79,7 @@ GridTable CategoryTable() {
     set(1, 2, "Coffee");      // empty kind: an expense
     set(0, 3, "収入");
     set(1, 3, "給料");
-    set(0, 4, "収入");        // empty name: the list ends here
+    set(0, 4, "収入");  // empty name: the list ends here
     set(1, 5, "後");
     set(2, 5, "五番目の摘要");
     return t;
@@ -105,7 +107,8 @@ TEST(CategoryList, ReadsKindsNamesAndPresets) {
 
 TEST(CategoryList, ReadsAtMostTwentyFiveCategories) {
     GridTable t(2, 31);
-    for (int r = 1; r <= 30; ++r) t.SetCell(1, r, "c" + std::to_string(r));
+    for (int r = 1; r <= 30; ++r)
+        t.SetCell(1, r, "c" + std::to_string(r));
     t.SetCell(1, 26, "c1");
     EXPECT_EQ(CategoryList::FromTable(t).size(), 25);
     EXPECT_EQ(CategoryList::FromTable(t).CategoryIndex("C1"), 0);  // first match wins

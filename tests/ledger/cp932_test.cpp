@@ -28,9 +28,9 @@ TEST(Cp932, RefusesTextWithoutCp932FormNamingTheCharacter) {
 }
 
 TEST(Cp932, InvalidBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(FromCp932("a\x81"), "a\xEF\xBF\xBD");           // lead byte at the end
-    EXPECT_EQ(FromCp932("\x81\x20x"), "\xEF\xBF\xBD x");      // bad trail byte
-    EXPECT_EQ(FromCp932("\xA0\x90\x48"), "\xEF\xBF\xBD食");   // unmapped single byte
+    EXPECT_EQ(FromCp932("a\x81"), "a\xEF\xBF\xBD");          // lead byte at the end
+    EXPECT_EQ(FromCp932("\x81\x20x"), "\xEF\xBF\xBD x");     // bad trail byte
+    EXPECT_EQ(FromCp932("\xA0\x90\x48"), "\xEF\xBF\xBD食");  // unmapped single byte
 }
 
 TEST(TextCompare, IgnoresLatinCaseHalfAndFullWidth) {

@@ -1,5 +1,5 @@
-#include "ledger/cp932.h"
 #include "ledger/csvline.h"
+#include "ledger/cp932.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +15,15 @@ struct SplitCase {
     Fields fields;
 };
 
-void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SplitCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SplitLineTest : public testing::TestWithParam<SplitCase> {};
 
-TEST_P(SplitLineTest, Splits) { EXPECT_EQ(SplitLine(GetParam().line), GetParam().fields); }
+TEST_P(SplitLineTest, Splits) {
+    EXPECT_EQ(SplitLine(GetParam().line), GetParam().fields);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SplitLineTest,
@@ -29,7 +33,11 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"adjacent_commas", "a,,,b", {"a", "", "", "b"}},
         SplitCase{"blank_ends_unquoted", "a b,c", {"a", "b", "c"}},
         SplitCase{"blanks_around", "  a ,\t b  ", {"a", "b"}},
-        SplitCase{"control_bytes_skipped", "\x01\x02" "a,\x1f" "b", {"a", "b"}},
+        SplitCase{"control_bytes_skipped",
+                  "\x01\x02"
+                  "a,\x1f"
+                  "b",
+                  {"a", "b"}},
         SplitCase{"quoted_with_space", "d,\"x y\",1", {"d", "x y", "1"}},
         SplitCase{"doubled_quote", "\"say \"\"hi\"\"\",2", {"say \"hi\"", "2"}},
         SplitCase{"quoted_comma", "\"a,b\",c", {"a,b", "c"}},
@@ -38,8 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"unclosed_with_doubled", "\"a\"\"b", {"a\""}},
         SplitCase{"text_after_quote", "\"ab\"cd,e", {"ab", "cd", "e"}},
         SplitCase{"quote_inside_unquoted", "a\"b,c", {"a\"b", "c"}},
-        SplitCase{"empty_line", "", {}},
-        SplitCase{"blank_line", "   ", {}},
+        SplitCase{"empty_line", "", {}}, SplitCase{"blank_line", "   ", {}},
         SplitCase{"nul_ends_line", std::string("a,b\0,c", 6), {"a", "b"}},
         // 表 (0x95 0x5C) and ソ (0x83 0x5C) end in the backslash byte; they stay whole.
         SplitCase{"sjis_5c_trail", "\x95\x5C,\x83\x5C\x83\x5C", {"\x95\x5C", "\x83\x5C\x83\x5C"}},
@@ -56,17 +63,20 @@ struct JoinCase {
     std::string line;
 };
 
-void PrintTo(const JoinCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const JoinCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class JoinLineTest : public testing::TestWithParam<JoinCase> {};
 
-TEST_P(JoinLineTest, Joins) { EXPECT_EQ(JoinLine(GetParam().fields), GetParam().line); }
+TEST_P(JoinLineTest, Joins) {
+    EXPECT_EQ(JoinLine(GetParam().fields), GetParam().line);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, JoinLineTest,
     testing::Values(JoinCase{"plain", {"20240305", "a", "", "500", ""}, "20240305,a,,500,"},
-                    JoinCase{"single_empty", {""}, "\"\""},
-                    JoinCase{"no_fields", {}, ""},
+                    JoinCase{"single_empty", {""}, "\"\""}, JoinCase{"no_fields", {}, ""},
                     JoinCase{"space_quoted", {"x y"}, "\"x y\""},
                     JoinCase{"quote_doubled", {"a\"b"}, "\"a\"\"b\""},
                     JoinCase{"comma_quoted", {"a,b", "c"}, "\"a,b\",c"},
@@ -86,7 +96,8 @@ TEST(CsvLine, RoundTripsTrickyFields) {
         Fields back = SplitLine(JoinLine(row));
         // A trailing empty memo is dropped by the splitter; the reader treats it as empty.
         Fields expected = row;
-        if (expected.back().empty()) expected.pop_back();
+        if (expected.back().empty())
+            expected.pop_back();
         EXPECT_EQ(back, expected) << JoinLine(row);
     }
 }

@@ -1,6 +1,6 @@
+#include "ledger/monthfile.h"
 #include "ledger/cp932.h"
 #include "ledger/fileerror.h"
-#include "ledger/monthfile.h"
 
 #include "support/tempdir.h"
 
@@ -47,11 +47,10 @@ TEST_F(MonthStoreTest, SavesExactBytes) {
     const std::string food = ToCp932("食費");
     store.SaveDayRows({2024, 3, 5}, {DayRow{food, "", "500", ""},
                                      DayRow{food, ToCp932("スーパー 2軒"), "1,200", "a\"b"},
-                                     DayRow{"", "x", "1", ""},     // no category: left out
+                                     DayRow{"", "x", "1", ""},      // no category: left out
                                      DayRow{food, "x", "", "m"}});  // no amount: left out
-    EXPECT_EQ(MonthBytes("202403"), "20240305," + food + ",,500,\r\n" + "20240305," + food +
-                                        ",\"" + ToCp932("スーパー 2軒") +
-                                        "\",\"1,200\",\"a\"\"b\"\r\n");
+    EXPECT_EQ(MonthBytes("202403"), "20240305," + food + ",,500,\r\n" + "20240305," + food + ",\"" +
+                                        ToCp932("スーパー 2軒") + "\",\"1,200\",\"a\"\"b\"\r\n");
 }
 
 TEST_F(MonthStoreTest, RoundTripsAndKeepsOtherDays) {
@@ -75,8 +74,7 @@ TEST_F(MonthStoreTest, LastSavedDayGoesToTheEnd) {
     store.SaveDayRows({2024, 3, 1}, {{"a", "", "1", ""}});
     store.SaveDayRows({2024, 3, 2}, {{"b", "", "2", ""}});
     store.SaveDayRows({2024, 3, 1}, {{"a", "", "1", ""}, {"c", "", "3", ""}});
-    EXPECT_EQ(MonthBytes("202403"),
-              "20240302,b,,2,\r\n20240301,a,,1,\r\n20240301,c,,3,\r\n");
+    EXPECT_EQ(MonthBytes("202403"), "20240302,b,,2,\r\n20240301,a,,1,\r\n20240301,c,,3,\r\n");
     // A day whose rows all lack a category or an amount disappears; the file stays.
     store.SaveDayRows({2024, 3, 2}, {{"", "", "", ""}, {"b", "", "", ""}});
     EXPECT_EQ(MonthBytes("202403"), "20240301,a,,1,\r\n20240301,c,,3,\r\n");
@@ -98,7 +96,8 @@ TEST_F(MonthStoreTest, SaveFailureLeavesTheFileUnchanged) {
 }
 
 TEST_F(MonthStoreTest, ReadPeriodAcrossTwoFilesInDateOrder) {
-    WriteMonth("202402", "20240226,a,,1,\r\n20240210,x,,9,\r\n20240229,b,,2,\r\n20240226,c,,3,\r\n");
+    WriteMonth("202402",
+               "20240226,a,,1,\r\n20240210,x,,9,\r\n20240229,b,,2,\r\n20240226,c,,3,\r\n");
     WriteMonth("202403", "20240325,e,,5,\r\n\r\n20240326,y,,9,\r\n20240301,d,,4,\r\n");
     Lines lines = {"kept"};
     store.ReadPeriodLines({2024, 2, 26}, {2024, 3, 25}, true, lines);
@@ -137,12 +136,9 @@ TEST_F(MonthStoreTest, SumPeriodSignsByCategoryKind) {
                              "bad," + food + ",,1,\r\n");
     auto categories = Categories();
     // 26 Feb to 25 Mar: +5000 - 1200 - 300.5; unknown category, "1,000" and "abc" count 0.
-    EXPECT_EQ(store.SumPeriod({2024, 2, 26}, {2024, 3, 25}, 3, false, categories).raw(),
-              34995000);
-    EXPECT_EQ(store.SumPeriod({2024, 2, 26}, {2024, 3, 25}, 3, true, categories).raw(),
-              -15005000);
-    EXPECT_EQ(store.SumPeriod({2024, 3, 1}, {2024, 3, 31}, 3, false, categories).raw(),
-              -23885000);
+    EXPECT_EQ(store.SumPeriod({2024, 2, 26}, {2024, 3, 25}, 3, false, categories).raw(), 34995000);
+    EXPECT_EQ(store.SumPeriod({2024, 2, 26}, {2024, 3, 25}, 3, true, categories).raw(), -15005000);
+    EXPECT_EQ(store.SumPeriod({2024, 3, 1}, {2024, 3, 31}, 3, false, categories).raw(), -23885000);
     EXPECT_EQ(store.SumPeriod({2024, 4, 1}, {2024, 4, 30}, 3, false, categories).raw(), 0);
 }
 

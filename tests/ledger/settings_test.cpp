@@ -1,6 +1,6 @@
+#include "ledger/settings.h"
 #include "ledger/fileerror.h"
 #include "ledger/folders.h"
-#include "ledger/settings.h"
 
 #include "support/tempdir.h"
 
@@ -46,10 +46,11 @@ TEST(Settings, OnlyClosingDayGivenGetsTheNamingKeyAdded) {
 
 TEST(Settings, KeepsWhatItDoesNotKnow) {
     testsupport::TempDir dir;
-    testsupport::WriteBytes(dir / "ini.ini",
-                            "; comment\r\n[net]\r\nurl=http://example.invalid/\r\nid=\"abc\"\r\n\r\n"
-                            "[setting]\r\nsime=x\r\nsime15before=0\r\nfuture=7\r\n\r\n"
-                            "[other]\r\nk=v\r\n");
+    testsupport::WriteBytes(
+        dir / "ini.ini",
+        "; comment\r\n[net]\r\nurl=http://example.invalid/\r\nid=\"abc\"\r\n\r\n"
+        "[setting]\r\nsime=x\r\nsime15before=0\r\nfuture=7\r\n\r\n"
+        "[other]\r\nk=v\r\n");
     IniFile ini = IniFile::Load(dir / "ini.ini");
     EXPECT_EQ(ini.ReadString("NET", "ID", ""), "abc");
     ledger::Settings s = ledger::ReadSettings(ini);
@@ -57,10 +58,11 @@ TEST(Settings, KeepsWhatItDoesNotKnow) {
     EXPECT_FALSE(s.closing.fifteenthNamesFirst);
     ledger::WriteSettings(ini, s);
     ini.Save(dir / "ini.ini");
-    EXPECT_EQ(testsupport::ReadBytes(dir / "ini.ini"),
-              "; comment\r\n[net]\r\nurl=http://example.invalid/\r\nid=\"abc\"\r\n\r\n"
-              "[setting]\r\nsime=0\r\nsime15before=0\r\nfuture=7\r\nclipbmp=\r\ndisplayclip=0\r\n\r\n"
-              "[other]\r\nk=v\r\n[ExtImg]\r\nnum=0\r\n");
+    EXPECT_EQ(
+        testsupport::ReadBytes(dir / "ini.ini"),
+        "; comment\r\n[net]\r\nurl=http://example.invalid/\r\nid=\"abc\"\r\n\r\n"
+        "[setting]\r\nsime=0\r\nsime15before=0\r\nfuture=7\r\nclipbmp=\r\ndisplayclip=0\r\n\r\n"
+        "[other]\r\nk=v\r\n[ExtImg]\r\nnum=0\r\n");
 }
 
 TEST(Settings, ExtraIconSlots) {
@@ -81,7 +83,8 @@ TEST(Settings, ExtraIconSlots) {
 
     // Forty entries: names 0 to 31 are read and written back, num stays 40.
     std::string many = "[ExtImg]\r\nnum=40\r\n";
-    for (int i = 0; i < 40; ++i) many += std::to_string(i) + "=i" + std::to_string(i) + ".bmp\r\n";
+    for (int i = 0; i < 40; ++i)
+        many += std::to_string(i) + "=i" + std::to_string(i) + ".bmp\r\n";
     testsupport::WriteBytes(dir / "ini.ini", many);
     IniFile big = IniFile::Load(dir / "ini.ini");
     s = ledger::ReadSettings(big);

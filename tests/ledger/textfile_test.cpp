@@ -1,5 +1,5 @@
-#include "ledger/fileerror.h"
 #include "ledger/textfile.h"
+#include "ledger/fileerror.h"
 
 #include "support/tempdir.h"
 
@@ -21,7 +21,8 @@ TEST(TextFile, LineEnds) {
         {"a\n\rb", {"a", "", "b"}},
         {std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
     };
-    for (const auto& [text, lines] : cases) EXPECT_EQ(SplitTextLines(text), lines);
+    for (const auto& [text, lines] : cases)
+        EXPECT_EQ(SplitTextLines(text), lines);
 }
 
 TEST(TextFile, WritesCrLfAfterEveryLineAndReadsBack) {

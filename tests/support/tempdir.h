@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include <cstdlib>
 #include <unistd.h>
+#include <cstdlib>
 
 namespace testsupport {
 
@@ -16,8 +16,10 @@ namespace testsupport {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vantrel-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            std::abort();
         path_ = pattern;
     }
     ~TempDir() {
@@ -53,6 +55,8 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
 }
 
 // Whether the tests run as root, for whom file permissions do not stop a write.
-inline bool RunningAsRoot() { return ::geteuid() == 0; }
+inline bool RunningAsRoot() {
+    return ::geteuid() == 0;
+}
 
 }  // namespace testsupport
