@@ -73,6 +73,12 @@ void DayGrid::FinishEditing() {
     }
 }
 
+void DayGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTableView::closeEditor(editor, hint);
+    // The editor is deleted later; from now on it is no longer the open one.
+    delegate_->ForgetEditor(editor);
+}
+
 void DayGrid::ReopenRefused(const QModelIndex& index) {
     const int row = index.row();
     const int column = index.column();

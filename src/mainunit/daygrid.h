@@ -35,6 +35,9 @@ public:
     // Selects column 0 of a row and scrolls it into view.
     void SelectRowStart(int row);
 
+    // Input methods are on over the text cells (金額, メモ) and off over the pick lists.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 signals:
     void appendRowRequested();          // double click below the rows
     void deleteSelectedRowRequested();  // Delete released on the grid itself
@@ -42,13 +45,13 @@ signals:
     void popupRequested(const QPoint& globalPos);
 
 protected:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
     void MoveToNextCell();

@@ -26,6 +26,11 @@ public:
 
     // The editor open now, or null.
     QWidget* OpenEditor() const { return openEditor_; }
+    // The view closed `editor`.
+    void ForgetEditor(QWidget* editor) {
+        if (openEditor_ == editor)
+            openEditor_ = nullptr;
+    }
 
 signals:
     // A cell took a new value.

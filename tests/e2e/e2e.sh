@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb in a fresh program folder, keeps an entry as a user
+# would (keys and a click on the close button, through xdotool) and checks the bytes of the
+# files it leaves; then checks that a second start and a start without setting.dat are
+# refused.
+#   e2e.sh VANTREL_EXECUTABLE SETTING_DAT
+set -euo pipefail
+exe="$1"
+setting="$2"
+
+work="$(mktemp -d)"
+xvfb_pid=""
+app_pid=""
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# A free display number.
+display=""
+for n in $(seq 91 140); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+        display=":$n"
+        break
+    fi
+done
+[ -n "$display" ] || fail "no free X display"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display"
+unset QT_QPA_PLATFORM
+export QT_QPA_PLATFORM=xcb
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# Waits until a window titled exactly $1 exists; prints its id.
+wait_window() {
+    local id=""
+    for _ in $(seq 150); do
+        id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)"
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# Gives the window the keyboard focus (there is no window manager) and presses Return.
+press_return() {
+    sleep 0.3
+    xdotool windowfocus --sync "$1" 2>/dev/null || true
+    sleep 0.2
+    xdotool key Return
+}
+
+home="$work/home"
+mkdir -p "$home"
+cp "$setting" "$home/setting.dat"
+export VANTREL_HOME="$home"
+
+"$exe" &
+app_pid=$!
+win="$(wait_window Vantrel)" || fail "the main window did not appear"
+[ -d "$home/data" ] || fail "no data folder"
+[ -d "$home/pacs" ] || fail "no pacs folder"
+sleep 0.5
+xdotool windowfocus --sync "$win" 2>/dev/null || true
+sleep 0.3
+# 費目: open the pick list (F2), take the first category, Enter moves to 摘要.
+xdotool key F2; sleep 0.2
+xdotool key Down; sleep 0.2
+xdotool key Return; sleep 0.2
+# 金額: type the amount; Enter takes it.
+xdotool key Right; sleep 0.2
+xdotool type --delay 50 1200; sleep 0.2
+xdotool key Return; sleep 0.3
+# Next day: the page is saved.
+xdotool key Next; sleep 0.5
+
+today="$(date +%Y%m%d)"
+month="${today:0:6}"
+expected="$(printf '%s,\x90\x48\x94\xEF,,1200,\r\n' "$today")"
+actual="$(cat "$home/data/$month.csv")"
+[ "$actual" = "$expected" ] || fail "month file after PageDown: $(od -c "$home/data/$month.csv")"
+
+# A second start is refused with a message; the first goes on.
+"$exe" &
+second_pid=$!
+box="$(wait_window error)" || fail "the second start showed no message"
+kill -0 "$app_pid" || fail "the first instance ended"
+press_return "$box"
+for _ in $(seq 50); do kill -0 "$second_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$second_pid" 2>/dev/null; then
+    kill "$second_pid"
+    fail "the second instance did not end"
+fi
+second_rc=0
+wait "$second_pid" || second_rc=$?
+[ "$second_rc" -ne 0 ] || fail "the second instance ended as if it had run"
+kill -0 "$app_pid" || fail "the first instance ended with the second"
+
+# The close button (16 x 16 at 768, 8) ends the program and writes ini.ini.
+xdotool mousemove --window "$win" 776 16 click 1
+for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "the close button did not end the program"
+wait "$app_pid" || fail "the program ended with an error"
+app_pid=""
+expected_ini="$(printf '[setting]\r\nclipbmp=\r\ndisplayclip=0\r\nsime=0\r\nsime15before=1\r\n[ExtImg]\r\nnum=0\r\n')"
+[ "$(cat "$home/ini.ini")" = "$expected_ini" ] || fail "ini.ini: $(od -c "$home/ini.ini")"
+[ "$(cat "$home/data/$month.csv")" = "$expected" ] || fail "month file changed at close"
+
+# Without setting.dat: a message, then the end, with nothing written.
+bare="$work/bare"
+mkdir -p "$bare"
+VANTREL_HOME="$bare" "$exe" &
+bare_pid=$!
+box="$(wait_window 注意)" || fail "no message without setting.dat"
+press_return "$box"
+for _ in $(seq 50); do kill -0 "$bare_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$bare_pid" 2>/dev/null && { kill "$bare_pid"; fail "the program went on without setting.dat"; }
+[ ! -e "$bare/ini.ini" ] || fail "ini.ini was written without setting.dat"
+[ ! -e "$bare/data" ] || fail "data was made without setting.dat"
+
+echo "end-to-end: all checks passed"

@@ -1,0 +1,120 @@
+#include "fixture.h"
+
+#include <QAction>
+
+using testsupport::MainFormTest;
+
+namespace {
+
+TEST_F(MainFormTest, DayAndMonthBalances) {
+    WriteMonth("202403", {"20240305,給料,,5000,", "20240305,食費,スーパー,1200,",
+                          "20240301,食費,,300,", "20240305,消えた費目,,999,"});
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(model().rowCount(), 3);
+    EXPECT_EQ(Cell(2, 0), "消えた費目");  // shown, counted nowhere
+    EXPECT_EQ(form->Labelday->text(), "今日の収支 ¥3,800");
+    EXPECT_EQ(form->labelsub->text(), "今月の収支 ¥3,500");
+    form->N13Click();
+    EXPECT_TRUE(form->N13->isChecked());
+    EXPECT_EQ(form->Labelday->text(), "今日の支出 ▲ ¥1,200");
+    EXPECT_EQ(form->labelsub->text(), "今月の総支出 ▲ ¥1,500");
+    form->N13Click();
+    EXPECT_EQ(form->Labelday->text(), "今日の収支 ¥3,800");
+}
+
+TEST_F(MainFormTest, MonthBalanceFollowsTheClosingDay) {
+    testsupport::WriteBytes(home / "ini.ini", "[setting]\r\nsime=25\r\n");
+    WriteMonth("202402", {"20240226,食費,,100,", "20240225,食費,,7,"});
+    WriteMonth("202403", {"20240325,食費,,200,", "20240326,食費,,400,"});
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(form->labelsub->text(), "今月の収支 ▲ ¥300");  // 26 Feb to 25 Mar
+    ASSERT_TRUE(form->ShowDay({2024, 3, 26}));
+    EXPECT_EQ(form->labelsub->text(), "今月の収支 ▲ ¥400");  // 26 Mar to 25 Apr
+    EXPECT_EQ(form->labeldate->text(), "2024/03/26 (火)");
+}
+
+TEST_F(MainFormTest, NextAndPreviousDayCrossMonths) {
+    WriteMonth("202404", {"20240401,食費,,50,"});
+    clock.Set({2024, 3, 31});
+    ASSERT_TRUE(Start());
+    form->SpeedButton2Click();
+    EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 4, 1}));
+    EXPECT_EQ(form->labeldate->text(), "2024/04/01 (月)");
+    EXPECT_EQ(Cell(0, 2), "50");
+    EXPECT_EQ(form->labelsub->text(), "今月の収支 ▲ ¥50");
+    form->SpeedButton1Click();
+    form->SpeedButton1Click();
+    EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 30}));
+    clock.Set({2024, 5, 9});
+    form->SpeedButton9Click();
+    EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 5, 9}));
+}
+
+TEST_F(MainFormTest, RowsWithoutAnAmountAreNotKept) {
+    ASSERT_TRUE(Start());
+    EditCell(0, 0, "食費");
+    EXPECT_EQ(Cell(0, 0), "食費");
+    form->SpeedButton2Click();
+    form->SpeedButton1Click();
+    EXPECT_EQ(model().rowCount(), 1);
+    EXPECT_TRUE(model().IsRowEmpty(0));
+}
+
+TEST_F(MainFormTest, UntouchedCellsKeepTheirBytesEvenWhenNotCp932) {
+    std::filesystem::create_directories(home / "data");
+    const std::string line = "20240305,\x90\x48\x94\xEF,\x81\x20\xFF,100,\x80memo";
+    testsupport::WriteBytes(home / "data" / "202403.csv", "20240301,a,,1,\r\n" + line + "\r\n");
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Cell(0, 1).contains(QChar(0xFFFD)));
+    EditCell(0, 2, "150");  // another cell of the row is edited
+    form->SpeedButton2Click();
+    form->SpeedButton1Click();
+    EXPECT_EQ(testsupport::ReadBytes(home / "data" / "202403.csv"),
+              "20240301,a,,1,\r\n20240305,\x90\x48\x94\xEF,\x81\x20\xFF,150,\x80memo\r\n");
+}
+
+TEST_F(MainFormTest, FailedSaveKeepsThePageAndTriesAgainLater) {
+    ASSERT_TRUE(Start());
+    EditCell(0, 0, "食費");
+    EditCell(0, 2, "640");
+    std::filesystem::remove_all(home / "data");
+    testsupport::WriteBytes(home / "data", "a file where the folder was");
+    EXPECT_FALSE(form->ShowDay({2024, 3, 6}));
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, "error");
+    EXPECT_TRUE(prompts.shown[0].text.contains(
+        QString::fromStdString((home / "data" / "202403.csv").string())));
+    EXPECT_TRUE(prompts.shown[0].text.contains("Not a directory"));
+    EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 5}));
+    EXPECT_EQ(Cell(0, 2), "640");
+
+    std::filesystem::remove(home / "data");
+    std::filesystem::create_directory(home / "data");
+    EXPECT_TRUE(form->ShowDay({2024, 3, 6}));
+    EXPECT_EQ(MonthText("202403"), "20240305,食費,,640,\r\n");
+}
+
+TEST_F(MainFormTest, UnreadableDayIsNotSavedOver) {
+    std::filesystem::create_directories(home / "data" / "202403.csv");  // unreadable as a file
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(prompts.shown.size(), 2u);  // the day, then the month total
+    EXPECT_TRUE(form->ShowDay({2024, 4, 1}));
+    EXPECT_TRUE(std::filesystem::is_directory(home / "data" / "202403.csv"));
+}
+
+TEST_F(MainFormTest, CategoryReloadSetsKindsAnew) {
+    WriteMonth("202403", {"20240305,食費,,100,"});
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(model().data(model().index(0, 0), Qt::ForegroundRole).isValid());
+    // 食費 becomes an income in the category list; the row takes the income colours.
+    ledger::GridTable t = ledger::ReadGridCellFile(home / "setting.dat");
+    t.SetCell(0, 1, ledger::ToCp932("収入"));
+    ledger::WriteGridCellFile(home / "setting.dat", t);
+    form->SpeedButton7Click();
+    EXPECT_EQ(model().data(model().index(0, 3), Qt::ForegroundRole).value<QBrush>().color(),
+              QColor(Qt::white));
+    EXPECT_EQ(model().data(model().index(0, 3), Qt::BackgroundRole).value<QBrush>().color(),
+              QColor(116, 168, 240));
+}
+
+}  // namespace

@@ -1,0 +1,212 @@
+#include "fixture.h"
+
+#include <QInputMethodEvent>
+#include <QTest>
+
+using testsupport::MainFormTest;
+using Answer = platform::Prompts::Answer;
+
+namespace {
+
+TEST_F(MainFormTest, AmountsAreCheckedWhenTheCellIsLeft) {
+    ASSERT_TRUE(Start());
+    EditCell(0, 0, "食費");
+    for (const char* ok : {"1000", " 1000 ", "-250", "12.5", "1e3"}) {
+        EditCell(0, 2, ok);
+        EXPECT_EQ(Cell(0, 2), ok);
+    }
+    EXPECT_EQ(form->Labelday->text(), "今日の収支 ▲ ¥1,000");
+    for (const char* refused : {"1,000", "abc", ""}) {
+        EditCell(0, 2, refused);
+        EXPECT_EQ(Cell(0, 2), "1e3") << refused;
+        // The cursor is back on the cell with its editor open.
+        QApplication::processEvents();
+        EXPECT_EQ(grid().currentIndex(), model().index(0, 2));
+        ASSERT_NE(grid().delegate().OpenEditor(), nullptr) << refused;
+        grid().FinishEditing();
+    }
+    EXPECT_TRUE(prompts.shown.empty());  // refused silently
+    // An empty amount left empty is not checked.
+    model().AppendEmptyRow();
+    EditCell(1, 2, "");
+    QApplication::processEvents();
+    EXPECT_EQ(grid().delegate().OpenEditor(), nullptr);
+}
+
+TEST_F(MainFormTest, MemoLineBreaksBecomeBlanks) {
+    ASSERT_TRUE(Start());
+    EditCell(0, 3, "一行目\r\n二行目\nend");
+    EXPECT_EQ(Cell(0, 3), "一行目  二行目 end");
+}
+
+TEST_F(MainFormTest, TextWithoutCp932FormIsRefusedWithAMessage) {
+    ASSERT_TRUE(Start());
+    EditCell(0, 3, "ランチ");
+    EditCell(0, 3, "寿司🍣");
+    EXPECT_EQ(Cell(0, 3), "ランチ");
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, "error");
+    EXPECT_TRUE(prompts.shown[0].text.contains("🍣"));
+}
+
+TEST_F(MainFormTest, PickListsOfferCategoriesAndTheirPresets) {
+    WriteMonth("202403", {"20240305,食費,外食,900,", "20240305,なくなった費目,x,1,"});
+    ASSERT_TRUE(Start());
+    auto* combo = qobject_cast<QComboBox*>(OpenEditor(0, 0));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_FALSE(combo->isEditable());
+    EXPECT_EQ(combo->count(), 11);
+    EXPECT_EQ(combo->currentText(), "食費");
+    grid().FinishEditing();
+    combo = qobject_cast<QComboBox*>(OpenEditor(0, 1));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->itemText(0), "スーパー");
+    EXPECT_EQ(combo->currentText(), "外食");
+    grid().FinishEditing();
+    combo = qobject_cast<QComboBox*>(OpenEditor(1, 1));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->count(), 0);  // unknown category: nothing to pick
+    grid().FinishEditing();
+    EXPECT_EQ(Cell(1, 1), "x");
+}
+
+TEST_F(MainFormTest, EnterWalksTheCellsAndAddsARowPastTheLast) {
+    ASSERT_TRUE(Start());
+    grid().setCurrentIndex(model().index(0, 0));
+    for (int column = 1; column < 4; ++column) {
+        QTest::keyClick(&grid(), Qt::Key_Return);
+        EXPECT_EQ(grid().currentIndex(), model().index(0, column));
+    }
+    QTest::keyClick(&grid(), Qt::Key_Return);
+    EXPECT_EQ(model().rowCount(), 2);
+    EXPECT_EQ(grid().currentIndex(), model().index(1, 0));
+}
+
+TEST_F(MainFormTest, EnterInAnEditorCommitsAndMovesOn) {
+    ASSERT_TRUE(Start());
+    auto* line = qobject_cast<QLineEdit*>(OpenEditor(0, 2));
+    ASSERT_NE(line, nullptr);
+    line->setText("300");
+    QTest::keyClick(line, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(Cell(0, 2), "300");
+    EXPECT_EQ(grid().currentIndex(), model().index(0, 3));
+}
+
+TEST_F(MainFormTest, InsertAndAppendRows) {
+    WriteMonth("202403", {"20240305,食費,,1,", "20240305,食費,,2,"});
+    ASSERT_TRUE(Start());
+    grid().setCurrentIndex(model().index(1, 2));
+    QTest::keyClick(&grid(), Qt::Key_Insert);
+    ASSERT_EQ(model().rowCount(), 3);
+    EXPECT_TRUE(model().IsRowEmpty(1));
+    EXPECT_EQ(Cell(2, 2), "2");
+    QTest::keyClick(&grid(), Qt::Key_Insert, Qt::ControlModifier);  // not the insert command
+    EXPECT_EQ(model().rowCount(), 3);
+
+    form->N1Click();
+    EXPECT_EQ(model().rowCount(), 4);
+    EXPECT_EQ(grid().currentIndex(), model().index(3, 0));
+
+    // A double click below the last row appends one; on a cell it does not.
+    form->resize(800, 600);
+    QTest::mouseDClick(grid().viewport(), Qt::LeftButton, {}, QPoint(20, 380));
+    EXPECT_EQ(model().rowCount(), 5);
+}
+
+TEST_F(MainFormTest, DeleteRules) {
+    ASSERT_TRUE(Start());
+    // One empty row: cleared without a question.
+    grid().setCurrentIndex(model().index(0, 1));
+    form->MenuItem1Click();
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(model().rowCount(), 1);
+
+    // One filled row: asked; Cancel keeps it, OK empties it and keeps the row.
+    EditCell(0, 0, "食費");
+    EditCell(0, 2, "10");
+    grid().setCurrentIndex(model().index(0, 2));
+    prompts.answers = {Answer::Cancel};
+    form->MenuItem1Click();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, "確認");
+    EXPECT_EQ(prompts.shown[0].text, "行を削除します。よろしいですか？");
+    EXPECT_EQ(Cell(0, 2), "10");
+    prompts.answers = {Answer::Ok};
+    form->MenuItem1Click();
+    EXPECT_EQ(model().rowCount(), 1);
+    EXPECT_TRUE(model().IsRowEmpty(0));
+
+    // Several rows: only the lowest selected row goes, and only through 摘要 to メモ.
+    for (int r = 0; r < 3; ++r) {
+        if (r > 0)
+            model().AppendEmptyRow();
+        EditCell(r, 3, QString::number(r));
+    }
+    grid().setCurrentIndex(model().index(0, 0));
+    grid().selectionModel()->select(QItemSelection(model().index(0, 0), model().index(2, 0)),
+                                    QItemSelectionModel::ClearAndSelect);
+    form->MenuItem1Click();  // 費目 column only: nothing
+    EXPECT_EQ(model().rowCount(), 3);
+    grid().selectionModel()->select(QItemSelection(model().index(0, 1), model().index(1, 2)),
+                                    QItemSelectionModel::ClearAndSelect);
+    prompts.answers = {Answer::Ok};
+    QTest::keyRelease(&grid(), Qt::Key_Delete);
+    ASSERT_EQ(model().rowCount(), 2);
+    EXPECT_EQ(Cell(0, 3), "0");
+    EXPECT_EQ(Cell(1, 3), "2");
+}
+
+TEST_F(MainFormTest, PopupDeleteTakesTheRowUnderThePointer) {
+    WriteMonth("202403", {"20240305,食費,,1,", "20240305,食費,,2,"});
+    ASSERT_TRUE(Start());
+    form->resize(800, 600);
+    QRect second = grid().visualRect(model().index(1, 1));
+    QTest::mousePress(grid().viewport(), Qt::LeftButton, {}, second.center());
+    prompts.answers = {Answer::Ok};
+    form->deleteRow1Click();
+    ASSERT_EQ(model().rowCount(), 1);
+    EXPECT_EQ(Cell(0, 2), "1");
+    // Below the rows: no target, no question.
+    QTest::mousePress(grid().viewport(), Qt::LeftButton, {}, QPoint(10, 350));
+    form->deleteRow1Click();
+    EXPECT_EQ(prompts.shown.size(), 1u);
+}
+
+TEST_F(MainFormTest, InputMethodTextOpensTheCellEditor) {
+    ASSERT_TRUE(Start());
+    grid().setCurrentIndex(model().index(0, 3));
+    QInputMethodEvent preedit("ひる", {});
+    QApplication::sendEvent(&grid(), &preedit);
+    auto* line = qobject_cast<QLineEdit*>(grid().delegate().OpenEditor());
+    ASSERT_NE(line, nullptr);
+    QInputMethodEvent commit;
+    commit.setCommitString("昼ごはん");
+    QApplication::sendEvent(line, &commit);
+    grid().FinishEditing();
+    EXPECT_EQ(Cell(0, 3), "昼ごはん");
+    EXPECT_TRUE(grid().inputMethodQuery(Qt::ImEnabled).toBool());
+    grid().setCurrentIndex(model().index(0, 0));
+    EXPECT_FALSE(grid().inputMethodQuery(Qt::ImEnabled).toBool());
+}
+
+TEST_F(MainFormTest, PageKeysWorkInsideAnOpenEditor) {
+    ASSERT_TRUE(Start());
+    form->show();
+    EditCell(0, 0, "食費");
+    auto* line = qobject_cast<QLineEdit*>(OpenEditor(0, 2));
+    ASSERT_NE(line, nullptr);
+    line->setText("480");
+    QTest::keyPress(line, Qt::Key_PageDown);
+    QTest::keyRelease(line, Qt::Key_PageDown);
+    EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 6}));
+    EXPECT_EQ(MonthText("202403"), "20240305,食費,,480,\r\n");
+    QTest::keyPress(&grid(), Qt::Key_PageUp);
+    QTest::keyRelease(&grid(), Qt::Key_PageUp);
+    EXPECT_EQ(Cell(0, 2), "480");
+    form->ShowDay({2024, 1, 1});
+    QTest::keyRelease(&grid(), Qt::Key_Home);
+    EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 5}));
+}
+
+}  // namespace

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "ledger/cp932.h"
+#include "mainunit/daygrid.h"
+#include "mainunit/daygriddelegate.h"
+#include "mainunit/mainform.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace testsupport {
+
+// A program folder with the shipped category list, and a main window on it whose today is
+// 5 March 2024 (a Tuesday).
+class MainFormTest : public testing::Test {
+protected:
+    TempDir home;
+    ScriptedPrompts prompts;
+    FixedClock clock{ledger::Date{2024, 3, 5}};
+    std::unique_ptr<mainunit::Tmainform> form;
+
+    void SetUp() override {
+        std::filesystem::copy_file(VANTREL_DEFAULT_SETTING_DAT, home / "setting.dat");
+    }
+
+    // Writes a month file from UTF-8 lines (CP932, CR LF).
+    void WriteMonth(const std::string& yyyymm, const std::vector<std::string>& utf8Lines) {
+        std::filesystem::create_directories(home / "data");
+        std::string bytes;
+        for (const std::string& line : utf8Lines)
+            bytes += ledger::ToCp932(line) + "\r\n";
+        WriteBytes(home / "data" / (yyyymm + ".csv"), bytes);
+    }
+    std::string MonthText(const std::string& yyyymm) {
+        return ledger::FromCp932(ReadBytes(home / "data" / (yyyymm + ".csv")));
+    }
+
+    bool Start() {
+        form = std::make_unique<mainunit::Tmainform>(ledger::ProgramFolders{home.path()}, prompts,
+                                                     clock);
+        return form->FormCreate();
+    }
+
+    mainunit::DayGrid& grid() { return *form->maingrid; }
+    mainunit::DayModel& model() { return form->model(); }
+    QString Cell(int row, int column) { return model().Text(row, column); }
+
+    // Opens the cell's editor as a double click or a key would.
+    QWidget* OpenEditor(int row, int column) {
+        QModelIndex index = model().index(row, column);
+        grid().setCurrentIndex(index);
+        grid().edit(index);
+        return grid().delegate().OpenEditor();
+    }
+
+    // Types `text` into a cell and leaves it, as the user does.
+    void EditCell(int row, int column, const QString& text) {
+        QWidget* editor = OpenEditor(row, column);
+        ASSERT_NE(editor, nullptr);
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            combo->setCurrentIndex(combo->findText(text));
+        } else {
+            static_cast<QLineEdit*>(editor)->setText(text);
+        }
+        grid().FinishEditing();
+        QApplication::processEvents();
+    }
+
+    std::vector<QString> MessageTexts() const {
+        std::vector<QString> texts;
+        for (const auto& m : prompts.shown)
+            texts.push_back(m.text);
+        return texts;
+    }
+};
+
+}  // namespace testsupport

@@ -1,0 +1,105 @@
+#include "fixture.h"
+
+#include "mainunit/chartcolors.h"
+
+#include <QAction>
+#include <QMenu>
+
+using testsupport::MainFormTest;
+using testsupport::ReadBytes;
+
+namespace {
+
+TEST_F(MainFormTest, FirstStartAndCloseWriteTheFiles) {
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(std::filesystem::is_directory(home / "data"));
+    EXPECT_TRUE(std::filesystem::is_directory(home / "pacs"));
+    EXPECT_EQ(form->windowTitle(), "Vantrel");
+    EXPECT_EQ(form->labeldate->text(), "2024/03/05 (火)");
+    EXPECT_EQ(form->Labelday->text(), "今日の収支 ¥0");
+    EXPECT_EQ(form->labelsub->text(), "今月の収支 ¥0");
+    EXPECT_EQ(model().rowCount(), 1);
+    EXPECT_TRUE(prompts.shown.empty());
+    form->close();
+    EXPECT_EQ(ReadBytes(home / "ini.ini"),
+              "[setting]\r\nclipbmp=\r\ndisplayclip=0\r\nsime=0\r\nsime15before=1\r\n"
+              "[ExtImg]\r\nnum=0\r\n");
+    EXPECT_TRUE(std::filesystem::exists(home / "data" / "202403.csv"));
+    EXPECT_EQ(ReadBytes(home / "data" / "202403.csv"), "");
+}
+
+TEST_F(MainFormTest, MissingCategoryListRefusesToStartAndWritesNothing) {
+    std::filesystem::remove(home / "setting.dat");
+    EXPECT_FALSE(Start());
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, "注意");
+    EXPECT_EQ(prompts.shown[0].text, "setting.dat がありません");
+    form.reset();
+    EXPECT_FALSE(std::filesystem::exists(home / "ini.ini"));
+    EXPECT_FALSE(std::filesystem::exists(home / "data"));
+}
+
+TEST_F(MainFormTest, CorruptCategoryListRefusesToStart) {
+    testsupport::WriteBytes(home / "setting.dat", "garbage\r\n");
+    EXPECT_FALSE(Start());
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, "error");
+    EXPECT_TRUE(prompts.shown[0].text.startsWith("File contains no data or corrupt file "));
+}
+
+TEST_F(MainFormTest, UnreadableIniIsReportedAndNotOverwritten) {
+    std::filesystem::create_directory(home / "ini.ini");  // cannot be read as a file
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_TRUE(prompts.shown[0].text.contains("ini.ini"));
+    form->close();
+    EXPECT_TRUE(std::filesystem::is_directory(home / "ini.ini"));
+}
+
+TEST_F(MainFormTest, WindowMenuHoldsEveryItemInOrder) {
+    ASSERT_TRUE(Start());
+    QStringList items;
+    for (QAction* a : form->PopupMenu1->actions()) {
+        items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    EXPECT_EQ(items.join('|'),
+              "今日へ...（入力完了）|-|行削除|新規行|-|CSV書き出し|NET機能|締め日変更|-|電卓|-|"
+              "コピー|貼り付け|検索|-|合計を総支出のみ表示|-|月別グラフ|家計簿印刷");
+    EXPECT_EQ(form->N2->shortcut(), QKeySequence("Ctrl+T"));
+    EXPECT_EQ(form->N13->shortcut(), QKeySequence("F8"));
+    EXPECT_EQ(form->N11->shortcut(), QKeySequence("Ctrl+K"));
+    EXPECT_EQ(form->N16->shortcut(), QKeySequence("Ctrl+H"));
+    EXPECT_FALSE(form->backup1->isVisible());
+    EXPECT_FALSE(form->PopupMenu1->actions().contains(form->N11));
+}
+
+TEST_F(MainFormTest, ClosingWithAnUnwritableDayAsksBeforeLosingIt) {
+    ASSERT_TRUE(Start());
+    EditCell(0, 0, "食費");
+    EditCell(0, 2, "800");
+    std::filesystem::remove_all(home / "data");
+    testsupport::WriteBytes(home / "data", "not a folder");
+    prompts.answers.push_back(platform::Prompts::Answer::No);
+    EXPECT_FALSE(form->close());  // the user chose to stay
+    EXPECT_EQ(prompts.shown.back().caption, "警告");
+    EXPECT_EQ(Cell(0, 2), "800");
+    std::filesystem::remove(home / "data");
+    std::filesystem::create_directory(home / "data");
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(MonthText("202403"), "20240305,食費,,800,\r\n");
+}
+
+TEST(ChartColors, FixedAndGeneratedColours) {
+    auto colors = mainunit::MakeChartColors();
+    EXPECT_EQ(colors[0], QColor(107, 107, 255));
+    EXPECT_EQ(colors[19], QColor(255, 223, 207));
+    const int generated[13][3] = {{219, 8, 0},    {171, 69, 51}, {94, 41, 81},   {121, 20, 108},
+                                  {15, 214, 17},  {93, 233, 74}, {177, 83, 197}, {78, 183, 215},
+                                  {118, 84, 41},  {71, 210, 62}, {222, 38, 122}, {248, 197, 73},
+                                  {210, 226, 125}};
+    for (int i = 0; i < 13; ++i) {
+        EXPECT_EQ(colors[20 + i], QColor(generated[i][0], generated[i][1], generated[i][2])) << i;
+    }
+}
+
+}  // namespace

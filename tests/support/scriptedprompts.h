@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/prompts.h"
+
+#include <QDialog>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include <ostream>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace testsupport {
+
+// Answers message boxes from a script and records them; runs dialogs through a handler
+// the test sets, which plays the user's part and returns the dialog's result.
+class ScriptedPrompts : public platform::Prompts {
+public:
+    struct Shown {
+        QString caption;
+        QString text;
+        Buttons buttons;
+    };
+
+    Answer Message(QWidget*, const QString& caption, const QString& text, Icon,
+                   Buttons buttons) override {
+        shown.push_back({caption, text, buttons});
+        if (!answers.empty()) {
+            Answer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    }
+
+    int RunDialog(QDialog& dialog) override {
+        ++dialogsRun;
+        if (!dialogHandler)
+            return QDialog::Rejected;
+        return dialogHandler(dialog);
+    }
+
+    std::vector<Shown> shown;
+    std::deque<Answer> answers;
+    std::function<int(QDialog&)> dialogHandler;
+    int dialogsRun = 0;
+};
+
+class FixedClock : public platform::Clock {
+public:
+    explicit FixedClock(ledger::Date today) : today_(today) {}
+    ledger::Date Today() const override { return today_; }
+    void Set(ledger::Date today) { today_ = today; }
+
+private:
+    ledger::Date today_;
+};
+
+}  // namespace testsupport
