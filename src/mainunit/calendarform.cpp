@@ -1,6 +1,7 @@
 #include "calendarform.h"
 
 #include "platform/fonts.h"
+#include "platform/windowdrag.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -68,6 +69,7 @@ Tcalendarform::Tcalendarform(const platform::Clock& clock, QWidget* parent)
 
     Label1 = new QLabel(this);
     Label1->setAlignment(Qt::AlignCenter);
+    platform::WindowDrag::Install(Label1);  // dragging the title moves the dialog
     Label1->setFont(platform::UiFont(15, true));
     Label2 = new QLabel(QStringLiteral("赤太字：今日"), this);
     Label2->setAlignment(Qt::AlignRight);

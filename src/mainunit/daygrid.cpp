@@ -50,6 +50,11 @@ DayGrid::DayGrid(DayModel& model, const ledger::CategoryList& categories, QWidge
     setAttribute(Qt::WA_InputMethodEnabled, true);
     QPalette p = palette();
     p.setColor(QPalette::Base, Qt::white);
+    // A soft highlight, so a selected cell never looks like an income row.
+    p.setColor(QPalette::Highlight, QColor(255, 236, 179));
+    p.setColor(QPalette::HighlightedText, Qt::black);
+    p.setColor(QPalette::Inactive, QPalette::Highlight, QColor(255, 243, 214));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::black);
     setPalette(p);
 
     connect(delegate_, &DayGridDelegate::enterPressed, this, [this] {

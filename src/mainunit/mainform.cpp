@@ -9,6 +9,7 @@
 #include "platform/calculator.h"
 #include "platform/fonts.h"
 #include "platform/textcodec.h"
+#include "platform/windowdrag.h"
 #include "sime/simeform.h"
 
 #include <QAction>
@@ -91,7 +92,7 @@ void Tmainform::BuildControls() {
 
     Label1 = new QLabel(this);
     Label1->setGeometry(28, 0, 653, 33);
-    Label1->installEventFilter(this);
+    platform::WindowDrag::Install(Label1);
     Image4 = new QLabel(this);
     Image4->setGeometry(9, 9, 16, 16);
 
@@ -515,18 +516,6 @@ void Tmainform::contextMenuEvent(QContextMenuEvent* event) {
 
 bool Tmainform::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == Label1 && (type == QEvent::MouseButtonPress || type == QEvent::MouseMove)) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const QPoint global = mouse->globalPosition().toPoint();
-        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-            dragOffset_ = global - frameGeometry().topLeft();
-            return true;
-        }
-        if (type == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)) {
-            move(global - dragOffset_);
-            return true;
-        }
-    }
     if (watched == SpeedButton3 && type == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         PopupMenu1->exec(mouse->globalPosition().toPoint());

@@ -139,7 +139,6 @@ private:
     DayPage page_;
     Tcalendarform* calendarform_ = nullptr;
     sime::Tsimeform* simeform_ = nullptr;
-    QPoint dragOffset_;
     bool closing_ = false;
     // The day shown could not be read: it is not saved over.
     bool loadFailed_ = false;
