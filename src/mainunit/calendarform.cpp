@@ -3,7 +3,6 @@
 #include "platform/fonts.h"
 #include "platform/windowdrag.h"
 
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -11,7 +10,6 @@
 #include <QPushButton>
 #include <QTextCharFormat>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace mainunit {
 namespace {
@@ -58,41 +56,54 @@ void TCalendarR::paintCell(QPainter* painter, const QRect& rect, QDate date) con
     painter->restore();
 }
 
-Tcalendarform::Tcalendarform(const platform::Clock& clock, QWidget* parent)
+Tcalendarform::Tcalendarform(const platform::Clock& clock, const skin::SkinImages& skin,
+                             QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    const QSize size(330, 330);
     setWindowTitle(QStringLiteral("カレンダー"));
     setModal(true);
+    setFixedSize(size);
     setFont(platform::UiFont(12));
+    Imagemain = new QLabel(this);
+    Imagemain->setGeometry(QRect(QPoint(0, 0), size));
+    Imagemain->setPixmap(QPixmap::fromImage(skin::ComposeDialogSkin(skin, size)));
+
+    Label1 = new QLabel(this);
+    Label1->setGeometry(20, 0, 290, 33);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setFont(platform::UiFont(14, true));
+    Label1->setStyleSheet(QStringLiteral("color: white;"));
+    platform::WindowDrag::Install(Label1);  // dragging the title moves the dialog
+
+    SpeedButton2 = new QToolButton(this);
+    SpeedButton2->setGeometry(24, 40, 42, 58);
+    SpeedButton3 = new QToolButton(this);
+    SpeedButton3->setGeometry(264, 40, 42, 58);
+    // The month buttons wear the faces of the main window's previous and next buttons.
+    for (auto [button, glyph] :
+         {std::pair{SpeedButton2, "glyph_prev"}, std::pair{SpeedButton3, "glyph_next"}}) {
+        QPixmap face(QStringLiteral(":/skin/%1.png").arg(QLatin1String(glyph)));
+        button->setIcon(QIcon(face));
+        button->setIconSize(face.size());
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setStyleSheet(QStringLiteral(
+            "QToolButton { border: none; background: transparent; }"
+            "QToolButton:hover { background: rgba(255,255,255,90); border-radius: 6px; }"));
+    }
+    Label2 = new QLabel(QStringLiteral("赤太字：今日"), this);
+    Label2->setGeometry(80, 76, 170, 18);
+    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label2->setStyleSheet(QStringLiteral("color: rgb(200, 40, 40);"));
+
     cal = new TCalendarR(clock, this);
+    cal->setGeometry(24, 102, 282, 178);
     cal->SetTodayColor(Qt::red);
     cal->setFont(platform::UiFont(13));
 
-    Label1 = new QLabel(this);
-    Label1->setAlignment(Qt::AlignCenter);
-    platform::WindowDrag::Install(Label1);  // dragging the title moves the dialog
-    Label1->setFont(platform::UiFont(15, true));
-    Label2 = new QLabel(QStringLiteral("赤太字：今日"), this);
-    Label2->setAlignment(Qt::AlignRight);
-
-    SpeedButton2 = new QToolButton(this);
-    SpeedButton2->setArrowType(Qt::LeftArrow);
-    SpeedButton2->setAutoRaise(true);
-    SpeedButton3 = new QToolButton(this);
-    SpeedButton3->setArrowType(Qt::RightArrow);
-    SpeedButton3->setAutoRaise(true);
     SpeedButton1 = new QPushButton(QStringLiteral("OK"), this);
+    SpeedButton1->setGeometry(125, 288, 80, 26);
     SpeedButton1->setAutoDefault(false);
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(SpeedButton2);
-    top->addWidget(Label1, 1);
-    top->addWidget(SpeedButton3);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(Label2);
-    layout->addWidget(cal);
-    layout->addWidget(SpeedButton1, 0, Qt::AlignHCenter);
-    setFixedSize(340, 320);
 
     connect(cal, &QCalendarWidget::selectionChanged, this, &Tcalendarform::calChange);
     connect(cal, &QCalendarWidget::currentPageChanged, this, [this](int year, int month) {
@@ -108,6 +119,12 @@ Tcalendarform::Tcalendarform(const platform::Clock& clock, QWidget* parent)
     connect(SpeedButton3, &QToolButton::clicked, this, [this] { MoveMonths(1); });
     connect(SpeedButton1, &QPushButton::clicked, this, &QDialog::accept);
     connect(cal, &QCalendarWidget::activated, this, &QDialog::accept);  // Enter or double click
+}
+
+void Tcalendarform::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (QWidget* p = parentWidget())
+        move(p->geometry().center() - rect().center());
 }
 
 void Tcalendarform::SetDate(const ledger::Date& date) {

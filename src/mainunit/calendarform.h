@@ -6,6 +6,7 @@
 
 #include "ledger/date.h"
 #include "platform/clock.h"
+#include "skin/skin.h"
 
 class QLabel;
 class QToolButton;
@@ -35,12 +36,14 @@ private:
 class Tcalendarform : public QDialog {
     Q_OBJECT
 public:
-    Tcalendarform(const platform::Clock& clock, QWidget* parent = nullptr);
+    Tcalendarform(const platform::Clock& clock, const skin::SkinImages& skin,
+                  QWidget* parent = nullptr);
 
     // Before showing: the day to select.
     void SetDate(const ledger::Date& date);
     ledger::Date SelectedDate() const;
 
+    QLabel* Imagemain;          // the skin
     TCalendarR* cal;            // the month grid
     QLabel* Label1;             // title line with the selected date
     QLabel* Label2;             // "赤太字：今日"
@@ -53,6 +56,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void calChange();

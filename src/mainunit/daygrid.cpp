@@ -11,6 +11,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTimer>
 
 namespace mainunit {
@@ -23,12 +24,47 @@ bool IsTextColumn(int column) {
     return column == DayModel::kAmount || column == DayModel::kMemo;
 }
 
+// The header row: the header picture stretched over each caption cell, the caption written
+// over it 2 px from the left and centred vertically.
+class DayHeader : public QHeaderView {
+public:
+    explicit DayHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+    void SetImage(const QImage& image) {
+        image_ = image;
+        viewport()->update();
+    }
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int section) const override {
+        if (image_.isNull()) {
+            QHeaderView::paintSection(painter, rect, section);
+            return;
+        }
+        painter->save();
+        painter->drawImage(rect, image_,
+                           QRect(0, 0, image_.width(), std::min(rect.height(), image_.height())));
+        painter->setPen(QColor(216, 216, 216));
+        if (section < DayModel::kColumns - 1)
+            painter->drawLine(rect.topRight(), rect.bottomRight());
+        painter->setPen(QColor(54, 54, 54));
+        painter->setFont(font());
+        painter->drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          model()->headerData(section, Qt::Horizontal).toString());
+        painter->restore();
+    }
+
+private:
+    QImage image_;
+};
+
 }  // namespace
 
 DayGrid::DayGrid(DayModel& model, const ledger::CategoryList& categories, QWidget* parent)
     : QTableView(parent), model_(model), delegate_(new DayGridDelegate(categories, this)) {
+    setHorizontalHeader(new DayHeader(this));
     setModel(&model_);
     setItemDelegate(delegate_);
+    setIconSize(QSize(18, 16));
     setFont(platform::UiFont(14));
     horizontalHeader()->setFont(platform::UiFont(14));
     horizontalHeader()->setFixedHeight(kRowHeight);
@@ -66,6 +102,10 @@ DayGrid::DayGrid(DayModel& model, const ledger::CategoryList& categories, QWidge
     });
     connect(delegate_, &DayGridDelegate::amountRefused, this, &DayGrid::ReopenRefused);
     setCurrentIndex(model_.index(0, 0));
+}
+
+void DayGrid::SetHeaderImage(const QImage& image) {
+    static_cast<DayHeader*>(horizontalHeader())->SetImage(image);
 }
 
 void DayGrid::FinishEditing() {

@@ -23,6 +23,9 @@ public:
     DayModel& dayModel() { return model_; }
     DayGridDelegate& delegate() { return *delegate_; }
 
+    // The picture stretched behind the column captions.
+    void SetHeaderImage(const QImage& image);
+
     // Closes an open cell editor, committing (and so checking) its text first.
     void FinishEditing();
     // The page now shows another day: a pending reopen of a refused cell is dropped.

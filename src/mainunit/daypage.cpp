@@ -9,7 +9,7 @@
 
 namespace mainunit {
 
-DayPage::DayPage(AppState& state, DayModel& model) : state_(state), model_(model) {}
+DayPage::DayPage(state::AppState& state, DayModel& model) : state_(state), model_(model) {}
 
 void DayPage::LoadDay(const ledger::Date& date) {
     std::error_code ec;

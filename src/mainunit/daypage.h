@@ -1,7 +1,7 @@
 #pragma once
 
-#include "appstate.h"
 #include "daymodel.h"
+#include "state/appstate.h"
 
 #include "ledger/amount.h"
 
@@ -13,7 +13,7 @@ namespace mainunit {
 // writing them back, the two balances and the row icons.
 class DayPage {
 public:
-    DayPage(AppState& state, DayModel& model);
+    DayPage(state::AppState& state, DayModel& model);
 
     // Fills the rows with the day's entries (one empty row when there are none).
     void LoadDay(const ledger::Date& date);
@@ -39,7 +39,7 @@ public:
     void RefreshRowIcon(int row);
 
 private:
-    AppState& state_;
+    state::AppState& state_;
     DayModel& model_;
 };
 

@@ -4,6 +4,8 @@
 #include "daygrid.h"
 #include "daygriddelegate.h"
 
+#include "himokuunit/categoryicons.h"
+#include "himokuunit/himokuform.h"
 #include "ledger/fileerror.h"
 #include "ledger/gridcellfile.h"
 #include "platform/calculator.h"
@@ -44,13 +46,24 @@ QString FileErrorText(const QString& what, const ledger::FileError& e) {
            QStringLiteral("\n") + QString::fromStdString(e.reason());
 }
 
-QToolButton* MakeButton(QWidget* parent, const QString& text, const QRect& geometry) {
+// A flat button: what the user sees is its glyph (or, for the chrome buttons, the skin
+// under it); hovering lights it up a little.
+QToolButton* MakeButton(QWidget* parent, const QString& glyph, const QRect& geometry) {
     auto* button = new QToolButton(parent);
-    button->setText(text);
     button->setGeometry(geometry);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setFont(platform::UiFont(11));
+    button->setCursor(Qt::PointingHandCursor);
+    button->setStyleSheet(QStringLiteral(
+        "QToolButton { border: none; background: transparent; }"
+        "QToolButton:hover { background: rgba(255, 255, 255, 90); border-radius: 6px; }"
+        "QToolButton:pressed { background: rgba(74, 140, 220, 60); border-radius: 6px; }"
+        "QToolButton:disabled { background: transparent; }"));
+    if (!glyph.isEmpty()) {
+        QPixmap face(QStringLiteral(":/skin/%1.png").arg(glyph));
+        button->setIcon(QIcon(face));
+        button->setIconSize(face.size());
+    }
     return button;
 }
 
@@ -74,7 +87,8 @@ Tmainform::Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
       prompts_(prompts),
       clock_(clock),
       state_(std::move(folders)),
-      page_(state_, model_) {
+      page_(state_, model_),
+      skin_(skin::SkinImages::Builtin()) {
     BuildControls();
     BuildMenus();
     qApp->installEventFilter(this);
@@ -89,16 +103,22 @@ void Tmainform::BuildControls() {
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
+    imagemain = new QLabel(this);
+    imagemain->setGeometry(0, 0, 800, 600);
 
     Label1 = new QLabel(this);
     Label1->setGeometry(28, 0, 653, 33);
     platform::WindowDrag::Install(Label1);
     Image4 = new QLabel(this);
     Image4->setGeometry(9, 9, 16, 16);
+    Image4->setPixmap(QPixmap(QStringLiteral(":/skin/window_icon.png")));
 
-    SpeedButton3 = MakeButton(this, QStringLiteral("メニュー"), QRect(656, 8, 71, 17));
-    SpeedButton5 = MakeButton(this, QStringLiteral("－"), QRect(739, 8, 16, 16));
-    SpeedButton6 = MakeButton(this, QStringLiteral("×"), QRect(768, 8, 16, 16));
+    SpeedButton3 = MakeButton(this, {}, QRect(656, 8, 71, 17));
+    SpeedButton5 = MakeButton(this, {}, QRect(739, 8, 16, 16));
+    SpeedButton6 = MakeButton(this, {}, QRect(768, 8, 16, 16));
+    SpeedButton3->setToolTip(QStringLiteral("メニュー"));
+    SpeedButton5->setToolTip(QStringLiteral("最小化"));
+    SpeedButton6->setToolTip(QStringLiteral("閉じる"));
     SpeedButton3->installEventFilter(this);
     connect(SpeedButton5, &QToolButton::clicked, this, [this] {
         // Minimises the program: every window of it.
@@ -109,12 +129,12 @@ void Tmainform::BuildControls() {
     });
     connect(SpeedButton6, &QToolButton::clicked, this, &QWidget::close);
 
-    SpeedButton1 = MakeButton(this, QStringLiteral("◀\n前日"), QRect(32, 44, 42, 58));
-    SpeedButton2 = MakeButton(this, QStringLiteral("▶\n翌日"), QRect(80, 44, 42, 58));
-    SpeedButton9 = MakeButton(this, QStringLiteral("●\n今日"), QRect(128, 44, 42, 58));
-    SpeedButton4 = MakeButton(this, QStringLiteral("カレン\nダー"), QRect(192, 44, 58, 58));
-    SpeedButton7 = MakeButton(this, QStringLiteral("費目\n設定"), QRect(256, 44, 58, 58));
-    SpeedButton8 = MakeButton(this, QStringLiteral("グラフ"), QRect(312, 44, 58, 58));
+    SpeedButton1 = MakeButton(this, QStringLiteral("glyph_prev"), QRect(32, 44, 42, 58));
+    SpeedButton2 = MakeButton(this, QStringLiteral("glyph_next"), QRect(80, 44, 42, 58));
+    SpeedButton9 = MakeButton(this, QStringLiteral("glyph_today"), QRect(128, 44, 42, 58));
+    SpeedButton4 = MakeButton(this, QStringLiteral("glyph_calendar"), QRect(192, 44, 58, 58));
+    SpeedButton7 = MakeButton(this, QStringLiteral("glyph_categories"), QRect(256, 44, 58, 58));
+    SpeedButton8 = MakeButton(this, QStringLiteral("glyph_graph"), QRect(312, 44, 58, 58));
     SpeedButton8->setEnabled(false);  // the expense graph is not part of this build yet
     connect(SpeedButton1, &QToolButton::clicked, this, &Tmainform::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &Tmainform::SpeedButton2Click);
@@ -128,6 +148,7 @@ void Tmainform::BuildControls() {
 
     maingrid = new DayGrid(model_, state_.categories, this);
     maingrid->setGeometry(31, 166, 731, 401);
+    maingrid->SetHeaderImage(skin_.toprowbg);
     model_.SetLook([this](int iconPosition, const std::string& category) {
         DayModel::RowLook look;
         look.icon = state_.icons.Icon(iconPosition);
@@ -231,6 +252,7 @@ bool Tmainform::FormCreate() {
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Vantrel"));
     NET1->setVisible(true);
     setFixedSize(800, 600);
+    imagemain->setPixmap(QPixmap::fromImage(skin::ComposeMainSkin(skin_, size())));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
@@ -259,7 +281,8 @@ bool Tmainform::FormCreate() {
     }
     state_.settings = ledger::ReadSettings(state_.ini);
     ledger::ForgetMissingIcons(state_.settings, state_.folders.Icons());
-    state_.chartColors = MakeChartColors();
+    himokuunit::LoadCategoryIcons(state_, skin::BuiltinIcons::Builtin());
+    state_.chartColors = state::MakeChartColors();
 
     try {
         ledger::EnsureFolder(state_.folders.Data());
@@ -279,7 +302,8 @@ bool Tmainform::FormCreate() {
         return false;
     }
 
-    calendarform_ = new Tcalendarform(clock_, this);
+    himokuform_ = new himokuunit::THIMOKUForm(state_, prompts_, skin_, this);
+    calendarform_ = new Tcalendarform(clock_, skin_, this);
     simeform_ = new sime::Tsimeform(prompts_, this);
 
     LoadPage(state_.pageDate);
@@ -376,6 +400,9 @@ void Tmainform::SpeedButton4Click() {
 
 void Tmainform::SpeedButton7Click() {
     maingrid->FinishEditing();
+    if (himokuform_->FormShow())
+        prompts_.RunDialog(*himokuform_);
+    // Saved or not, the list is read again from the file, as are the rows' icons.
     try {
         state_.categories = ledger::CategoryList::Load(state_.folders.CategoryFile());
     } catch (const ledger::GridFileError& e) {

@@ -5,12 +5,14 @@
 
 #include <memory>
 
-#include "appstate.h"
 #include "daymodel.h"
 #include "daypage.h"
 #include "ledger/folders.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
+#include "skin/builtinicons.h"
+#include "skin/skin.h"
+#include "state/appstate.h"
 
 class QAction;
 class QLabel;
@@ -20,6 +22,9 @@ class QToolButton;
 
 namespace sime {
 class Tsimeform;
+}
+namespace himokuunit {
+class THIMOKUForm;
 }
 
 namespace mainunit {
@@ -40,7 +45,7 @@ public:
     // cannot start (no category list); the user has been told why.
     bool FormCreate();
 
-    AppState& state() { return state_; }
+    state::AppState& state() { return state_; }
     DayModel& model() { return model_; }
     DayPage& page() { return page_; }
 
@@ -73,6 +78,7 @@ public:
     DayGrid* maingrid;
     QLabel* Label1;             // title area; dragging it moves the window
     QLabel* Image4;             // window icon
+    QLabel* imagemain;          // the composed skin behind everything
     QLabel* labeldate;          // page date
     QLabel* Labelday;           // day balance
     QLabel* labelsub;           // accounting-month balance
@@ -112,6 +118,7 @@ public:
 
     Tcalendarform* calendarform() { return calendarform_; }
     sime::Tsimeform* simeform() { return simeform_; }
+    himokuunit::THIMOKUForm* himokuform() { return himokuform_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -134,11 +141,13 @@ private:
 
     platform::Prompts& prompts_;
     const platform::Clock& clock_;
-    AppState state_;
+    state::AppState state_;
     DayModel model_;
     DayPage page_;
     Tcalendarform* calendarform_ = nullptr;
     sime::Tsimeform* simeform_ = nullptr;
+    himokuunit::THIMOKUForm* himokuform_ = nullptr;
+    skin::SkinImages skin_;
     bool closing_ = false;
     // The day shown could not be read: it is not saved over.
     bool loadFailed_ = false;

@@ -1,6 +1,7 @@
 #include "prompts.h"
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -62,6 +63,10 @@ Prompts::Answer QtPrompts::Message(QWidget* parent, const QString& caption, cons
 
 int QtPrompts::RunDialog(QDialog& dialog) {
     return dialog.exec();
+}
+
+QString QtPrompts::OpenFile(QWidget* parent, const QString& caption, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
 }
 
 }  // namespace platform

@@ -24,6 +24,9 @@ public:
 
     // Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
     virtual int RunDialog(QDialog& dialog) = 0;
+
+    // The open-file dialog; an empty string when nothing was chosen.
+    virtual QString OpenFile(QWidget* parent, const QString& caption, const QString& filter) = 0;
 };
 
 // The real thing: QMessageBox and QDialog::exec().
@@ -32,6 +35,7 @@ public:
     Answer Message(QWidget* parent, const QString& caption, const QString& text, Icon icon,
                    Buttons buttons) override;
     int RunDialog(QDialog& dialog) override;
+    QString OpenFile(QWidget* parent, const QString& caption, const QString& filter) override;
 };
 
 }  // namespace platform

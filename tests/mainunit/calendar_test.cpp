@@ -53,7 +53,7 @@ TEST(Calendar, TodayIsRedOnlyInItsOwnMonth) {
 
 TEST(Calendar, MonthButtonsKeepOrClampTheDay) {
     testsupport::FixedClock clock({2024, 3, 5});
-    mainunit::Tcalendarform form(clock);
+    mainunit::Tcalendarform form(clock, skin::SkinImages::Builtin());
     form.SetDate({2024, 3, 31});
     EXPECT_EQ(form.Label1->text(), "2024年3月31日 日");
     form.SpeedButton2->click();

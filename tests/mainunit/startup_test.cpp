@@ -1,6 +1,6 @@
 #include "fixture.h"
 
-#include "mainunit/chartcolors.h"
+#include "state/chartcolors.h"
 
 #include <QAction>
 #include <QMenu>
@@ -90,7 +90,7 @@ TEST_F(MainFormTest, ClosingWithAnUnwritableDayAsksBeforeLosingIt) {
 }
 
 TEST(ChartColors, FixedAndGeneratedColours) {
-    auto colors = mainunit::MakeChartColors();
+    auto colors = state::MakeChartColors();
     EXPECT_EQ(colors[0], QColor(107, 107, 255));
     EXPECT_EQ(colors[19], QColor(255, 223, 207));
     const int generated[13][3] = {{219, 8, 0},    {171, 69, 51}, {94, 41, 81},   {121, 20, 108},

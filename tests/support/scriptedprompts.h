@@ -45,7 +45,14 @@ public:
         return dialogHandler(dialog);
     }
 
+    QString OpenFile(QWidget*, const QString&, const QString& filter) override {
+        lastFilter = filter;
+        return fileToOpen;
+    }
+
     std::vector<Shown> shown;
+    QString fileToOpen;
+    QString lastFilter;
     std::deque<Answer> answers;
     std::function<int(QDialog&)> dialogHandler;
     int dialogsRun = 0;

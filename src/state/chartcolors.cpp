@@ -1,8 +1,8 @@
-#include "chartcolors.h"
+#include "state/chartcolors.h"
 
 #include <cstdint>
 
-namespace mainunit {
+namespace state {
 
 std::array<QColor, 33> MakeChartColors() {
     std::array<QColor, 33> colors = {
@@ -25,4 +25,4 @@ std::array<QColor, 33> MakeChartColors() {
     return colors;
 }
 
-}  // namespace mainunit
+}  // namespace state

@@ -1,6 +1,6 @@
-#include "iconset.h"
+#include "state/iconset.h"
 
-namespace mainunit {
+namespace state {
 
 void IconSet::SetIcon(int position, QPixmap pixmap) {
     if (position < 0)
@@ -16,4 +16,4 @@ QPixmap IconSet::Icon(int position) const {
     return icons_[static_cast<size_t>(position)];
 }
 
-}  // namespace mainunit
+}  // namespace state

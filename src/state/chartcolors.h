@@ -3,10 +3,10 @@
 #include <QColor>
 #include <array>
 
-namespace mainunit {
+namespace state {
 
 // The 33 colours the graphs take by index: twenty fixed ones, then thirteen drawn from a
 // linear congruential generator that always starts from 0, so they never change.
 std::array<QColor, 33> MakeChartColors();
 
-}  // namespace mainunit
+}  // namespace state

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chartcolors.h"
-#include "iconset.h"
+#include "state/chartcolors.h"
+#include "state/iconset.h"
 
 #include "ledger/categorylist.h"
 #include "ledger/date.h"
@@ -12,7 +12,7 @@
 
 #include <array>
 
-namespace mainunit {
+namespace state {
 
 // Everything that outlives a dialog: owned by the main window and handed to each dialog
 // by reference.
@@ -33,4 +33,4 @@ struct AppState {
     bool expenseOnly = false;
 };
 
-}  // namespace mainunit
+}  // namespace state

@@ -1,0 +1,436 @@
+#include "himokuunit/himokuform.h"
+
+#include "himokuunit/categoryicons.h"
+#include "himokuunit/iconpack.h"
+#include "ledger/cp932.h"
+#include "ledger/fileerror.h"
+#include "ledger/textcompare.h"
+#include "platform/fonts.h"
+#include "platform/textcodec.h"
+#include "platform/windowdrag.h"
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+#include <filesystem>
+#include <set>
+#include <system_error>
+
+namespace himokuunit {
+namespace {
+
+using Icon = platform::Prompts::Icon;
+using Buttons = platform::Prompts::Buttons;
+using Answer = platform::Prompts::Answer;
+
+constexpr QSize kSize(780, 540);
+
+// Editors of the category table: the kind is picked from 支出 and 収入, the rest is typed.
+class CategoryDelegate : public QStyledItemDelegate {
+public:
+    CategoryDelegate(THIMOKUForm& form, CategoryGrid& grid)
+        : QStyledItemDelegate(&grid), form_(form), grid_(grid) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor;
+        if (index.column() == CategoryModel::kKind) {
+            auto* combo = new QComboBox(parent);
+            combo->addItems({QStringLiteral("支出"), QStringLiteral("収入")});
+            editor = combo;
+        } else {
+            editor = QStyledItemDelegate::createEditor(parent, option, index);
+        }
+        grid_.openEditor = editor;
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            combo->setCurrentIndex(combo->findText(index.data(Qt::EditRole).toString()));
+            return;
+        }
+        if (!editor->property("vantrelLoaded").toBool()) {
+            QStyledItemDelegate::setEditorData(editor, index);
+            editor->setProperty("vantrelLoaded", true);
+        }
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel*,
+                      const QModelIndex& index) const override {
+        QString text;
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            if (combo->currentIndex() < 0)
+                return;
+            text = combo->currentText();
+        } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            text = line->text();
+        }
+        form_.AcceptEdit(index, text);
+    }
+
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (editor && event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                QPointer<QWidget> guard(editor);
+                emit commitData(editor);
+                if (guard)
+                    emit closeEditor(editor, QAbstractItemDelegate::EditNextItem);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+private:
+    THIMOKUForm& form_;
+    CategoryGrid& grid_;
+};
+
+QPushButton* MakeButton(QWidget* parent, const QString& text, const QRect& geometry) {
+    auto* button = new QPushButton(text, parent);
+    button->setGeometry(geometry);
+    button->setFont(platform::UiFont(12, true));
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+void CategoryGrid::FinishEditing() {
+    if (QWidget* editor = openEditor) {
+        commitData(editor);
+        if (openEditor == editor)
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void CategoryGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (openEditor == editor)
+        openEditor = nullptr;
+    QTableView::closeEditor(editor, hint);
+}
+
+void CategoryGrid::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        state() != EditingState) {
+        // Left to right, then the first cell of the next row.
+        QModelIndex current = currentIndex();
+        if (current.isValid()) {
+            int row = current.row();
+            int column = current.column() + 1;
+            if (column >= model()->columnCount()) {
+                column = 0;
+                row = std::min(row + 1, model()->rowCount() - 1);
+            }
+            setCurrentIndex(model()->index(row, column));
+        }
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CategoryGrid::mousePressEvent(QMouseEvent* event) {
+    lastPress_ = event->position().toPoint();
+    QTableView::mousePressEvent(event);
+}
+
+void CategoryGrid::contextMenuEvent(QContextMenuEvent* event) {
+    lastPress_ = viewport()->mapFromGlobal(event->globalPos());
+    emit popupRequested(event->globalPos());
+}
+
+THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
+                         const skin::SkinImages& skin, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state), prompts_(prompts) {
+    setWindowTitle(QStringLiteral("費目設定"));
+    setModal(true);
+    setFixedSize(kSize);
+    setFont(platform::UiFont(12));
+
+    Imagemain = new QLabel(this);
+    Imagemain->setGeometry(QRect(QPoint(0, 0), kSize));
+    Imagemain->setPixmap(QPixmap::fromImage(skin::ComposeDialogSkin(skin, kSize)));
+
+    Label1 = new QLabel(QStringLiteral("費目設定"), this);
+    Label1->setGeometry(28, 0, 600, 33);
+    Label1->setFont(platform::UiFont(14, true));
+    Label1->setStyleSheet(QStringLiteral("color: white;"));
+    platform::WindowDrag::Install(Label1);
+
+    SpeedButton3 = MakeButton(this, QStringLiteral("費目追加"), QRect(24, 48, 110, 30));
+    SpeedButton3->setStyleSheet(QStringLiteral("color: rgb(16, 16, 96);"));
+    SpeedButton4 = MakeButton(this, QStringLiteral("選択行削除"), QRect(142, 48, 110, 30));
+    SpeedButton1 = MakeButton(this, QStringLiteral("保存して閉じる"), QRect(522, 48, 130, 30));
+    SpeedButton2 = MakeButton(this, QStringLiteral("キャンセル"), QRect(660, 48, 96, 30));
+    auto* hint = new QLabel(
+        QStringLiteral(
+            "1～11行目は固定の費目です。12行目からの費目には右クリックでアイコンを付けられます。"),
+        this);
+    hint->setGeometry(24, 86, 732, 18);
+    hint->setStyleSheet(QStringLiteral("color: rgb(80, 90, 110);"));
+
+    maingrid = new CategoryGrid(this);
+    maingrid->setGeometry(24, 108, 732, 408);
+    maingrid->setModel(&model_);
+    maingrid->setItemDelegate(new CategoryDelegate(*this, *maingrid));
+    maingrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    maingrid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                              QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::SelectedClicked);
+    maingrid->verticalHeader()->setDefaultSectionSize(21);
+    maingrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    maingrid->verticalHeader()->setMinimumWidth(28);
+    maingrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    maingrid->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background: rgb(214, 221, 194); border: none;"
+                       " border-right: 1px solid rgb(190, 198, 168); border-bottom: 1px solid "
+                       "rgb(190, 198, 168); padding-left: 3px; }"));
+    maingrid->setIconSize(QSize(18, 16));
+    maingrid->setWordWrap(false);
+    model_.SetIconSource([this](int row) { return RowIcon(row); });
+
+    focusbutton = new QPushButton(this);
+    focusbutton->setGeometry(-100, -100, 10, 10);
+
+    PopupMenu1 = new QMenu(this);
+    QAction* add = PopupMenu1->addAction(QStringLiteral("ADD ICON"));
+    QAction* del = PopupMenu1->addAction(QStringLiteral("Del ICON"));
+    connect(add, &QAction::triggered, this, &THIMOKUForm::ADDICON1Click);
+    connect(del, &QAction::triggered, this, &THIMOKUForm::DelICON1Click);
+    connect(maingrid, &CategoryGrid::popupRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->exec(pos); });
+
+    connect(SpeedButton1, &QPushButton::clicked, this, &THIMOKUForm::SpeedButton1Click);
+    connect(SpeedButton2, &QPushButton::clicked, this, &THIMOKUForm::SpeedButton2Click);
+    connect(SpeedButton3, &QPushButton::clicked, this, &THIMOKUForm::SpeedButton3Click);
+    connect(SpeedButton4, &QPushButton::clicked, this, &THIMOKUForm::SpeedButton4Click);
+
+    if (QWidget* p = parentWidget())
+        move(p->geometry().center() - rect().center());
+}
+
+void THIMOKUForm::ShowError(const QString& text) {
+    prompts_.Message(this, QStringLiteral("error"), text, Icon::Error, Buttons::Ok);
+}
+
+bool THIMOKUForm::FormShow() {
+    ledger::GridTable table;
+    try {
+        table = ledger::ReadGridCellFile(state_.folders.CategoryFile());
+    } catch (const ledger::GridFileError& e) {
+        ShowError(QString::fromStdString(e.what()));
+        return false;
+    } catch (const ledger::FileError& e) {
+        ShowError(QString::fromStdString(e.what()));
+        return false;
+    }
+    model_.Load(table);
+    for (int c = 0; c < CategoryModel::kColumns; ++c) {
+        maingrid->setColumnWidth(c, c < table.cols() ? table.ColumnWidth(c) : (c == 10 ? 87 : 64));
+    }
+    closingByCommand_ = false;
+    if (model_.rowCount() > 0)
+        maingrid->setCurrentIndex(model_.index(0, 1));
+    return true;
+}
+
+QPixmap THIMOKUForm::RowIcon(int row) const {
+    // The fixed positions show the icon of their category name; the user's own rows the icon
+    // of the slot of their position, whatever their name.
+    if (row < state::IconSet::kBuiltIn) {
+        int k = state_.categories.CategoryIndex(
+            platform::ToCp932(model_.Text(row, CategoryModel::kName)));
+        return k >= 0 && k < state::IconSet::kBuiltIn ? state_.icons.Icon(k) : QPixmap();
+    }
+    const int slot = row - state::IconSet::kBuiltIn;
+    if (slot >= state_.settings.UsedSlots())
+        return {};
+    if (state_.settings.extIconNames[static_cast<size_t>(slot)].empty())
+        return {};
+    return state_.icons.Icon(state::IconSet::kBuiltIn + slot);
+}
+
+bool THIMOKUForm::AcceptEdit(const QModelIndex& index, const QString& text) {
+    const int row = index.row();
+    const int column = index.column();
+    if (text == model_.Text(row, column))
+        return true;  // unchanged: not checked
+    if (column == CategoryModel::kName && row >= CategoryModel::kFixedRows &&
+        model_.NameTaken(row, text)) {
+        prompts_.Message(this, QStringLiteral("Vantrel"),
+                         QStringLiteral("同じ名前の費目がすでにあります。変更は摘要されません。"),
+                         Icon::Warning, Buttons::Ok);
+        QTimer::singleShot(0, this, [this, row, column] {
+            if (row >= model_.rowCount())
+                return;
+            QModelIndex cell = model_.index(row, column);
+            maingrid->setCurrentIndex(cell);
+            maingrid->edit(cell);
+        });
+        return false;
+    }
+    try {
+        model_.SetText(row, column, text);
+    } catch (const ledger::Cp932Error& e) {
+        ShowError(platform::FromUtf8(e.what()));
+        return false;
+    }
+    maingrid->viewport()->update();
+    return true;
+}
+
+void THIMOKUForm::SpeedButton1Click() {
+    focusbutton->setFocus();
+    maingrid->FinishEditing();
+    if (prompts_.Message(this, QStringLiteral("確認"), QStringLiteral("変更を保存しますか"),
+                         Icon::Question, Buttons::YesNo) == Answer::Yes) {
+        std::vector<int> widths;
+        for (int c = 0; c < CategoryModel::kColumns; ++c)
+            widths.push_back(maingrid->columnWidth(c));
+        try {
+            ledger::WriteGridCellFile(state_.folders.CategoryFile(), model_.Table(widths));
+        } catch (const ledger::FileError& e) {
+            // The table stays open with its edits, so nothing is lost.
+            ShowError(QStringLiteral("費目を保存できませんでした。\n\n%1\n%2")
+                          .arg(QString::fromStdString(e.path().string()),
+                               QString::fromStdString(e.reason())));
+            return;
+        }
+    }
+    closingByCommand_ = true;
+    accept();
+}
+
+void THIMOKUForm::SpeedButton2Click() {
+    maingrid->FinishEditing();
+    closingByCommand_ = true;
+    QDialog::reject();
+}
+
+void THIMOKUForm::SpeedButton3Click() {
+    maingrid->FinishEditing();
+    if (model_.AppendRow())
+        maingrid->scrollToBottom();
+}
+
+void THIMOKUForm::SpeedButton4Click() {
+    maingrid->FinishEditing();
+    std::set<int> rows;
+    for (const QModelIndex& index : maingrid->selectionModel()->selectedIndexes())
+        rows.insert(index.row());
+    if (rows.empty() && maingrid->currentIndex().isValid())
+        rows.insert(maingrid->currentIndex().row());
+    if (rows.empty())
+        return;
+    if (prompts_.Message(this, QStringLiteral("確認"),
+                         QStringLiteral("行を削除します。よろしいですか？"), Icon::Question,
+                         Buttons::OkCancel) != Answer::Ok) {
+        return;
+    }
+    int removed = 0;
+    for (int row : rows) {  // from the top
+        if (CategoryModel::GridRow(row) <= CategoryModel::kFixedRows) {
+            prompts_.Message(this, QStringLiteral("警告"), QStringLiteral("この行は削除できません"),
+                             Icon::Warning, Buttons::Ok);
+            continue;
+        }
+        model_.RemoveRow(row - removed);
+        ++removed;
+    }
+}
+
+int THIMOKUForm::SlotUnderPress() const {
+    const int row = maingrid->indexAt(maingrid->lastPress()).row();
+    if (row < 0)
+        return -1;
+    const int slot = CategoryModel::GridRow(row) - 12;
+    return slot >= 0 && slot < ledger::Settings::kExtIconSlots ? slot : -1;
+}
+
+void THIMOKUForm::ADDICON1Click() {
+    const int slot = SlotUnderPress();
+    if (slot < 0)
+        return;
+    const QString chosen =
+        prompts_.OpenFile(this, QStringLiteral("アイコンを選ぶ"),
+                          QStringLiteral("Pacfile or bmp 16*16 (*.pac *.bmp *.PAC *.BMP)"));
+    if (chosen.isEmpty())
+        return;
+    const QFileInfo info(chosen);
+    if (!IsIconFileName(info.fileName()))
+        return;
+    if (info.suffix().toLower() == QStringLiteral("bmp")) {
+        QImageReader reader(chosen, "BMP");
+        if (reader.size() != QSize(16, 16))
+            return;
+    }
+    // Check that the file is a usable icon before copying it in.
+    QString why;
+    if (!ReadIconFile(chosen.toStdString(), state_.folders.program, &why)) {
+        ShowError(why + QStringLiteral("\n\n") + chosen);
+        return;
+    }
+    std::string name;
+    try {
+        name = platform::ToCp932(info.fileName());
+    } catch (const ledger::Cp932Error& e) {
+        ShowError(platform::FromUtf8(e.what()));
+        return;
+    }
+    const std::filesystem::path target = state_.folders.Icons() / name;
+    std::error_code ec;
+    if (std::filesystem::absolute(chosen.toStdString(), ec) !=
+        std::filesystem::absolute(target, ec)) {
+        std::filesystem::copy_file(chosen.toStdString(), target,
+                                   std::filesystem::copy_options::overwrite_existing, ec);
+        if (ec) {
+            ShowError(QStringLiteral("アイコンをコピーできませんでした。\n\n%1\n%2")
+                          .arg(QString::fromStdString(target.string()),
+                               QString::fromStdString(ec.message())));
+            return;
+        }
+    }
+    state_.settings.extIconNames[static_cast<size_t>(slot)] = name;
+    if (state_.settings.extIconCount < slot + 1)
+        state_.settings.extIconCount = slot + 1;
+    LoadSlotIcon(state_, slot);
+    model_.IconsChanged();
+}
+
+void THIMOKUForm::DelICON1Click() {
+    const int slot = SlotUnderPress();
+    if (slot < 0)
+        return;
+    state_.settings.extIconNames[static_cast<size_t>(slot)].clear();
+    state_.icons.SetIcon(state::IconSet::kBuiltIn + slot, {});
+    model_.IconsChanged();
+}
+
+void THIMOKUForm::keyPressEvent(QKeyEvent* event) {
+    // Escape does not close the editor: only its two buttons do.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void THIMOKUForm::reject() {
+    if (closingByCommand_)
+        QDialog::reject();
+}
+
+}  // namespace himokuunit

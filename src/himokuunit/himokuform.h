@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+#include "himokuunit/categorymodel.h"
+#include "platform/prompts.h"
+#include "skin/skin.h"
+#include "state/appstate.h"
+
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolButton;
+
+namespace himokuunit {
+
+class THIMOKUForm;
+
+// The editor's grid: Enter walks the cells left to right; the press position is kept for
+// the icon commands.
+class CategoryGrid : public QTableView {
+    Q_OBJECT
+public:
+    using QTableView::QTableView;
+    QPoint lastPress() const { return lastPress_; }
+    // Commits an open editor, checking its text first.
+    void FinishEditing();
+    QWidget* openEditor = nullptr;
+
+signals:
+    void popupRequested(const QPoint& globalPos);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private:
+    QPoint lastPress_;
+};
+
+// 費目設定: edits the category list file as one table and writes it back whole on a
+// confirmed save. Also attaches extra icons to the user's own categories.
+class THIMOKUForm : public QDialog {
+    Q_OBJECT
+public:
+    THIMOKUForm(state::AppState& state, platform::Prompts& prompts, const skin::SkinImages& skin,
+                QWidget* parent = nullptr);
+
+    CategoryModel& model() { return model_; }
+
+    // Reads the category list file into the table; false (the user told) when it cannot be
+    // read, and the editor should not open.
+    bool FormShow();
+
+    // Commands, under their handler names.
+    void SpeedButton1Click();  // 保存して閉じる
+    void SpeedButton2Click();  // キャンセル
+    void SpeedButton3Click();  // 費目追加
+    void SpeedButton4Click();  // 選択行削除
+    void ADDICON1Click();      // ADD ICON: the row under the last press
+    void DelICON1Click();      // Del ICON
+
+    QLabel* Label1;     // title "費目設定"
+    QLabel* Imagemain;  // the skin
+    CategoryGrid* maingrid;
+    QPushButton* SpeedButton1;
+    QPushButton* SpeedButton2;
+    QPushButton* SpeedButton3;
+    QPushButton* SpeedButton4;
+    QPushButton* focusbutton;
+    QMenu* PopupMenu1;  // ADD ICON, Del ICON
+
+    // Called by the delegate when a cell's edit is finished; false refuses it.
+    bool AcceptEdit(const QModelIndex& index, const QString& text);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void reject() override;
+
+private:
+    QPixmap RowIcon(int row) const;
+    // The slot of the model row under the last press, or -1.
+    int SlotUnderPress() const;
+    void ShowError(const QString& text);
+
+    state::AppState& state_;
+    platform::Prompts& prompts_;
+    CategoryModel model_;
+    bool closingByCommand_ = false;
+};
+
+}  // namespace himokuunit
