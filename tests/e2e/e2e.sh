@@ -11,7 +11,9 @@ setting="$2"
 work="$(mktemp -d)"
 xvfb_pid=""
 app_pid=""
+others=()
 cleanup() {
+    for pid in "${others[@]}"; do kill "$pid" 2>/dev/null || true; done
     if [ -n "$app_pid" ]; then
         kill "$app_pid" 2>/dev/null || true
         wait "$app_pid" 2>/dev/null || true
@@ -22,6 +24,11 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
+    echo "windows:" >&2
+    for id in $(xdotool search --name '.' 2>/dev/null); do
+        echo "  $id '$(xdotool getwindowname "$id" 2>/dev/null)'" >&2
+    done
+    pgrep -a vantrel >&2 || true
     exit 1
 }
 
@@ -34,7 +41,7 @@ for n in $(seq 91 140); do
     fi
 done
 [ -n "$display" ] || fail "no free X display"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY="$display"
 unset QT_QPA_PLATFORM
@@ -93,6 +100,7 @@ actual="$(cat "$home/data/$month.csv")"
 # A second start is refused with a message; the first goes on.
 "$exe" &
 second_pid=$!
+others+=("$second_pid")
 box="$(wait_window error)" || fail "the second start showed no message"
 kill -0 "$app_pid" || fail "the first instance ended"
 press_return "$box"
@@ -121,6 +129,7 @@ bare="$work/bare"
 mkdir -p "$bare"
 VANTREL_HOME="$bare" "$exe" &
 bare_pid=$!
+others+=("$bare_pid")
 box="$(wait_window 注意)" || fail "no message without setting.dat"
 press_return "$box"
 for _ in $(seq 50); do kill -0 "$bare_pid" 2>/dev/null || break; sleep 0.1; done
