@@ -1,6 +1,7 @@
 #include "fixture.h"
 
 #include <QAction>
+#include <QHeaderView>
 
 using testsupport::MainFormTest;
 
@@ -115,6 +116,53 @@ TEST_F(MainFormTest, CategoryReloadSetsKindsAnew) {
               QColor(Qt::white));
     EXPECT_EQ(model().data(model().index(0, 3), Qt::BackgroundRole).value<QBrush>().color(),
               QColor(116, 168, 240));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainFormTest, GridPaintsRowsByPositionAndKind) {
+    WriteMonth("202403", {"20240305,食費,,1,", "20240305,給料,,2,", "20240305,交通費,,3,",
+                          "20240305,日用品,,4,"});
+    ASSERT_TRUE(Start());
+    auto background = [&](int row, int column) {
+        return model().data(model().index(row, column), Qt::BackgroundRole).value<QBrush>().color();
+    };
+    EXPECT_EQ(background(0, 0), QColor(241, 244, 249));  // page row 1
+    EXPECT_EQ(background(1, 3), QColor(116, 168, 240));  // page row 2: an income
+    EXPECT_EQ(model().data(model().index(1, 0), Qt::ForegroundRole).value<QBrush>().color(),
+              QColor(Qt::white));
+    EXPECT_EQ(background(2, 2), QColor(241, 244, 249));
+    EXPECT_EQ(background(3, 1), QColor(Qt::white));
+    EXPECT_EQ(model().data(model().index(0, 2), Qt::TextAlignmentRole).toInt(),
+              int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_EQ(model().data(model().index(0, 3), Qt::TextAlignmentRole).toInt(),
+              int(Qt::AlignLeft | Qt::AlignVCenter));
+    EXPECT_FALSE(model().data(model().index(0, 0), Qt::DecorationRole).isNull());
+
+    form->show();
+    grid().clearSelection();
+    grid().setCurrentIndex({});
+    QImage cells = grid().viewport()->grab().toImage();
+    const QColor border(216, 216, 216);
+    auto pixel = [&](int x, int y) { return QColor(cells.pixel(x, y)); };
+    const int rightOfFirst = grid().columnViewportPosition(0) + grid().columnWidth(0) - 1;
+    EXPECT_EQ(pixel(rightOfFirst, grid().rowViewportPosition(0) + 13), border);
+    const int lastColumnRight = grid().columnViewportPosition(3) + grid().columnWidth(3) - 1;
+    EXPECT_NE(pixel(lastColumnRight, grid().rowViewportPosition(0) + 13), border);
+    EXPECT_EQ(pixel(200, grid().rowViewportPosition(3) + 25), border);  // the last row's bottom
+    EXPECT_NE(pixel(200, grid().rowViewportPosition(0) + 25), border);
+
+    model().AppendEmptyRow();  // the bottom border moves to the new last row
+    cells = grid().viewport()->grab().toImage();
+    EXPECT_NE(pixel(200, grid().rowViewportPosition(3) + 25), border);
+    EXPECT_EQ(pixel(200, grid().rowViewportPosition(4) + 25), border);
+
+    // The header row: its picture stretched behind the captions.
+    QImage header = grid().horizontalHeader()->grab().toImage();
+    QImage picture = skin::SkinImages::Builtin().toprowbg;
+    EXPECT_EQ(QColor(header.pixel(100, 3)), QColor(picture.pixel(20, 3)));
 }
 
 }  // namespace
