@@ -87,7 +87,11 @@ QVariant CategoryModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant CategoryModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumns)
+    if (orientation == Qt::Vertical) {
+        // Rows are numbered as the user counts them, the header being row 0.
+        return role == Qt::DisplayRole ? QVariant(GridRow(section)) : QVariant();
+    }
+    if (section < 0 || section >= kColumns)
         return {};
     switch (role) {
         case Qt::DisplayRole:
