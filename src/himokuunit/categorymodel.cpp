@@ -27,16 +27,12 @@ QString FoldAsciiCase(const QString& text) {
 
 CategoryModel::CategoryModel(QObject* parent) : QAbstractTableModel(parent) {
     header_.resize(kColumns);
-    header_[0] = MakeCell(platform::ToCp932(QStringLiteral("支出/収入")));
-    header_[1] = MakeCell(platform::ToCp932(QStringLiteral("費目")));
+    header_[0] = Cell::FromBytes(platform::ToCp932(QStringLiteral("支出/収入")));
+    header_[1] = Cell::FromBytes(platform::ToCp932(QStringLiteral("費目")));
     for (int c = 2; c < kColumns; ++c) {
         header_[static_cast<size_t>(c)] =
-            MakeCell(platform::ToCp932(QStringLiteral("摘要%1").arg(c - 1)));
+            Cell::FromBytes(platform::ToCp932(QStringLiteral("摘要%1").arg(c - 1)));
     }
-}
-
-CategoryModel::Cell CategoryModel::MakeCell(const std::string& bytes) {
-    return Cell{bytes, platform::FromCp932(bytes)};
 }
 
 void CategoryModel::SetIconSource(std::function<QPixmap(int row)> icons) {
@@ -123,13 +119,13 @@ void CategoryModel::Load(const ledger::GridTable& table) {
     beginResetModel();
     for (int c = 0; c < kColumns && table.rows() > 0; ++c) {
         if (c < table.cols())
-            header_[static_cast<size_t>(c)] = MakeCell(table.Cell(c, 0));
+            header_[static_cast<size_t>(c)] = Cell::FromBytes(table.Cell(c, 0));
     }
     rows_.clear();
     for (int r = 1; r < table.rows(); ++r) {
         Row row(kColumns);
         for (int c = 0; c < kColumns; ++c)
-            row[static_cast<size_t>(c)] = MakeCell(table.Cell(c, r));
+            row[static_cast<size_t>(c)] = Cell::FromBytes(table.Cell(c, r));
         rows_.push_back(std::move(row));
     }
     endResetModel();
@@ -156,10 +152,8 @@ QString CategoryModel::Text(int row, int column) const {
 
 void CategoryModel::SetText(int row, int column, const QString& text) {
     Cell& cell = rows_.at(static_cast<size_t>(row)).at(static_cast<size_t>(column));
-    if (cell.text == text)
+    if (!cell.Set(text))
         return;
-    cell.bytes = platform::ToCp932(text);
-    cell.text = text;
     if (column == kKind) {
         emit dataChanged(index(row, 0), index(row, kColumns - 1));
     } else {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ledger/gridcellfile.h"
+#include "platform/textcodec.h"
 
 namespace himokuunit {
 
@@ -55,12 +56,8 @@ public:
     void IconsChanged();
 
 private:
-    struct Cell {
-        std::string bytes;
-        QString text;
-    };
+    using Cell = platform::Cp932Text;
     using Row = std::vector<Cell>;
-    static Cell MakeCell(const std::string& bytes);
 
     Row header_;
     std::vector<Row> rows_;

@@ -99,10 +99,8 @@ bool DayModel::setData(const QModelIndex& index, const QVariant& value, int role
 
 DayModel::Row DayModel::MakeRow(const ledger::DayRow& bytes) {
     Row row;
-    for (size_t c = 0; c < bytes.size(); ++c) {
-        row.cells[c].bytes = bytes[c];
-        row.cells[c].text = platform::FromCp932(bytes[c]);
-    }
+    for (size_t c = 0; c < bytes.size(); ++c)
+        row.cells[c] = Cell::FromBytes(bytes[c]);
     return row;
 }
 
@@ -138,10 +136,8 @@ QString DayModel::Text(int row, int column) const {
 
 void DayModel::SetText(int row, int column, const QString& text) {
     Cell& cell = rows_.at(static_cast<size_t>(row)).cells.at(static_cast<size_t>(column));
-    if (cell.text == text)
+    if (!cell.Set(text))
         return;  // unchanged: the original bytes stay
-    cell.bytes = platform::ToCp932(text);
-    cell.text = text;
     // The category decides the whole row's colours.
     if (column == kCategory) {
         emit dataChanged(index(row, 0), index(row, kColumns - 1));

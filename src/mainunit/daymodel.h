@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ledger/monthfile.h"
+#include "platform/textcodec.h"
 
 namespace mainunit {
 
@@ -66,10 +67,7 @@ public:
     void SetIconPosition(int row, int position);
 
 private:
-    struct Cell {
-        std::string bytes;
-        QString text;
-    };
+    using Cell = platform::Cp932Text;
     struct Row {
         std::array<Cell, kColumns> cells;
         int iconPosition = -1;
