@@ -7,6 +7,7 @@
 #include "platform/termination.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QSessionManager>
 
 int main(int argc, char** argv) {
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("vantrel"));
     platform::InstallFontSubstitutions();
     QApplication::setFont(platform::UiFont(12));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/skin/vantrel.png")));
 
     platform::QtPrompts prompts;
     platform::SingleInstanceGuard guard(QStringLiteral("vantrel27"));

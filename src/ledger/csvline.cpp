@@ -109,8 +109,10 @@ size_t FindStopByte(std::string_view s, size_t i) {
         uint64_t commas = word ^ (kOnes * kComma);
         uint64_t found =
             ((word - kOnes * 0x21) & ~word & kHigh) | ((commas - kOnes) & ~commas & kHigh);
+        // The lowest flagged byte is the first stop byte (a false flag can only follow a
+        // true one, as a borrow runs upwards).
         if (found != 0)
-            break;  // the byte loop below finds which one
+            return i + static_cast<size_t>(__builtin_ctzll(found) / 8);
         i += 8;
     }
     while (i < s.size() && ClassOf(s[i]) != kStop)

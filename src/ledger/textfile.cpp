@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 namespace ledger {
@@ -78,6 +79,25 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
         bytes.append(buffer, static_cast<size_t>(n));
     }
     return bytes;
+}
+
+size_t FindLineEnd(std::string_view text, size_t i) {
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kHigh = 0x8080808080808080ULL;
+    while (i + 8 <= text.size()) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        const uint64_t cr = word ^ (kOnes * '\r');
+        const uint64_t lf = word ^ (kOnes * '\n');
+        const uint64_t found = ((cr - kOnes) & ~cr & kHigh) | ((lf - kOnes) & ~lf & kHigh);
+        // The lowest flagged byte is the first match (a false flag only follows a true one).
+        if (found != 0)
+            return i + static_cast<size_t>(__builtin_ctzll(found) / 8);
+        i += 8;
+    }
+    while (i < text.size() && text[i] != '\r' && text[i] != '\n')
+        ++i;
+    return i;
 }
 
 std::vector<std::string> SplitTextLines(std::string_view text) {

@@ -22,6 +22,9 @@ std::vector<std::string> SplitTextLines(std::string_view text);
 
 // Calls f(std::string_view) for each line of `text`, by the same rules as SplitTextLines,
 // without copying the lines.
+// The first CR or LF at or after `from`, or text.size(). Eight bytes at a time.
+size_t FindLineEnd(std::string_view text, size_t from);
+
 template <class F>
 void ForEachLine(std::string_view text, F&& f) {
     size_t nul = text.find('\0');
@@ -29,14 +32,10 @@ void ForEachLine(std::string_view text, F&& f) {
         text = text.substr(0, nul);
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = start;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
-            ++end;
-        if (end == text.size()) {
-            f(text.substr(start));
-            return;
-        }
+        size_t end = FindLineEnd(text, start);
         f(text.substr(start, end - start));
+        if (end == text.size())
+            return;
         start = end + 1;
         if (text[end] == '\r' && start < text.size() && text[start] == '\n')
             ++start;

@@ -2,6 +2,7 @@
 
 #include "platform/fonts.h"
 #include "platform/windowdrag.h"
+#include "skin/buttonface.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -80,17 +81,8 @@ Tcalendarform::Tcalendarform(const platform::Clock& clock, const skin::SkinImage
     SpeedButton3 = new QToolButton(this);
     SpeedButton3->setGeometry(264, 40, 42, 58);
     // The month buttons wear the faces of the main window's previous and next buttons.
-    for (auto [button, glyph] :
-         {std::pair{SpeedButton2, "glyph_prev"}, std::pair{SpeedButton3, "glyph_next"}}) {
-        QPixmap face(QStringLiteral(":/skin/%1.png").arg(QLatin1String(glyph)));
-        button->setIcon(QIcon(face));
-        button->setIconSize(face.size());
-        button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setStyleSheet(QStringLiteral(
-            "QToolButton { border: none; background: transparent; }"
-            "QToolButton:hover { background: rgba(255,255,255,90); border-radius: 6px; }"));
-    }
+    skin::DressButton(SpeedButton2, QStringLiteral("glyph_prev"));
+    skin::DressButton(SpeedButton3, QStringLiteral("glyph_next"));
     Label2 = new QLabel(QStringLiteral("赤太字：今日"), this);
     Label2->setGeometry(80, 76, 170, 18);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -13,6 +13,7 @@
 #include "platform/textcodec.h"
 #include "platform/windowdrag.h"
 #include "sime/simeform.h"
+#include "skin/buttonface.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,24 +47,12 @@ QString FileErrorText(const QString& what, const ledger::FileError& e) {
            QStringLiteral("\n") + QString::fromStdString(e.reason());
 }
 
-// A flat button: what the user sees is its glyph (or, for the chrome buttons, the skin
-// under it); hovering lights it up a little.
+// A flat button: what the user sees is its glyph, or for the chrome buttons the skin under it.
 QToolButton* MakeButton(QWidget* parent, const QString& glyph, const QRect& geometry) {
     auto* button = new QToolButton(parent);
     button->setGeometry(geometry);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setStyleSheet(QStringLiteral(
-        "QToolButton { border: none; background: transparent; }"
-        "QToolButton:hover { background: rgba(255, 255, 255, 90); border-radius: 6px; }"
-        "QToolButton:pressed { background: rgba(74, 140, 220, 60); border-radius: 6px; }"
-        "QToolButton:disabled { background: transparent; }"));
-    if (!glyph.isEmpty()) {
-        QPixmap face(QStringLiteral(":/skin/%1.png").arg(glyph));
-        button->setIcon(QIcon(face));
-        button->setIconSize(face.size());
-    }
+    skin::DressButton(button, glyph);
     return button;
 }
 
@@ -111,7 +100,7 @@ void Tmainform::BuildControls() {
     platform::WindowDrag::Install(Label1);
     Image4 = new QLabel(this);
     Image4->setGeometry(9, 9, 16, 16);
-    Image4->setPixmap(QPixmap(QStringLiteral(":/skin/window_icon.png")));
+    Image4->setPixmap(QIcon(QStringLiteral(":/skin/window_icon.png")).pixmap(16, 16));
 
     SpeedButton3 = MakeButton(this, {}, QRect(656, 8, 71, 17));
     SpeedButton5 = MakeButton(this, {}, QRect(739, 8, 16, 16));

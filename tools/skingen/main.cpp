@@ -29,9 +29,12 @@ const QColor kInk(54, 54, 54);
 const QColor kIconKey(255, 0, 255);  // transparent colour of the icon strip
 
 QString g_out;
+// The button faces are drawn twice: at 1x, and at 2x for high-density screens ("@2x" files,
+// which Qt picks by itself there).
+int g_scale = 1;
 
 void Save(const QImage& image, const QString& name) {
-    const QString path = g_out + "/" + name + ".png";
+    const QString path = g_out + "/" + name + (g_scale == 2 ? "@2x" : "") + ".png";
     if (!image.save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         std::exit(1);
@@ -494,9 +497,10 @@ QImage AppIcon(int size) {
 // A navigation button face: a symbol over a caption, on a transparent background.
 QImage ButtonGlyph(int w, int h, const QString& caption,
                    const std::function<void(QPainter&)>& symbol) {
-    QImage image(w, h, QImage::Format_ARGB32);
+    QImage image(w * g_scale, h * g_scale, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
+    p.scale(g_scale, g_scale);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.save();
@@ -617,5 +621,8 @@ int main(int argc, char** argv) {
     Save(AppIcon(256), "vantrel");
     Save(AppIcon(48), "vantrel_48");
     Glyphs();
+    g_scale = 2;
+    Glyphs();
+    Save(AppIcon(32), "window_icon");
     return 0;
 }
