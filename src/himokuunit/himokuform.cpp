@@ -51,7 +51,7 @@ public:
         } else {
             editor = QStyledItemDelegate::createEditor(parent, option, index);
         }
-        grid_.openEditor = editor;
+        grid_.EditorOpened(editor);
         return editor;
     }
 
@@ -109,20 +109,6 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, const QRect& geome
 
 }  // namespace
 
-void CategoryGrid::FinishEditing() {
-    if (QWidget* editor = openEditor) {
-        commitData(editor);
-        if (openEditor == editor)
-            closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
-}
-
-void CategoryGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    if (openEditor == editor)
-        openEditor = nullptr;
-    QTableView::closeEditor(editor, hint);
-}
-
 void CategoryGrid::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         state() != EditingState) {
@@ -140,16 +126,6 @@ void CategoryGrid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
-}
-
-void CategoryGrid::mousePressEvent(QMouseEvent* event) {
-    lastPress_ = event->position().toPoint();
-    QTableView::mousePressEvent(event);
-}
-
-void CategoryGrid::contextMenuEvent(QContextMenuEvent* event) {
-    lastPress_ = viewport()->mapFromGlobal(event->globalPos());
-    emit popupRequested(event->globalPos());
 }
 
 THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QPoint>
 #include <QStyledItemDelegate>
-#include <QTableView>
+#include "platform/gridview.h"
 
 #include "himokuunit/categorymodel.h"
 #include "platform/prompts.h"
@@ -19,28 +19,14 @@ namespace himokuunit {
 
 class THIMOKUForm;
 
-// The editor's grid: Enter walks the cells left to right; the press position is kept for
-// the icon commands.
-class CategoryGrid : public QTableView {
+// The editor's grid: Enter walks the cells left to right.
+class CategoryGrid : public platform::GridView {
     Q_OBJECT
 public:
-    using QTableView::QTableView;
-    QPoint lastPress() const { return lastPress_; }
-    // Commits an open editor, checking its text first.
-    void FinishEditing();
-    QWidget* openEditor = nullptr;
-
-signals:
-    void popupRequested(const QPoint& globalPos);
+    using platform::GridView::GridView;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
-
-private:
-    QPoint lastPress_;
 };
 
 // 費目設定: edits the category list file as one table and writes it back whole on a

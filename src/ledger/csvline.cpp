@@ -1,10 +1,9 @@
 #include "csvline.h"
 
+#include "bytescan.h"
 #include "cp932.h"
 
 #include <array>
-#include <cstdint>
-#include <cstring>
 
 namespace ledger {
 namespace {
@@ -98,33 +97,19 @@ size_t ReadQuoted(std::string_view s, size_t i, std::string& out) {
 }
 
 // The end of an unquoted field starting at `i`: the first comma or byte up to 0x20.
-// The first byte at or after `i` that is up to 0x20 or a comma, or the end. Eight bytes at
-// a time: a word without such a byte is passed over with a few arithmetic operations.
+// The first byte at or after `i` that is up to 0x20 or a comma, or the end.
 size_t FindStopByte(std::string_view s, size_t i) {
-    constexpr uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr uint64_t kHigh = 0x8080808080808080ULL;
-    while (i + 8 <= s.size()) {
-        uint64_t word;
-        std::memcpy(&word, s.data() + i, 8);
-        uint64_t commas = word ^ (kOnes * kComma);
-        uint64_t found =
-            ((word - kOnes * 0x21) & ~word & kHigh) | ((commas - kOnes) & ~commas & kHigh);
-        // The lowest flagged byte is the first stop byte (a false flag can only follow a
-        // true one, as a borrow runs upwards).
-        if (found != 0)
-            return i + static_cast<size_t>(__builtin_ctzll(found) / 8);
-        i += 8;
-    }
-    while (i < s.size() && ClassOf(s[i]) != kStop)
-        ++i;
-    return i;
+    return FindFirstByte(
+        s, i, [](uint64_t word) { return FlagBelow(word, 0x21) | FlagEqual(word, kComma); },
+        [](char c) { return ClassOf(c) == kStop; });
 }
 
 size_t UnquotedEnd(std::string_view s, size_t i) {
     const size_t from = i;
     for (;;) {
         i = FindStopByte(s, i);
-        if (i >= s.size() || IsCharStart(s, from, i))
+        // A NUL ends the text even after a lead byte.
+        if (i >= s.size() || s[i] == '\0' || IsCharStart(s, from, i))
             return i;
         ++i;  // the trail byte of an invalid pair: part of the field
     }

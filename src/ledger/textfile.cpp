@@ -1,5 +1,6 @@
 #include "textfile.h"
 
+#include "bytescan.h"
 #include "fileerror.h"
 
 #include <fcntl.h>
@@ -82,22 +83,9 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
 }
 
 size_t FindLineEnd(std::string_view text, size_t i) {
-    constexpr uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr uint64_t kHigh = 0x8080808080808080ULL;
-    while (i + 8 <= text.size()) {
-        uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        const uint64_t cr = word ^ (kOnes * '\r');
-        const uint64_t lf = word ^ (kOnes * '\n');
-        const uint64_t found = ((cr - kOnes) & ~cr & kHigh) | ((lf - kOnes) & ~lf & kHigh);
-        // The lowest flagged byte is the first match (a false flag only follows a true one).
-        if (found != 0)
-            return i + static_cast<size_t>(__builtin_ctzll(found) / 8);
-        i += 8;
-    }
-    while (i < text.size() && text[i] != '\r' && text[i] != '\n')
-        ++i;
-    return i;
+    return FindFirstByte(
+        text, i, [](uint64_t word) { return FlagEqual(word, '\r') | FlagEqual(word, '\n'); },
+        [](char c) { return c == '\r' || c == '\n'; });
 }
 
 std::vector<std::string> SplitTextLines(std::string_view text) {

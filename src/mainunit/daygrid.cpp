@@ -60,7 +60,7 @@ private:
 }  // namespace
 
 DayGrid::DayGrid(DayModel& model, const ledger::CategoryList& categories, QWidget* parent)
-    : QTableView(parent), model_(model), delegate_(new DayGridDelegate(categories, this)) {
+    : platform::GridView(parent), model_(model), delegate_(new DayGridDelegate(categories, *this)) {
     setHorizontalHeader(new DayHeader(this));
     setModel(&model_);
     setItemDelegate(delegate_);
@@ -108,22 +108,6 @@ void DayGrid::SetHeaderImage(const QImage& image) {
     static_cast<DayHeader*>(horizontalHeader())->SetImage(image);
 }
 
-void DayGrid::FinishEditing() {
-    if (QWidget* editor = delegate_->OpenEditor()) {
-        // commitData checks the text; closeEditor removes the editor.
-        emit delegate_->commitData(editor);
-        if (delegate_->OpenEditor() == editor) {
-            emit delegate_->closeEditor(editor, QAbstractItemDelegate::NoHint);
-        }
-    }
-}
-
-void DayGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    QTableView::closeEditor(editor, hint);
-    // The editor is deleted later; from now on it is no longer the open one.
-    delegate_->ForgetEditor(editor);
-}
-
 void DayGrid::ReopenRefused(const QModelIndex& index) {
     const int row = index.row();
     const int column = index.column();
@@ -137,7 +121,7 @@ void DayGrid::ReopenRefused(const QModelIndex& index) {
 }
 
 int DayGrid::RowAtLastPress() const {
-    return indexAt(lastPress_).row();
+    return indexAt(lastPress()).row();
 }
 
 int DayGrid::LowestSelectedRow() const {
@@ -223,23 +207,13 @@ void DayGrid::keyReleaseEvent(QKeyEvent* event) {
     QTableView::keyReleaseEvent(event);
 }
 
-void DayGrid::mousePressEvent(QMouseEvent* event) {
-    lastPress_ = event->position().toPoint();
-    QTableView::mousePressEvent(event);
-}
-
 void DayGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-    lastPress_ = event->position().toPoint();
-    if (!indexAt(lastPress_).isValid()) {
+    SetLastPress(event->position().toPoint());
+    if (!indexAt(lastPress()).isValid()) {
         emit appendRowRequested();
         return;
     }
     QTableView::mouseDoubleClickEvent(event);
-}
-
-void DayGrid::contextMenuEvent(QContextMenuEvent* event) {
-    lastPress_ = viewport()->mapFromGlobal(event->globalPos());
-    emit popupRequested(event->globalPos());
 }
 
 void DayGrid::inputMethodEvent(QInputMethodEvent* event) {
@@ -249,7 +223,7 @@ void DayGrid::inputMethodEvent(QInputMethodEvent* event) {
     if (state() != EditingState && current.isValid() && IsTextColumn(current.column()) &&
         (!event->commitString().isEmpty() || !event->preeditString().isEmpty())) {
         if (edit(current, EditKeyPressed, nullptr)) {
-            if (QWidget* editor = delegate_->OpenEditor()) {
+            if (QWidget* editor = OpenEditor()) {
                 QApplication::sendEvent(editor, event);
                 return;
             }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QPoint>
-#include <QTableView>
+#include "platform/gridview.h"
 
 #include "ledger/categorylist.h"
 
@@ -15,7 +15,7 @@ class DayGridDelegate;
 // maingrid: the table of the day page. Enter walks the cells left to right and adds a row
 // past the last one, Insert inserts a row, a double click below the rows appends one, and
 // the grid's own copy, paste and delete keys are left to the window's commands.
-class DayGrid : public QTableView {
+class DayGrid : public platform::GridView {
     Q_OBJECT
 public:
     DayGrid(DayModel& model, const ledger::CategoryList& categories, QWidget* parent = nullptr);
@@ -26,8 +26,6 @@ public:
     // The picture stretched behind the column captions.
     void SetHeaderImage(const QImage& image);
 
-    // Closes an open cell editor, committing (and so checking) its text first.
-    void FinishEditing();
     // The page now shows another day: a pending reopen of a refused cell is dropped.
     void PageChanged() { ++generation_; }
 
@@ -45,15 +43,11 @@ signals:
     void appendRowRequested();          // double click below the rows
     void deleteSelectedRowRequested();  // Delete released on the grid itself
     void rowInserted(int row);          // Insert key
-    void popupRequested(const QPoint& globalPos);
 
 protected:
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
@@ -62,7 +56,6 @@ private:
 
     DayModel& model_;
     DayGridDelegate* delegate_;
-    QPoint lastPress_;
     int generation_ = 0;
 };
 

@@ -24,8 +24,8 @@ bool IsListColumn(int column) {
 
 }  // namespace
 
-DayGridDelegate::DayGridDelegate(const ledger::CategoryList& categories, QObject* parent)
-    : QStyledItemDelegate(parent), categories_(categories) {}
+DayGridDelegate::DayGridDelegate(const ledger::CategoryList& categories, platform::GridView& view)
+    : QStyledItemDelegate(&view), categories_(categories), view_(view) {}
 
 QWidget* DayGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                        const QModelIndex& index) const {
@@ -54,11 +54,7 @@ QWidget* DayGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewIt
         line->setAttribute(Qt::WA_InputMethodEnabled, true);
         editor = line;
     }
-    openEditor_ = editor;
-    connect(editor, &QObject::destroyed, this, [this, editor] {
-        if (openEditor_ == editor)
-            openEditor_ = nullptr;
-    });
+    view_.EditorOpened(editor);
     return editor;
 }
 

@@ -3,6 +3,7 @@
 #include <QStyledItemDelegate>
 
 #include "ledger/categorylist.h"
+#include "platform/gridview.h"
 
 namespace mainunit {
 
@@ -14,7 +15,7 @@ class DayModel;
 class DayGridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    DayGridDelegate(const ledger::CategoryList& categories, QObject* parent = nullptr);
+    DayGridDelegate(const ledger::CategoryList& categories, platform::GridView& view);
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
@@ -23,14 +24,6 @@ public:
                       const QModelIndex& index) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
-
-    // The editor open now, or null.
-    QWidget* OpenEditor() const { return openEditor_; }
-    // The view closed `editor`.
-    void ForgetEditor(QWidget* editor) {
-        if (openEditor_ == editor)
-            openEditor_ = nullptr;
-    }
 
 signals:
     // A cell took a new value.
@@ -47,7 +40,7 @@ protected:
 
 private:
     const ledger::CategoryList& categories_;
-    mutable QWidget* openEditor_ = nullptr;
+    platform::GridView& view_;
 };
 
 }  // namespace mainunit

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using ledger::JoinLine;
 using ledger::SplitLine;
 using Fields = std::vector<std::string>;
@@ -114,6 +116,84 @@ TEST(CsvLine, FirstFieldMatchesSplit) {
     for (const char* line : {"20240305,a", " \"2024\"x,b", "", "   ", "\"unclosed"}) {
         Fields f = SplitLine(line);
         EXPECT_EQ(ledger::FirstField(line), f.empty() ? "" : f[0]) << line;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The splitting rule written the plain way, one character at a time, to check the fast
+// scanner against on random lines.
+std::vector<std::string> ReferenceSplit(std::string_view s) {
+    auto next = [&](size_t i) {
+        const bool pair = ledger::IsLeadByte(static_cast<unsigned char>(s[i])) &&
+                          i + 1 < s.size() && s[i + 1] != '\0';
+        return pair ? i + 2 : i + 1;
+    };
+    auto blank = [&](size_t i) {
+        unsigned char b = static_cast<unsigned char>(s[i]);
+        return b >= 1 && b <= 0x20;
+    };
+    auto atEnd = [&](size_t i) { return i >= s.size() || s[i] == '\0'; };
+    std::vector<std::string> out;
+    size_t i = 0;
+    while (!atEnd(i) && blank(i))
+        ++i;
+    while (!atEnd(i)) {
+        std::string field;
+        if (s[i] == '"') {
+            size_t p = i + 1;
+            bool closed = false;
+            while (!atEnd(p)) {
+                if (s[p] == '"') {
+                    if (p + 1 < s.size() && s[p + 1] == '"') {
+                        field += '"';
+                        p += 2;
+                        continue;
+                    }
+                    closed = true;
+                    ++p;
+                    break;
+                }
+                size_t n = next(p);
+                field.append(s.substr(p, n - p));
+                p = n;
+            }
+            if (!closed && !field.empty())
+                field.pop_back();
+            i = p;
+        } else {
+            size_t p = i;
+            while (!atEnd(p) && static_cast<unsigned char>(s[p]) > 0x20 && s[p] != ',')
+                p = next(p);
+            field = std::string(s.substr(i, std::min(p, s.size()) - i));
+            i = p;
+        }
+        out.push_back(field);
+        while (!atEnd(i) && blank(i))
+            ++i;
+        if (!atEnd(i) && s[i] == ',') {
+            ++i;
+            while (!atEnd(i) && blank(i))
+                ++i;
+        }
+    }
+    return out;
+}
+
+TEST(CsvLine, FastScannerAgreesWithThePlainRuleOnRandomLines) {
+    const char alphabet[] = {',',    '"',    ' ',    '\t',   '\x81', '\x83', '\x5C', 'a',
+                             '\x90', '\xEF', '\xA0', '\x40', '1',    '\x0D', '\x00'};
+    std::mt19937 rng(12345);
+    for (int n = 0; n < 20000; ++n) {
+        std::string line;
+        const size_t length = rng() % 48;
+        for (size_t k = 0; k < length; ++k)
+            line += alphabet[rng() % sizeof alphabet];
+        ASSERT_EQ(ledger::SplitLine(line), ReferenceSplit(line)) << testing::PrintToString(line);
+        std::vector<std::string> fields = ledger::SplitLine(line);
+        ASSERT_EQ(ledger::FirstField(line), fields.empty() ? "" : fields[0]);
     }
 }
 

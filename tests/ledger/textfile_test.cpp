@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using ledger::SplitTextLines;
 using Lines = std::vector<std::string>;
 
@@ -69,6 +71,27 @@ TEST(TextFile, KeepsThePermissionsOfTheReplacedFile) {
     std::filesystem::permissions(dir / "p.csv", std::filesystem::perms(0640));
     ledger::WriteLinesAtomic(dir / "p.csv", {"y"});
     EXPECT_EQ(std::filesystem::status(dir / "p.csv").permissions(), std::filesystem::perms(0640));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextFile, LineEndSearchAgreesWithAPlainScan) {
+    std::mt19937 rng(99);
+    const char alphabet[] = {'a', '\r', '\n', '\x8D', '\x8A', ' ', '\x0C', '\x0E'};
+    for (int n = 0; n < 5000; ++n) {
+        std::string text;
+        const size_t length = rng() % 40;
+        for (size_t k = 0; k < length; ++k)
+            text += alphabet[rng() % sizeof alphabet];
+        for (size_t from = 0; from <= text.size(); ++from) {
+            size_t plain = from;
+            while (plain < text.size() && text[plain] != '\r' && text[plain] != '\n')
+                ++plain;
+            ASSERT_EQ(ledger::FindLineEnd(text, from), plain) << testing::PrintToString(text);
+        }
+    }
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ TEST_F(MainFormTest, AmountsAreCheckedWhenTheCellIsLeft) {
         // The cursor is back on the cell with its editor open.
         QApplication::processEvents();
         EXPECT_EQ(grid().currentIndex(), model().index(0, 2));
-        ASSERT_NE(grid().delegate().OpenEditor(), nullptr) << refused;
+        ASSERT_NE(grid().OpenEditor(), nullptr) << refused;
         grid().FinishEditing();
     }
     EXPECT_TRUE(prompts.shown.empty());  // refused silently
@@ -30,7 +30,7 @@ TEST_F(MainFormTest, AmountsAreCheckedWhenTheCellIsLeft) {
     model().AppendEmptyRow();
     EditCell(1, 2, "");
     QApplication::processEvents();
-    EXPECT_EQ(grid().delegate().OpenEditor(), nullptr);
+    EXPECT_EQ(grid().OpenEditor(), nullptr);
 }
 
 TEST_F(MainFormTest, MemoLineBreaksBecomeBlanks) {
@@ -178,7 +178,7 @@ TEST_F(MainFormTest, InputMethodTextOpensTheCellEditor) {
     grid().setCurrentIndex(model().index(0, 3));
     QInputMethodEvent preedit("ひる", {});
     QApplication::sendEvent(&grid(), &preedit);
-    auto* line = qobject_cast<QLineEdit*>(grid().delegate().OpenEditor());
+    auto* line = qobject_cast<QLineEdit*>(grid().OpenEditor());
     ASSERT_NE(line, nullptr);
     QInputMethodEvent commit;
     commit.setCommitString("昼ごはん");

@@ -58,7 +58,7 @@ protected:
         QModelIndex index = model().index(row, column);
         grid().setCurrentIndex(index);
         grid().edit(index);
-        return grid().delegate().OpenEditor();
+        return grid().OpenEditor();
     }
 
     // Types `text` into a cell and leaves it, as the user does.
