@@ -6,6 +6,40 @@
 #include <algorithm>
 
 namespace ledger {
+namespace {
+
+// Whether a line starts as the program writes its lines: eight digits and a comma. Then the
+// first field is those digits, found without the general splitter; page changes look at
+// every line of a month file several times, so this is worth its few lines.
+bool StartsWithPlainDate(std::string_view line) {
+    if (line.size() < 9 || line[8] != ',')
+        return false;
+    for (size_t k = 0; k < 8; ++k) {
+        if (line[k] < '0' || line[k] > '9')
+            return false;
+    }
+    return true;
+}
+
+// Whether the line's first field is `key` (eight digits).
+bool FirstFieldIs(std::string_view line, std::string_view key, std::string& scratch) {
+    if (StartsWithPlainDate(line))
+        return line.substr(0, 8) == key;
+    return FirstFieldView(line, scratch) == key;
+}
+
+// The line's first field as an integer, as the span readers compare dates.
+std::optional<int> LineDate(std::string_view line, std::string& scratch) {
+    if (StartsWithPlainDate(line)) {
+        int n = 0;
+        for (size_t k = 0; k < 8; ++k)
+            n = n * 10 + (line[k] - '0');
+        return n;
+    }
+    return ParseInt(FirstFieldView(line, scratch));
+}
+
+}  // namespace
 
 MonthStore::MonthStore(std::filesystem::path dataFolder, SyncMode sync)
     : dataFolder_(std::move(dataFolder)), sync_(sync) {}
@@ -23,7 +57,7 @@ std::vector<DayRow> MonthStore::LoadDayRows(const Date& date) const {
     std::string scratch;
     std::vector<std::string> fields;
     ForEachLine(*bytes, [&](std::string_view line) {
-        if (FirstFieldView(line, scratch) != key)
+        if (!FirstFieldIs(line, key, scratch))
             return;
         SplitLineInto(line, fields);
         DayRow row;
@@ -43,7 +77,7 @@ void MonthStore::SaveDayRows(const Date& date, const std::vector<DayRow>& rows) 
     std::string scratch;
     if (old) {
         ForEachLine(*old, [&](std::string_view line) {
-            if (FirstFieldView(line, scratch) == key)
+            if (FirstFieldIs(line, key, scratch))
                 return;
             bytes.append(line).append("\r\n");
         });
@@ -69,8 +103,9 @@ void MonthStore::ReadPeriodLines(const Date& first, const Date& last, bool closi
     // Each line's first field, split once.
     std::vector<std::string> keys;
     keys.reserve(working.size());
-    for (const std::string& line : working)
-        keys.push_back(FirstField(line));
+    for (const std::string& line : working) {
+        keys.push_back(StartsWithPlainDate(line) ? line.substr(0, 8) : FirstField(line));
+    }
 
     if (closingDaySet) {
         const int from = DateNumber(first);
@@ -144,7 +179,7 @@ Amount MonthStore::SumPeriod(const Date& first, const Date& last, int amountFiel
         return index;
     };
     auto addLine = [&](std::string_view line) {
-        std::optional<int> day = ParseInt(FirstFieldView(line, scratch));
+        std::optional<int> day = LineDate(line, scratch);
         if (!day || *day < from || *day > to)
             return;
         // Fields after the amount (the memo) are not needed.

@@ -143,3 +143,28 @@ TEST_F(MonthStoreTest, SumPeriodSignsByCategoryKind) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MonthStoreTest, DatesWrittenOtherwiseStillBelongToTheirDay) {
+    // Quoted, preceded by blanks, or with blanks before the comma: the same day for every
+    // reader, as the splitting rule says.
+    WriteMonth("202403",
+               "\"20240305\",a,,1,\r\n  20240305,b,,2,\r\n20240305 ,c,,4,\r\n"
+               "202403051,d,,8,\r\n20240306,e,,16,\r\n");
+    std::vector<DayRow> rows = store.LoadDayRows({2024, 3, 5});
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2][0], "c");
+    ledger::GridTable t(2, 6);
+    for (int r = 1; r <= 5; ++r)
+        t.SetCell(1, r, std::string(1, char('a' + r - 1)));
+    auto categories = ledger::CategoryList::FromTable(t);
+    EXPECT_EQ(store.SumPeriod({2024, 3, 5}, {2024, 3, 5}, 3, false, categories).raw(), -70000);
+    Lines lines;
+    store.ReadPeriodLines({2024, 3, 1}, {2024, 3, 31}, true, lines);
+    EXPECT_EQ(lines.size(), 4u);  // 202403051 is no day of the span
+    store.SaveDayRows({2024, 3, 5}, {});
+    EXPECT_EQ(MonthBytes("202403"), "202403051,d,,8,\r\n20240306,e,,16,\r\n");
+}
+
+}  // namespace
