@@ -510,6 +510,8 @@ void Tmainform::closeEvent(QCloseEvent* event) {
 void Tmainform::Terminate() {
     terminating_ = true;
     close();
+    // Also leaves the loop of a dialog that is open now, so the process really ends.
+    QCoreApplication::exit(0);
 }
 
 void Tmainform::SaveAll() {

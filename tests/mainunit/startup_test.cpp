@@ -103,3 +103,31 @@ TEST(ChartColors, FixedAndGeneratedColours) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainFormTest, TerminationSavesWithoutAsking) {
+    ASSERT_TRUE(Start());
+    EditCell(0, 0, "食費");
+    EditCell(0, 2, "90");
+    std::filesystem::remove_all(home / "data");
+    testsupport::WriteBytes(home / "data", "not a folder");
+    form->show();
+    form->Terminate();  // the save fails: no question, the program ends all the same
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(form->isVisible());
+    std::filesystem::remove(home / "data");
+    std::filesystem::create_directory(home / "data");
+
+    // With a writable folder the page reaches its file.
+    prompts.shown.clear();
+    form.reset();
+    ASSERT_TRUE(Start());
+    EditCell(0, 0, "食費");
+    EditCell(0, 2, "90");
+    form->Terminate();
+    EXPECT_EQ(MonthText("202403"), "20240305,食費,,90,\r\n");
+    EXPECT_TRUE(std::filesystem::exists(home / "ini.ini"));
+}
+
+}  // namespace
