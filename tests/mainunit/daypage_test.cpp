@@ -78,8 +78,7 @@ TEST_F(MainFormTest, FailedSaveKeepsThePageAndTriesAgainLater) {
     ASSERT_TRUE(Start());
     EditCell(0, 0, "食費");
     EditCell(0, 2, "640");
-    std::filesystem::remove_all(home / "data");
-    testsupport::WriteBytes(home / "data", "a file where the folder was");
+    BreakDataFolder();
     EXPECT_FALSE(form->ShowDay({2024, 3, 6}));
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].caption, "error");
@@ -89,8 +88,7 @@ TEST_F(MainFormTest, FailedSaveKeepsThePageAndTriesAgainLater) {
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 5}));
     EXPECT_EQ(Cell(0, 2), "640");
 
-    std::filesystem::remove(home / "data");
-    std::filesystem::create_directory(home / "data");
+    RepairDataFolder();
     EXPECT_TRUE(form->ShowDay({2024, 3, 6}));
     EXPECT_EQ(MonthText("202403"), "20240305,食費,,640,\r\n");
 }

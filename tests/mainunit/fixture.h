@@ -43,6 +43,16 @@ protected:
         return ledger::FromCp932(ReadBytes(home / "data" / (yyyymm + ".csv")));
     }
 
+    // Puts a file where the data folder was, so that no month file can be written; and back.
+    void BreakDataFolder() {
+        std::filesystem::remove_all(home / "data");
+        WriteBytes(home / "data", "a file where the folder was");
+    }
+    void RepairDataFolder() {
+        std::filesystem::remove(home / "data");
+        std::filesystem::create_directory(home / "data");
+    }
+
     bool Start() {
         form = std::make_unique<mainunit::Tmainform>(ledger::ProgramFolders{home.path()}, prompts,
                                                      clock);

@@ -77,14 +77,12 @@ TEST_F(MainFormTest, ClosingWithAnUnwritableDayAsksBeforeLosingIt) {
     ASSERT_TRUE(Start());
     EditCell(0, 0, "食費");
     EditCell(0, 2, "800");
-    std::filesystem::remove_all(home / "data");
-    testsupport::WriteBytes(home / "data", "not a folder");
+    BreakDataFolder();
     prompts.answers.push_back(platform::Prompts::Answer::No);
     EXPECT_FALSE(form->close());  // the user chose to stay
     EXPECT_EQ(prompts.shown.back().caption, "警告");
     EXPECT_EQ(Cell(0, 2), "800");
-    std::filesystem::remove(home / "data");
-    std::filesystem::create_directory(home / "data");
+    RepairDataFolder();
     EXPECT_TRUE(form->close());
     EXPECT_EQ(MonthText("202403"), "20240305,食費,,800,\r\n");
 }
@@ -110,14 +108,12 @@ TEST_F(MainFormTest, TerminationSavesWithoutAsking) {
     ASSERT_TRUE(Start());
     EditCell(0, 0, "食費");
     EditCell(0, 2, "90");
-    std::filesystem::remove_all(home / "data");
-    testsupport::WriteBytes(home / "data", "not a folder");
+    BreakDataFolder();
     form->show();
     form->Terminate();  // the save fails: no question, the program ends all the same
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_FALSE(form->isVisible());
-    std::filesystem::remove(home / "data");
-    std::filesystem::create_directory(home / "data");
+    RepairDataFolder();
 
     // With a writable folder the page reaches its file.
     prompts.shown.clear();
