@@ -5,9 +5,10 @@
 #include "ledger/cp932.h"
 #include "ledger/fileerror.h"
 #include "ledger/textcompare.h"
+#include "platform/errortext.h"
 #include "platform/fonts.h"
 #include "platform/textcodec.h"
-#include "platform/windowdrag.h"
+#include "skin/dialogchrome.h"
 
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -131,20 +132,10 @@ void CategoryGrid::keyPressEvent(QKeyEvent* event) {
 THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
                          const skin::SkinImages& skin, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state), prompts_(prompts) {
-    setWindowTitle(QStringLiteral("費目設定"));
-    setModal(true);
-    setFixedSize(kSize);
-    setFont(platform::UiFont(12));
-
-    Imagemain = new QLabel(this);
-    Imagemain->setGeometry(QRect(QPoint(0, 0), kSize));
-    Imagemain->setPixmap(QPixmap::fromImage(skin::ComposeDialogSkin(skin, kSize)));
-
-    Label1 = new QLabel(QStringLiteral("費目設定"), this);
-    Label1->setGeometry(28, 0, 600, 33);
-    Label1->setFont(platform::UiFont(14, true));
-    Label1->setStyleSheet(QStringLiteral("color: white;"));
-    platform::WindowDrag::Install(Label1);
+    const skin::DialogChrome chrome =
+        skin::DressDialog(*this, skin, kSize, QStringLiteral("費目設定"));
+    Imagemain = chrome.background;
+    Label1 = chrome.title;
 
     SpeedButton3 = MakeButton(this, QStringLiteral("費目追加"), QRect(24, 48, 110, 30));
     SpeedButton3->setStyleSheet(QStringLiteral("color: rgb(16, 16, 96);"));
@@ -280,9 +271,7 @@ void THIMOKUForm::SpeedButton1Click() {
             ledger::WriteGridCellFile(state_.folders.CategoryFile(), model_.Table(widths));
         } catch (const ledger::FileError& e) {
             // The table stays open with its edits, so nothing is lost.
-            ShowError(QStringLiteral("費目を保存できませんでした。\n\n%1\n%2")
-                          .arg(QString::fromStdString(e.path().string()),
-                               QString::fromStdString(e.reason())));
+            ShowError(platform::FileErrorText(QStringLiteral("費目を保存できませんでした。"), e));
             return;
         }
     }

@@ -1,8 +1,8 @@
 #include "calendarform.h"
 
 #include "platform/fonts.h"
-#include "platform/windowdrag.h"
 #include "skin/buttonface.h"
+#include "skin/dialogchrome.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -60,21 +60,11 @@ void TCalendarR::paintCell(QPainter* painter, const QRect& rect, QDate date) con
 Tcalendarform::Tcalendarform(const platform::Clock& clock, const skin::SkinImages& skin,
                              QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-    const QSize size(330, 330);
-    setWindowTitle(QStringLiteral("カレンダー"));
-    setModal(true);
-    setFixedSize(size);
-    setFont(platform::UiFont(12));
-    Imagemain = new QLabel(this);
-    Imagemain->setGeometry(QRect(QPoint(0, 0), size));
-    Imagemain->setPixmap(QPixmap::fromImage(skin::ComposeDialogSkin(skin, size)));
-
-    Label1 = new QLabel(this);
-    Label1->setGeometry(20, 0, 290, 33);
+    const skin::DialogChrome chrome =
+        skin::DressDialog(*this, skin, QSize(330, 330), QStringLiteral("カレンダー"));
+    Imagemain = chrome.background;
+    Label1 = chrome.title;  // shows the selected date; dragging it moves the dialog
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setFont(platform::UiFont(14, true));
-    Label1->setStyleSheet(QStringLiteral("color: white;"));
-    platform::WindowDrag::Install(Label1);  // dragging the title moves the dialog
 
     SpeedButton2 = new QToolButton(this);
     SpeedButton2->setGeometry(24, 40, 42, 58);

@@ -9,6 +9,7 @@
 #include "ledger/fileerror.h"
 #include "ledger/gridcellfile.h"
 #include "platform/calculator.h"
+#include "platform/errortext.h"
 #include "platform/fonts.h"
 #include "platform/textcodec.h"
 #include "platform/windowdrag.h"
@@ -35,17 +36,14 @@
 namespace mainunit {
 namespace {
 
+using platform::FileErrorText;
+
 using Icon = platform::Prompts::Icon;
 using Buttons = platform::Prompts::Buttons;
 using Answer = platform::Prompts::Answer;
 
 const QColor kMonthTotalColor(75, 105, 159);
 const QColor kDateColor(54, 54, 54);
-
-QString FileErrorText(const QString& what, const ledger::FileError& e) {
-    return what + QStringLiteral("\n\n") + QString::fromStdString(e.path().string()) +
-           QStringLiteral("\n") + QString::fromStdString(e.reason());
-}
 
 // A flat button: what the user sees is its glyph, or for the chrome buttons the skin under it.
 QToolButton* MakeButton(QWidget* parent, const QString& glyph, const QRect& geometry) {
@@ -281,15 +279,8 @@ bool Tmainform::FormCreate() {
     }
 
     state_.pageDate = clock_.Today();
-    try {
-        state_.categories = ledger::CategoryList::Load(state_.folders.CategoryFile());
-    } catch (const ledger::GridFileError& e) {
-        ReportError(QString::fromStdString(e.what()));
+    if (!LoadCategories())
         return false;
-    } catch (const ledger::FileError& e) {
-        ReportError(FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
-        return false;
-    }
 
     himokuform_ = new himokuunit::THIMOKUForm(state_, prompts_, skin_, this);
     calendarform_ = new Tcalendarform(clock_, skin_, this);
@@ -299,6 +290,18 @@ bool Tmainform::FormCreate() {
     ShowPageLabels();
     maingrid->setFocus();
     return true;
+}
+
+bool Tmainform::LoadCategories() {
+    try {
+        state_.categories = ledger::CategoryList::Load(state_.folders.CategoryFile());
+        return true;
+    } catch (const ledger::GridFileError& e) {
+        ReportError(QString::fromStdString(e.what()));
+    } catch (const ledger::FileError& e) {
+        ReportError(FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
+    }
+    return false;
 }
 
 void Tmainform::ReportError(const QString& text) {
@@ -392,15 +395,8 @@ void Tmainform::SpeedButton7Click() {
     if (himokuform_->FormShow())
         prompts_.RunDialog(*himokuform_);
     // Saved or not, the list is read again from the file, as are the rows' icons.
-    try {
-        state_.categories = ledger::CategoryList::Load(state_.folders.CategoryFile());
-    } catch (const ledger::GridFileError& e) {
-        ReportError(QString::fromStdString(e.what()));
+    if (!LoadCategories())
         return;
-    } catch (const ledger::FileError& e) {
-        ReportError(FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
-        return;
-    }
     page_.RefreshRowIcons();
     maingrid->viewport()->update();
 }

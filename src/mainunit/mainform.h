@@ -138,6 +138,8 @@ private:
     // Saves the page's day and ini.ini; false when the day could not be saved.
     bool FormClose(bool askOnFailure);
     void ReportError(const QString& text);
+    // Reads the category list file; false (the user told) when it cannot be read.
+    bool LoadCategories();
 
     platform::Prompts& prompts_;
     const platform::Clock& clock_;
