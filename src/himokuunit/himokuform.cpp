@@ -19,9 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 
 #include <filesystem>
 #include <set>
@@ -37,10 +35,10 @@ using Answer = platform::Prompts::Answer;
 constexpr QSize kSize(780, 540);
 
 // Editors of the category table: the kind is picked from 支出 and 収入, the rest is typed.
-class CategoryDelegate : public QStyledItemDelegate {
+class CategoryDelegate : public platform::GridDelegate {
 public:
-    CategoryDelegate(THIMOKUForm& form, CategoryGrid& grid)
-        : QStyledItemDelegate(&grid), form_(form), grid_(grid) {}
+    CategoryDelegate(THIMOKUForm& form, platform::GridView& grid)
+        : platform::GridDelegate(grid), form_(form) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
@@ -52,7 +50,7 @@ public:
         } else {
             editor = QStyledItemDelegate::createEditor(parent, option, index);
         }
-        grid_.EditorOpened(editor);
+        view_.EditorOpened(editor);
         return editor;
     }
 
@@ -80,24 +78,8 @@ public:
         form_.AcceptEdit(index, text);
     }
 
-    bool eventFilter(QObject* object, QEvent* event) override {
-        auto* editor = qobject_cast<QWidget*>(object);
-        if (editor && event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                QPointer<QWidget> guard(editor);
-                emit commitData(editor);
-                if (guard)
-                    emit closeEditor(editor, QAbstractItemDelegate::EditNextItem);
-                return true;
-            }
-        }
-        return QStyledItemDelegate::eventFilter(object, event);
-    }
-
 private:
     THIMOKUForm& form_;
-    CategoryGrid& grid_;
 };
 
 QPushButton* MakeButton(QWidget* parent, const QString& text, const QRect& geometry) {
@@ -109,25 +91,6 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, const QRect& geome
 }
 
 }  // namespace
-
-void CategoryGrid::keyPressEvent(QKeyEvent* event) {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        state() != EditingState) {
-        // Left to right, then the first cell of the next row.
-        QModelIndex current = currentIndex();
-        if (current.isValid()) {
-            int row = current.row();
-            int column = current.column() + 1;
-            if (column >= model()->columnCount()) {
-                column = 0;
-                row = std::min(row + 1, model()->rowCount() - 1);
-            }
-            setCurrentIndex(model()->index(row, column));
-        }
-        return;
-    }
-    QTableView::keyPressEvent(event);
-}
 
 THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
                          const skin::SkinImages& skin, QWidget* parent)
@@ -149,7 +112,7 @@ THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
     hint->setGeometry(24, 86, 732, 18);
     hint->setStyleSheet(QStringLiteral("color: rgb(80, 90, 110);"));
 
-    maingrid = new CategoryGrid(this);
+    maingrid = new platform::GridView(this);
     maingrid->setGeometry(24, 108, 732, 408);
     maingrid->setModel(&model_);
     maingrid->setItemDelegate(new CategoryDelegate(*this, *maingrid));
@@ -177,7 +140,7 @@ THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
     QAction* del = PopupMenu1->addAction(QStringLiteral("Del ICON"));
     connect(add, &QAction::triggered, this, &THIMOKUForm::ADDICON1Click);
     connect(del, &QAction::triggered, this, &THIMOKUForm::DelICON1Click);
-    connect(maingrid, &CategoryGrid::popupRequested, this,
+    connect(maingrid, &platform::GridView::popupRequested, this,
             [this](const QPoint& pos) { PopupMenu1->exec(pos); });
 
     connect(SpeedButton1, &QPushButton::clicked, this, &THIMOKUForm::SpeedButton1Click);
@@ -197,11 +160,8 @@ bool THIMOKUForm::FormShow() {
     ledger::GridTable table;
     try {
         table = ledger::ReadGridCellFile(state_.folders.CategoryFile());
-    } catch (const ledger::GridFileError& e) {
-        ShowError(QString::fromStdString(e.what()));
-        return false;
     } catch (const ledger::FileError& e) {
-        ShowError(QString::fromStdString(e.what()));
+        ShowError(platform::FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
         return false;
     }
     model_.Load(table);
@@ -240,13 +200,7 @@ bool THIMOKUForm::AcceptEdit(const QModelIndex& index, const QString& text) {
         prompts_.Message(this, QStringLiteral("Vantrel"),
                          QStringLiteral("同じ名前の費目がすでにあります。変更は摘要されません。"),
                          Icon::Warning, Buttons::Ok);
-        QTimer::singleShot(0, this, [this, row, column] {
-            if (row >= model_.rowCount())
-                return;
-            QModelIndex cell = model_.index(row, column);
-            maingrid->setCurrentIndex(cell);
-            maingrid->edit(cell);
-        });
+        maingrid->RefuseEdit(index);
         return false;
     }
     try {
@@ -261,7 +215,9 @@ bool THIMOKUForm::AcceptEdit(const QModelIndex& index, const QString& text) {
 
 void THIMOKUForm::SpeedButton1Click() {
     focusbutton->setFocus();
-    maingrid->FinishEditing();
+    // A refused name is back in its cell with the editor open: nothing is asked yet.
+    if (!maingrid->FinishEditing())
+        return;
     if (prompts_.Message(this, QStringLiteral("確認"), QStringLiteral("変更を保存しますか"),
                          Icon::Question, Buttons::YesNo) == Answer::Yes) {
         std::vector<int> widths;

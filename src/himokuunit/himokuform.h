@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QPoint>
-#include <QStyledItemDelegate>
 #include "platform/gridview.h"
 
 #include "himokuunit/categorymodel.h"
@@ -18,16 +17,6 @@ class QToolButton;
 namespace himokuunit {
 
 class THIMOKUForm;
-
-// The editor's grid: Enter walks the cells left to right.
-class CategoryGrid : public platform::GridView {
-    Q_OBJECT
-public:
-    using platform::GridView::GridView;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-};
 
 // 費目設定: edits the category list file as one table and writes it back whole on a
 // confirmed save. Also attaches extra icons to the user's own categories.
@@ -51,9 +40,9 @@ public:
     void ADDICON1Click();      // ADD ICON: the row under the last press
     void DelICON1Click();      // Del ICON
 
-    QLabel* Label1;     // title "費目設定"
-    QLabel* Imagemain;  // the skin
-    CategoryGrid* maingrid;
+    QLabel* Label1;                // title "費目設定"
+    QLabel* Imagemain;             // the skin
+    platform::GridView* maingrid;  // the category table; Enter walks its cells
     QPushButton* SpeedButton1;
     QPushButton* SpeedButton2;
     QPushButton* SpeedButton3;

@@ -31,9 +31,10 @@ unsigned char ClassOf(char c) {
     return kClasses[static_cast<unsigned char>(c)];
 }
 
+// Blanks and control bytes around fields. A NUL is one of them: another tool or a damaged
+// block can leave one in a line, and the rest of the line must still be read.
 bool IsBlank(char c) {
-    unsigned char b = static_cast<unsigned char>(c);
-    return b >= 0x01 && b <= 0x20;
+    return static_cast<unsigned char>(c) <= 0x20;
 }
 
 // Steps over one character: two bytes for a lead byte that has a byte after it.
@@ -55,14 +56,13 @@ bool IsCharStart(std::string_view s, size_t from, size_t j) {
     return run % 2 == 0;
 }
 
-// The next quote at or after `i` that starts a character; a NUL ends the text.
+// The next quote at or after `i` that starts a character.
 size_t FindQuote(std::string_view s, size_t i) {
     const size_t from = i;
     for (;;) {
-        while (i < s.size() && s[i] != kQuote && s[i] != '\0')
-            ++i;
-        if (i >= s.size() || s[i] == '\0')
-            return std::string_view::npos;
+        i = s.find(kQuote, i);
+        if (i == std::string_view::npos)
+            return i;
         if (IsCharStart(s, from, i))
             return i;
         ++i;
@@ -78,13 +78,10 @@ size_t ReadQuoted(std::string_view s, size_t i, std::string& out) {
         size_t q = FindQuote(s, p);
         if (q == std::string_view::npos) {
             // No closing quote: the rest of the line less its last byte.
-            size_t end = s.find('\0', p);
-            if (end == std::string_view::npos)
-                end = s.size();
-            out.append(s.substr(p, end - p));
+            out.append(s.substr(p));
             if (!out.empty())
                 out.pop_back();
-            return end;
+            return s.size();
         }
         out.append(s.substr(p, q - p));
         if (q + 1 < s.size() && s[q + 1] == kQuote) {
@@ -108,8 +105,7 @@ size_t UnquotedEnd(std::string_view s, size_t i) {
     const size_t from = i;
     for (;;) {
         i = FindStopByte(s, i);
-        // A NUL ends the text even after a lead byte.
-        if (i >= s.size() || s[i] == '\0' || IsCharStart(s, from, i))
+        if (i >= s.size() || IsCharStart(s, from, i))
             return i;
         ++i;  // the trail byte of an invalid pair: part of the field
     }
@@ -122,7 +118,7 @@ size_t SkipBlanks(std::string_view s, size_t i) {
 }
 
 bool AtEnd(std::string_view s, size_t i) {
-    return i >= s.size() || s[i] == '\0';
+    return i >= s.size();
 }
 
 // Past the blanks and the one comma that follow a field.

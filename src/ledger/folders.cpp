@@ -24,7 +24,7 @@ void EnsureFolder(const std::filesystem::path& folder) {
         return;
     std::filesystem::create_directories(folder, ec);
     if (ec)
-        throw FileError(folder, ec.message());
+        throw FileError(folder, ec.value(), ec.message());
 }
 
 }  // namespace ledger

@@ -3,6 +3,7 @@
 #include "date.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <string_view>
 
 namespace ledger {
@@ -82,7 +83,7 @@ GridTable ReadGridCellFile(const std::filesystem::path& path) {
     const std::string name = path.string();
     std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes)
-        throw GridFileError("File " + name + " not found");
+        throw GridFileError(path, ENOENT, "File " + name + " not found");
     std::vector<std::string> lines = SplitTextLines(*bytes);
 
     int cols = 0;
@@ -99,7 +100,7 @@ GridTable ReadGridCellFile(const std::filesystem::path& path) {
         }
     }
     if (cols <= 0 || rows <= 0)
-        throw GridFileError("File contains no data or corrupt file " + name);
+        throw GridFileError(path, 0, "File contains no data or corrupt file " + name);
 
     GridTable table(cols, rows);
     for (size_t k = 1; k < lines.size(); ++k) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "fileerror.h"
 #include "textfile.h"
 
 namespace ledger {
@@ -38,10 +39,12 @@ private:
     std::vector<int> widths_;
 };
 
-// A grid cell file that is missing or unreadable as a table. The message names the file.
-class GridFileError : public std::runtime_error {
+// A grid cell file that is missing or unreadable as a table: a file error like any other,
+// whose message names the file.
+class GridFileError : public FileError {
 public:
-    using std::runtime_error::runtime_error;
+    GridFileError(std::filesystem::path path, int error, std::string message)
+        : FileError(std::move(path), error, std::move(message), FixedMessage{}) {}
 };
 
 // Reads a grid cell file. Throws GridFileError for a missing file ("File <name> not found")

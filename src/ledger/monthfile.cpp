@@ -48,11 +48,11 @@ std::filesystem::path MonthStore::MonthFilePath(const Date& date) const {
     return dataFolder_ / (Yyyymm(date) + ".csv");
 }
 
-std::vector<DayRow> MonthStore::LoadDayRows(const Date& date) const {
-    std::vector<DayRow> rows;
+std::vector<DayEntry> MonthStore::LoadDayEntries(const Date& date) const {
+    std::vector<DayEntry> entries;
     std::optional<std::string> bytes = ReadWholeFile(MonthFilePath(date));
     if (!bytes)
-        return rows;
+        return entries;
     const std::string key = Yyyymmdd(date);
     std::string scratch;
     std::vector<std::string> fields;
@@ -60,15 +60,31 @@ std::vector<DayRow> MonthStore::LoadDayRows(const Date& date) const {
         if (!FirstFieldIs(line, key, scratch))
             return;
         SplitLineInto(line, fields);
-        DayRow row;
-        for (size_t k = 0; k < row.size() && k + 1 < fields.size(); ++k)
-            row[k] = fields[k + 1];
-        rows.push_back(std::move(row));
+        DayEntry entry;
+        for (size_t k = 0; k < entry.cells.size() && k + 1 < fields.size(); ++k)
+            entry.cells[k] = fields[k + 1];
+        entry.line = line;
+        entries.push_back(std::move(entry));
     });
+    return entries;
+}
+
+std::vector<DayRow> MonthStore::LoadDayRows(const Date& date) const {
+    std::vector<DayRow> rows;
+    for (DayEntry& entry : LoadDayEntries(date))
+        rows.push_back(std::move(entry.cells));
     return rows;
 }
 
 void MonthStore::SaveDayRows(const Date& date, const std::vector<DayRow>& rows) const {
+    std::vector<DayEntry> entries;
+    entries.reserve(rows.size());
+    for (const DayRow& row : rows)
+        entries.push_back({row, {}});
+    SaveDayEntries(date, entries);
+}
+
+void MonthStore::SaveDayEntries(const Date& date, const std::vector<DayEntry>& entries) const {
     const std::filesystem::path path = MonthFilePath(date);
     const std::string key = Yyyymmdd(date);
     std::optional<std::string> old = ReadWholeFile(path);
@@ -82,7 +98,12 @@ void MonthStore::SaveDayRows(const Date& date, const std::vector<DayRow>& rows) 
             bytes.append(line).append("\r\n");
         });
     }
-    for (const DayRow& row : rows) {
+    for (const DayEntry& entry : entries) {
+        if (!entry.line.empty()) {
+            bytes.append(entry.line).append("\r\n");
+            continue;
+        }
+        const DayRow& row = entry.cells;
         if (row[0].empty() || row[2].empty())
             continue;
         bytes.append(JoinLine({key, row[0], row[1], row[2], row[3]})).append("\r\n");

@@ -15,6 +15,15 @@ namespace ledger {
 // One entry of a day without its date: 費目, 摘要, 金額, メモ, as CP932 bytes.
 using DayRow = std::array<std::string, 4>;
 
+// A day's entry with the line it was read from. A row nobody changed is written back as
+// that line, byte for byte: lines written by other tools (an unquoted blank inside a
+// description, a sixth field) would not come back the same through the comma rules.
+struct DayEntry {
+    DayRow cells;
+    // The line as read; empty for a row made or changed on the page.
+    std::string line;
+};
+
 // The month ledger files of a data folder: one file "yyyymm.csv" per calendar month, one
 // line "yyyymmdd,category,description,amount,memo" per entry, grouped by day in the order
 // the days were last saved. Every operation reads the file whole and writes it whole.
@@ -27,12 +36,17 @@ public:
     // data folder / "yyyymm.csv" of the date's calendar month.
     std::filesystem::path MonthFilePath(const Date& date) const;
 
-    // The rows of that day in file order; empty when the month file does not exist.
+    // The entries of that day in file order; empty when the month file does not exist.
+    std::vector<DayEntry> LoadDayEntries(const Date& date) const;
+    // Same, cells only.
     std::vector<DayRow> LoadDayRows(const Date& date) const;
 
-    // Replaces the day's lines by `rows`, appended at the end of the file. Rows without a
-    // category or an amount are left out. Writes the file even when no line remains.
-    // Throws FileError; the file is then unchanged.
+    // Replaces the day's lines by `entries`, appended at the end of the file: an entry that
+    // carries its line as read is written as that line; others are joined from their cells,
+    // and left out when they lack a category or an amount. Writes the file even when no line
+    // remains. Throws FileError; the file is then unchanged.
+    void SaveDayEntries(const Date& date, const std::vector<DayEntry>& entries) const;
+    // Same, for rows made from cells only.
     void SaveDayRows(const Date& date, const std::vector<DayRow>& rows) const;
 
     // Appends to `lines` the lines of the days first to last in date order. With

@@ -13,10 +13,6 @@
 namespace ledger {
 namespace {
 
-std::string SystemReason(int error) {
-    return std::strerror(error);
-}
-
 // Closes a descriptor when the scope is left, whatever way.
 class FdGuard {
 public:
@@ -57,14 +53,14 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return std::nullopt;
-        throw FileError(path, SystemReason(errno));
+        throw FileError(path, errno);
     }
     FdGuard guard(fd);
     struct stat st {};
     if (::fstat(fd, &st) != 0)
-        throw FileError(path, SystemReason(errno));
+        throw FileError(path, errno);
     if (S_ISDIR(st.st_mode))
-        throw FileError(path, SystemReason(EISDIR));
+        throw FileError(path, EISDIR);
     std::string bytes;
     bytes.reserve(static_cast<size_t>(st.st_size));
     char buffer[65536];
@@ -73,7 +69,7 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw FileError(path, SystemReason(errno));
+            throw FileError(path, errno);
         }
         if (n == 0)
             break;
@@ -122,12 +118,12 @@ void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, 
     std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     int fd = ::mkstemp(pattern.data());
     if (fd < 0)
-        throw FileError(path, SystemReason(errno));
+        throw FileError(path, errno);
     FdGuard guard(fd);
     const std::string tempPath = pattern;
     auto fail = [&](int error) {
         ::unlink(tempPath.c_str());
-        throw FileError(path, SystemReason(error));
+        throw FileError(path, error);
     };
 
     if (::fchmod(fd, TargetMode(path)) != 0)

@@ -16,8 +16,9 @@ enum class SyncMode { Durable, NoSync };
 // but cannot be read.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
-// Splits text into lines: CR, LF and CR LF each end a line, a NUL byte ends the text, and
-// the last line needs no line end. Empty text has no lines.
+// Splits text into lines: CR, LF and CR LF each end a line, and the last line needs no line
+// end. Empty text has no lines. Every other byte, a NUL included, belongs to its line: a
+// reader that stopped at a stray NUL would lose every line after it at the next save.
 std::vector<std::string> SplitTextLines(std::string_view text);
 
 // Calls f(std::string_view) for each line of `text`, by the same rules as SplitTextLines,
@@ -27,9 +28,6 @@ size_t FindLineEnd(std::string_view text, size_t from);
 
 template <class F>
 void ForEachLine(std::string_view text, F&& f) {
-    size_t nul = text.find('\0');
-    if (nul != std::string_view::npos)
-        text = text.substr(0, nul);
     size_t start = 0;
     while (start < text.size()) {
         size_t end = FindLineEnd(text, start);

@@ -70,9 +70,10 @@ Tcalendarform::Tcalendarform(const platform::Clock& clock, const skin::SkinImage
     SpeedButton2->setGeometry(24, 40, 42, 58);
     SpeedButton3 = new QToolButton(this);
     SpeedButton3->setGeometry(264, 40, 42, 58);
-    // The month buttons wear the faces of the main window's previous and next buttons.
-    skin::DressButton(SpeedButton2, QStringLiteral("glyph_prev"));
-    skin::DressButton(SpeedButton3, QStringLiteral("glyph_next"));
+    // The month buttons wear the arrows of the main window's previous and next buttons,
+    // captioned for the month they step by.
+    skin::DressButton(SpeedButton2, QStringLiteral("glyph_prev_month"));
+    skin::DressButton(SpeedButton3, QStringLiteral("glyph_next_month"));
     Label2 = new QLabel(QStringLiteral("赤太字：今日"), this);
     Label2->setGeometry(80, 76, 170, 18);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

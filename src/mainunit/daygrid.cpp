@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
 
 namespace mainunit {
 namespace {
@@ -93,31 +92,11 @@ DayGrid::DayGrid(DayModel& model, const ledger::CategoryList& categories, QWidge
     p.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::black);
     setPalette(p);
 
-    connect(delegate_, &DayGridDelegate::enterPressed, this, [this] {
-        // After the editor has closed and focus is back on the grid.
-        QTimer::singleShot(0, this, [this, generation = generation_] {
-            if (generation == generation_)
-                MoveToNextCell();
-        });
-    });
-    connect(delegate_, &DayGridDelegate::amountRefused, this, &DayGrid::ReopenRefused);
     setCurrentIndex(model_.index(0, 0));
 }
 
 void DayGrid::SetHeaderImage(const QImage& image) {
     static_cast<DayHeader*>(horizontalHeader())->SetImage(image);
-}
-
-void DayGrid::ReopenRefused(const QModelIndex& index) {
-    const int row = index.row();
-    const int column = index.column();
-    QTimer::singleShot(0, this, [this, row, column, generation = generation_] {
-        if (generation != generation_ || row >= model_.rowCount())
-            return;
-        QModelIndex cell = model_.index(row, column);
-        setCurrentIndex(cell);
-        edit(cell);
-    });
 }
 
 int DayGrid::RowAtLastPress() const {
@@ -145,35 +124,16 @@ void DayGrid::SelectRowStart(int row) {
     scrollTo(cell);
 }
 
-void DayGrid::MoveToNextCell() {
-    QModelIndex current = currentIndex();
-    if (!current.isValid())
-        return;
-    int row = current.row();
-    int column = current.column() + 1;
-    if (column >= DayModel::kColumns) {
-        column = 0;
-        ++row;
-        if (row >= model_.rowCount()) {
-            model_.AppendEmptyRow();
-            emit rowInserted(row);
-        }
-    }
-    QModelIndex next = model_.index(row, column);
-    setCurrentIndex(next);
-    scrollTo(next);
+bool DayGrid::AppendRowAtEnd() {
+    const int row = model_.rowCount();
+    model_.AppendEmptyRow();
+    emit rowInserted(row);
+    return true;
 }
 
 void DayGrid::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (state() != EditingState) {
-                MoveToNextCell();
-                return;
-            }
-            break;
         case Qt::Key_Insert:
             if (mods == Qt::NoModifier) {
                 int row = std::max(currentIndex().row(), 0);
@@ -196,7 +156,7 @@ void DayGrid::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
-    QTableView::keyPressEvent(event);
+    platform::GridView::keyPressEvent(event);
 }
 
 void DayGrid::keyReleaseEvent(QKeyEvent* event) {

@@ -26,9 +26,6 @@ public:
     // The picture stretched behind the column captions.
     void SetHeaderImage(const QImage& image);
 
-    // The page now shows another day: a pending reopen of a refused cell is dropped.
-    void PageChanged() { ++generation_; }
-
     // Model row under the last mouse press; -1 when it was below the rows.
     int RowAtLastPress() const;
     // The lowest row with a selected cell in 摘要, 金額 or メモ; -1 for none.
@@ -49,14 +46,11 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    bool AppendRowAtEnd() override;
 
 private:
-    void MoveToNextCell();
-    void ReopenRefused(const QModelIndex& index);
-
     DayModel& model_;
     DayGridDelegate* delegate_;
-    int generation_ = 0;
 };
 
 }  // namespace mainunit

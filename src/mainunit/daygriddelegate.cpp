@@ -3,15 +3,12 @@
 #include "daymodel.h"
 
 #include "ledger/amount.h"
-#include "ledger/cp932.h"
 #include "platform/textcodec.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPointer>
 
 namespace mainunit {
 namespace {
@@ -25,7 +22,7 @@ bool IsListColumn(int column) {
 }  // namespace
 
 DayGridDelegate::DayGridDelegate(const ledger::CategoryList& categories, platform::GridView& view)
-    : QStyledItemDelegate(&view), categories_(categories), view_(view) {}
+    : platform::GridDelegate(view), categories_(categories) {}
 
 QWidget* DayGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                        const QModelIndex& index) const {
@@ -91,16 +88,11 @@ void DayGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
             .replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
     if (index.column() == DayModel::kAmount && !ledger::IsDecimalNumber(text.toStdString())) {
-        emit amountRefused(index);
+        view_.RefuseEdit(index);
         return;
     }
-    try {
-        dayModel->SetText(index.row(), index.column(), text);
-    } catch (const ledger::Cp932Error& e) {
-        emit textRefused(platform::FromUtf8(e.what()));
-        return;
-    }
-    emit cellEdited(index.row(), index.column());
+    if (dayModel->setData(index, text))
+        emit cellEdited(index.row(), index.column());
 }
 
 void DayGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -118,24 +110,6 @@ void DayGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     if (index.row() == index.model()->rowCount() - 1)
         painter->drawLine(r.bottomLeft(), r.bottomRight());
     painter->restore();
-}
-
-bool DayGridDelegate::eventFilter(QObject* object, QEvent* event) {
-    auto* editor = qobject_cast<QWidget*>(object);
-    if (editor && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            !(qobject_cast<QComboBox*>(editor) &&
-              static_cast<QComboBox*>(editor)->view()->isVisible())) {
-            QPointer<QWidget> guard(editor);
-            emit commitData(editor);
-            if (guard)
-                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
-            emit enterPressed();
-            return true;
-        }
-    }
-    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 }  // namespace mainunit

@@ -1,5 +1,6 @@
 #include "daymodel.h"
 
+#include "ledger/cp932.h"
 #include "platform/textcodec.h"
 
 #include <QBrush>
@@ -91,37 +92,55 @@ Qt::ItemFlags DayModel::flags(const QModelIndex& index) const {
 }
 
 bool DayModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || role != Qt::EditRole)
+    if (!index.isValid() || role != Qt::EditRole || index.row() >= rowCount())
         return false;
-    SetText(index.row(), index.column(), value.toString());
+    const int row = index.row();
+    const int column = index.column();
+    Row& r = rows_[static_cast<size_t>(row)];
+    try {
+        if (!r.cells[static_cast<size_t>(column)].Set(value.toString()))
+            return true;  // unchanged: the original bytes stay
+    } catch (const ledger::Cp932Error& e) {
+        emit textRefused(platform::FromUtf8(e.what()));
+        return false;
+    }
+    r.line.clear();
+    // The category decides the whole row's colours.
+    if (column == kCategory) {
+        emit dataChanged(index.siblingAtColumn(0), index.siblingAtColumn(kColumns - 1));
+    } else {
+        emit dataChanged(index, index);
+    }
     return true;
 }
 
-DayModel::Row DayModel::MakeRow(const ledger::DayRow& bytes) {
+DayModel::Row DayModel::MakeRow(const ledger::DayEntry& entry) {
     Row row;
-    for (size_t c = 0; c < bytes.size(); ++c)
-        row.cells[c] = Cell::FromBytes(bytes[c]);
+    for (size_t c = 0; c < entry.cells.size(); ++c)
+        row.cells[c] = Cell::FromBytes(entry.cells[c]);
+    row.line = entry.line;
     return row;
 }
 
-void DayModel::Reset(const std::vector<ledger::DayRow>& rows) {
+void DayModel::Reset(const std::vector<ledger::DayEntry>& entries) {
     beginResetModel();
     rows_.clear();
-    for (const ledger::DayRow& row : rows)
-        rows_.push_back(MakeRow(row));
+    for (const ledger::DayEntry& entry : entries)
+        rows_.push_back(MakeRow(entry));
     if (rows_.empty())
         rows_.emplace_back();
     endResetModel();
 }
 
-std::vector<ledger::DayRow> DayModel::Rows() const {
-    std::vector<ledger::DayRow> out;
+std::vector<ledger::DayEntry> DayModel::Entries() const {
+    std::vector<ledger::DayEntry> out;
     out.reserve(rows_.size());
     for (const Row& row : rows_) {
-        ledger::DayRow bytes;
-        for (size_t c = 0; c < bytes.size(); ++c)
-            bytes[c] = row.cells[c].bytes;
-        out.push_back(std::move(bytes));
+        ledger::DayEntry entry;
+        for (size_t c = 0; c < entry.cells.size(); ++c)
+            entry.cells[c] = row.cells[c].bytes;
+        entry.line = row.line;
+        out.push_back(std::move(entry));
     }
     return out;
 }
@@ -132,18 +151,6 @@ const std::string& DayModel::Bytes(int row, int column) const {
 
 QString DayModel::Text(int row, int column) const {
     return rows_.at(static_cast<size_t>(row)).cells.at(static_cast<size_t>(column)).text;
-}
-
-void DayModel::SetText(int row, int column, const QString& text) {
-    Cell& cell = rows_.at(static_cast<size_t>(row)).cells.at(static_cast<size_t>(column));
-    if (!cell.Set(text))
-        return;  // unchanged: the original bytes stay
-    // The category decides the whole row's colours.
-    if (column == kCategory) {
-        emit dataChanged(index(row, 0), index(row, kColumns - 1));
-    } else {
-        emit dataChanged(index(row, column), index(row, column));
-    }
 }
 
 void DayModel::AppendEmptyRow() {

@@ -16,7 +16,8 @@ namespace mainunit {
 
 // The rows of the day page: 費目, 摘要, 金額, メモ. Each cell keeps the bytes it was loaded
 // with next to the text shown, so a cell the user does not edit goes back to the file byte
-// for byte, even when those bytes are not valid CP932. There is always at least one row.
+// for byte, even when those bytes are not valid CP932; a row none of whose cells was edited
+// goes back as the very line it was read from. There is always at least one row.
 //
 // Model row r is row r + 1 of the page as the user counts it (row 0 being the header).
 class DayModel : public QAbstractTableModel {
@@ -42,19 +43,16 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // Edit role only; throws ledger::Cp932Error for text with no CP932 form.
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // Edit role only. Text with no CP932 form is refused: false, and textRefused says why.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // Replaces all rows; an empty list gives one empty row. Icons are cleared.
-    void Reset(const std::vector<ledger::DayRow>& rows);
-    // The rows as bytes, in page order.
-    std::vector<ledger::DayRow> Rows() const;
+    void Reset(const std::vector<ledger::DayEntry>& entries);
+    // The rows as bytes, in page order, each with its line as read when it was not edited.
+    std::vector<ledger::DayEntry> Entries() const;
 
     const std::string& Bytes(int row, int column) const;
     QString Text(int row, int column) const;
-    // Sets a cell from text typed or pasted. Throws ledger::Cp932Error; the cell is then
-    // unchanged.
-    void SetText(int row, int column, const QString& text);
 
     void AppendEmptyRow();
     void InsertEmptyRow(int before);
@@ -66,14 +64,19 @@ public:
     int IconPosition(int row) const;
     void SetIconPosition(int row, int position);
 
+signals:
+    // Typed or pasted text was refused; the cell kept its text. The message names the reason.
+    void textRefused(const QString& message);
+
 private:
     using Cell = platform::Cp932Text;
     struct Row {
         std::array<Cell, kColumns> cells;
+        std::string line;  // as read; cleared by the first edit
         int iconPosition = -1;
     };
 
-    static Row MakeRow(const ledger::DayRow& bytes);
+    static Row MakeRow(const ledger::DayEntry& entry);
     RowLook LookOf(int row) const;
 
     std::vector<Row> rows_;

@@ -17,12 +17,12 @@ void DayPage::LoadDay(const ledger::Date& date) {
         model_.Reset({});
         return;
     }
-    model_.Reset(state_.store.LoadDayRows(date));
+    model_.Reset(state_.store.LoadDayEntries(date));
     RefreshRowIcons();
 }
 
 void DayPage::SaveDay(const ledger::Date& date) {
-    state_.store.SaveDayRows(date, model_.Rows());
+    state_.store.SaveDayEntries(date, model_.Entries());
 }
 
 ledger::Amount DayPage::DaySum(int column, int firstRow, int lastRow) const {
@@ -50,12 +50,15 @@ QString DayPage::DayTotalText() const {
 }
 
 QString DayPage::MonthTotalText(const ledger::Date& date) const {
+    ledger::AccountingMonth span = ledger::AccountingMonthOf(date, state_.settings.closing);
+    // With no file anywhere in the span the month has nothing to sum. A closing day makes the
+    // span reach into the previous or next calendar month, whose file counts as much as the
+    // page's own. (The yen sign shows where the fixed text says "\0".)
     std::error_code ec;
-    // The yen sign shows where the file's backslash-coded text says "\0".
-    if (!std::filesystem::exists(state_.store.MonthFilePath(date), ec)) {
+    if (!std::filesystem::exists(state_.store.MonthFilePath(span.first), ec) &&
+        !std::filesystem::exists(state_.store.MonthFilePath(span.last), ec)) {
         return QStringLiteral("今月の収支 ¥0");
     }
-    ledger::AccountingMonth span = ledger::AccountingMonthOf(date, state_.settings.closing);
     ledger::Amount total =
         state_.store.SumPeriod(span.first, span.last, 3, state_.expenseOnly, state_.categories);
     QString caption =

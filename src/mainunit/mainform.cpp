@@ -143,8 +143,7 @@ void Tmainform::BuildControls() {
         return look;
     });
     connect(&maingrid->delegate(), &DayGridDelegate::cellEdited, this, &Tmainform::OnCellEdited);
-    connect(&maingrid->delegate(), &DayGridDelegate::textRefused, this,
-            [this](const QString& message) { ReportError(message); });
+    connect(&model_, &DayModel::textRefused, this, &Tmainform::ReportError);
     connect(maingrid, &DayGrid::appendRowRequested, this, &Tmainform::N1Click);
     connect(maingrid, &DayGrid::deleteSelectedRowRequested, this, &Tmainform::MenuItem1Click);
     connect(maingrid, &DayGrid::popupRequested, this,
@@ -235,8 +234,9 @@ void Tmainform::BuildMenus() {
 bool Tmainform::FormCreate() {
     backup1->setVisible(false);
     backuprevert1->setVisible(false);
+    // Only the main window carries the program's name: an application display name would be
+    // appended to every dialog's caption ("確認 — Vantrel"), and those captions are fixed.
     setWindowTitle(QStringLiteral("Vantrel"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Vantrel"));
     NET1->setVisible(true);
     setFixedSize(800, 600);
     imagemain->setPixmap(QPixmap::fromImage(skin::ComposeMainSkin(skin_, size())));
@@ -296,8 +296,6 @@ bool Tmainform::LoadCategories() {
     try {
         state_.categories = ledger::CategoryList::Load(state_.folders.CategoryFile());
         return true;
-    } catch (const ledger::GridFileError& e) {
-        ReportError(QString::fromStdString(e.what()));
     } catch (const ledger::FileError& e) {
         ReportError(FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
     }
@@ -310,7 +308,7 @@ void Tmainform::ReportError(const QString& text) {
 
 void Tmainform::LoadPage(const ledger::Date& date) {
     state_.pageDate = date;
-    maingrid->PageChanged();
+    maingrid->ContentReplaced();
     try {
         page_.LoadDay(date);
         loadFailed_ = false;
@@ -323,18 +321,38 @@ void Tmainform::LoadPage(const ledger::Date& date) {
     maingrid->SelectRowStart(0);
 }
 
-bool Tmainform::SavePage() {
-    maingrid->FinishEditing();
+std::optional<QString> Tmainform::WriteDay() {
     if (loadFailed_)
-        return true;
+        return std::nullopt;  // an unreadable day is not saved over
     try {
         page_.SaveDay(state_.pageDate);
-        return true;
+        return std::nullopt;
     } catch (const ledger::FileError& e) {
-        ReportError(FileErrorText(
-            QStringLiteral("データを保存できませんでした。入力した内容は画面に残っています。"), e));
+        return FileErrorText(QStringLiteral("データを保存できませんでした。"), e);
+    }
+}
+
+std::optional<QString> Tmainform::WriteSettings() {
+    if (iniUnreadable_)
+        return std::nullopt;  // kept as it is: it could not be read at start-up
+    ledger::WriteSettings(state_.ini, state_.settings);
+    try {
+        state_.ini.Save(state_.folders.SettingsFile());
+        return std::nullopt;
+    } catch (const ledger::FileError& e) {
+        return FileErrorText(QStringLiteral("設定を保存できませんでした。"), e);
+    }
+}
+
+bool Tmainform::SavePage() {
+    // A refused amount puts the cursor back into its cell: the page stays.
+    if (!maingrid->FinishEditing())
+        return false;
+    if (std::optional<QString> failure = WriteDay()) {
+        ReportError(*failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
         return false;
     }
+    return true;
 }
 
 void Tmainform::ShowPageLabels() {
@@ -349,6 +367,7 @@ bool Tmainform::ShowDay(const ledger::Date& newDate) {
         return false;
     LoadPage(newDate);
     ShowPageLabels();
+    maingrid->setFocus();
     return true;
 }
 
@@ -388,6 +407,7 @@ void Tmainform::SpeedButton4Click() {
         date = calendarform_->SelectedDate();
     LoadPage(date);
     ShowPageLabels();
+    maingrid->setFocus();
 }
 
 void Tmainform::SpeedButton7Click() {
@@ -434,6 +454,7 @@ void Tmainform::DeleteRow(int row) {
         return;
     }
     model_.RemoveOrClearRow(row);
+    RefreshDayTotal();
 }
 
 void Tmainform::MenuItem1Click() {
@@ -460,32 +481,28 @@ void Tmainform::OnCellEdited(int row, int) {
 }
 
 bool Tmainform::FormClose(bool askOnFailure) {
-    maingrid->FinishEditing();
-    if (!loadFailed_) {
-        try {
-            page_.SaveDay(state_.pageDate);
-        } catch (const ledger::FileError& e) {
-            QString text = FileErrorText(QStringLiteral("データを保存できませんでした。"), e);
-            if (!askOnFailure) {
-                std::fprintf(stderr, "vantrel: %s\n", e.what());
-            } else if (prompts_.Message(this, QStringLiteral("警告"),
-                                        text + QStringLiteral("\n\n保存せずに終了しますか？"),
-                                        Icon::Warning, Buttons::YesNo) != Answer::Yes) {
-                return false;
-            }
-        }
+    // With someone to ask, a refused amount keeps the window open with its cell in edit.
+    if (!maingrid->FinishEditing() && askOnFailure)
+        return false;
+    // The day and the settings are written each on its own: one failing never keeps the
+    // other from being saved.
+    std::optional<QString> dayFailure = WriteDay();
+    if (dayFailure && askOnFailure &&
+        prompts_.Message(this, QStringLiteral("警告"),
+                         *dayFailure + QStringLiteral("\n\n保存せずに終了しますか？"),
+                         Icon::Warning, Buttons::YesNo) != Answer::Yes) {
+        return false;
     }
-    if (!iniUnreadable_) {
-        ledger::WriteSettings(state_.ini, state_.settings);
-        try {
-            state_.ini.Save(state_.folders.SettingsFile());
-        } catch (const ledger::FileError& e) {
-            if (askOnFailure) {
-                ReportError(FileErrorText(QStringLiteral("設定を保存できませんでした。"), e));
-            } else {
-                std::fprintf(stderr, "vantrel: %s\n", e.what());
-            }
-        }
+    std::optional<QString> settingsFailure = WriteSettings();
+    if (askOnFailure) {
+        if (settingsFailure)
+            ReportError(*settingsFailure);
+        return true;
+    }
+    // The session is ending and no one can answer a message: the reasons go to the log.
+    for (const std::optional<QString>& failure : {dayFailure, settingsFailure}) {
+        if (failure)
+            std::fprintf(stderr, "vantrel: %s\n", qPrintable(*failure));
     }
     return true;
 }
@@ -511,17 +528,7 @@ void Tmainform::Terminate() {
 }
 
 void Tmainform::SaveAll() {
-    maingrid->FinishEditing();
-    try {
-        if (!loadFailed_)
-            page_.SaveDay(state_.pageDate);
-        if (!iniUnreadable_) {
-            ledger::WriteSettings(state_.ini, state_.settings);
-            state_.ini.Save(state_.folders.SettingsFile());
-        }
-    } catch (const ledger::FileError& e) {
-        std::fprintf(stderr, "vantrel: %s\n", e.what());
-    }
+    FormClose(false);
 }
 
 void Tmainform::contextMenuEvent(QContextMenuEvent* event) {

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 #include "daymodel.h"
 #include "daypage.h"
@@ -129,13 +130,19 @@ private:
     void BuildControls();
     void BuildMenus();
     void ShowPageLabels();
-    // Commits an open edit and writes the page's day; false (and the user told) on failure.
+    // The one road from the page to its month file: commits an open edit and writes the
+    // page's day. False, with the user told and the page as it was, when the edit was
+    // refused or the day could not be written.
     bool SavePage();
+    // Write the page's day / ini.ini; what failed, in the user's words.
+    std::optional<QString> WriteDay();
+    std::optional<QString> WriteSettings();
     // Shows `date`'s rows; the labels are left to ShowPageLabels.
     void LoadPage(const ledger::Date& date);
     void DeleteRow(int row);
     void OnCellEdited(int row, int column);
-    // Saves the page's day and ini.ini; false when the day could not be saved.
+    // Saves the page's day and ini.ini. With askOnFailure the user decides whether a day
+    // that cannot be written may be left (false: stay open); without, failures are logged.
     bool FormClose(bool askOnFailure);
     void ReportError(const QString& text);
     // Reads the category list file; false (the user told) when it cannot be read.

@@ -49,7 +49,9 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"text_after_quote", "\"ab\"cd,e", {"ab", "cd", "e"}},
         SplitCase{"quote_inside_unquoted", "a\"b,c", {"a\"b", "c"}},
         SplitCase{"empty_line", "", {}}, SplitCase{"blank_line", "   ", {}},
-        SplitCase{"nul_ends_line", std::string("a,b\0,c", 6), {"a", "b"}},
+        // A stray NUL separates like a blank; the fields after it are still read.
+        SplitCase{"nul_is_a_blank", std::string("a,b\0,c\0d", 8), {"a", "b", "c", "d"}},
+        SplitCase{"nul_inside_quotes", std::string("\"x\0y\",z", 7), {std::string("x\0y", 3), "z"}},
         // 表 (0x95 0x5C) and ソ (0x83 0x5C) end in the backslash byte; they stay whole.
         SplitCase{"sjis_5c_trail", "\x95\x5C,\x83\x5C\x83\x5C", {"\x95\x5C", "\x83\x5C\x83\x5C"}},
         // A lead byte followed by a comma byte (not valid CP932) is one unit: no split there.
@@ -127,15 +129,14 @@ namespace {
 // scanner against on random lines.
 std::vector<std::string> ReferenceSplit(std::string_view s) {
     auto next = [&](size_t i) {
-        const bool pair = ledger::IsLeadByte(static_cast<unsigned char>(s[i])) &&
-                          i + 1 < s.size() && s[i + 1] != '\0';
+        const bool pair = ledger::IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size();
         return pair ? i + 2 : i + 1;
     };
     auto blank = [&](size_t i) {
         unsigned char b = static_cast<unsigned char>(s[i]);
-        return b >= 1 && b <= 0x20;
+        return b <= 0x20;
     };
-    auto atEnd = [&](size_t i) { return i >= s.size() || s[i] == '\0'; };
+    auto atEnd = [&](size_t i) { return i >= s.size(); };
     std::vector<std::string> out;
     size_t i = 0;
     while (!atEnd(i) && blank(i))

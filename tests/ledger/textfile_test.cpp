@@ -21,7 +21,8 @@ TEST(TextFile, LineEnds) {
         {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},
         {"\r\n\r\n", {"", ""}},
         {"a\n\rb", {"a", "", "b"}},
-        {std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},
+        // A NUL is a byte of its line, not the end of the text.
+        {std::string("a\r\nb\0c\r\nd", 9), {"a", std::string("b\0c", 3), "d"}},
     };
     for (const auto& [text, lines] : cases)
         EXPECT_EQ(SplitTextLines(text), lines);

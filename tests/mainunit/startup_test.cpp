@@ -44,7 +44,7 @@ TEST_F(MainFormTest, CorruptCategoryListRefusesToStart) {
     EXPECT_FALSE(Start());
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].caption, "error");
-    EXPECT_TRUE(prompts.shown[0].text.startsWith("File contains no data or corrupt file "));
+    EXPECT_TRUE(prompts.shown[0].text.contains("File contains no data or corrupt file "));
 }
 
 TEST_F(MainFormTest, UnreadableIniIsReportedAndNotOverwritten) {

@@ -543,6 +543,19 @@ void Glyphs() {
                          arrow(p, false);
                      }),
          "glyph_next");
+    // The calendar's month buttons: the same arrows, captioned for a month's step.
+    Save(ButtonGlyph(42, 58, QStringLiteral("前月"),
+                     [&](QPainter& p) {
+                         Circle(p, blue);
+                         arrow(p, true);
+                     }),
+         "glyph_prev_month");
+    Save(ButtonGlyph(42, 58, QStringLiteral("翌月"),
+                     [&](QPainter& p) {
+                         Circle(p, blue);
+                         arrow(p, false);
+                     }),
+         "glyph_next_month");
     Save(ButtonGlyph(42, 58, QStringLiteral("今日"),
                      [&](QPainter& p) {
                          Circle(p, kAccent);
