@@ -74,6 +74,8 @@ Tcalendarform::Tcalendarform(const platform::Clock& clock, const skin::SkinImage
     // captioned for the month they step by.
     skin::DressButton(SpeedButton2, QStringLiteral("glyph_prev_month"));
     skin::DressButton(SpeedButton3, QStringLiteral("glyph_next_month"));
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
     Label2 = new QLabel(QStringLiteral("赤太字：今日"), this);
     Label2->setGeometry(80, 76, 170, 18);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

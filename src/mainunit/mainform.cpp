@@ -78,6 +78,37 @@ Tmainform::Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
       skin_(skin::SkinImages::Builtin()) {
     BuildControls();
     BuildMenus();
+    // Controls go by their designer names, so tests and tools can find them.
+    const std::pair<QObject*, const char*> names[] = {
+        {maingrid, "maingrid"},
+        {Label1, "Label1"},
+        {imagemain, "imagemain"},
+        {labeldate, "labeldate"},
+        {Labelday, "Labelday"},
+        {labelsub, "labelsub"},
+        {SpeedButton1, "SpeedButton1"},
+        {SpeedButton2, "SpeedButton2"},
+        {SpeedButton3, "SpeedButton3"},
+        {SpeedButton4, "SpeedButton4"},
+        {SpeedButton5, "SpeedButton5"},
+        {SpeedButton6, "SpeedButton6"},
+        {SpeedButton7, "SpeedButton7"},
+        {SpeedButton8, "SpeedButton8"},
+        {SpeedButton9, "SpeedButton9"},
+        {focusbutton, "focusbutton"},
+        {PopupMenu1, "PopupMenu1"},
+        {PopupMenu2, "PopupMenu2"},
+        {N2, "N2"},
+        {MenuItem1, "MenuItem1"},
+        {N1, "N1"},
+        {N9, "N9"},
+        {N13, "N13"},
+        {N11, "N11"},
+        {N16, "N16"},
+        {cal, "cal"},
+    };
+    for (const auto& [object, name] : names)
+        object->setObjectName(QLatin1String(name));
     qApp->installEventFilter(this);
 }
 
@@ -284,6 +315,7 @@ bool Tmainform::FormCreate() {
 
     himokuform_ = new himokuunit::THIMOKUForm(state_, prompts_, skin_, this);
     calendarform_ = new Tcalendarform(clock_, skin_, this);
+    calendarform_->setObjectName(QStringLiteral("calendarform"));
     simeform_ = new sime::Tsimeform(prompts_, this);
 
     LoadPage(state_.pageDate);

@@ -1,7 +1,10 @@
 #include "fixture.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QToolButton>
 
 using testsupport::MainFormTest;
 
@@ -161,6 +164,93 @@ TEST_F(MainFormTest, GridPaintsRowsByPositionAndKind) {
     QImage header = grid().horizontalHeader()->grab().toImage();
     QImage picture = skin::SkinImages::Builtin().toprowbg;
     EXPECT_EQ(QColor(header.pixel(100, 3)), QColor(picture.pixel(20, 3)));
+}
+
+}  // namespace
+
+namespace {
+
+// A closing day makes the span reach into the previous month: its entries count even while
+// the page's own month has no file yet.
+TEST_F(MainFormTest, MonthBalanceCountsTheSpanBeforeThePageMonthHasAFile) {
+    testsupport::WriteBytes(home / "ini.ini", "[setting]\r\nsime=25\r\n");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(LabelText("labelsub"), "今月の収支 ¥0");  // no file anywhere in the span
+    form.reset();
+    WriteMonth("202402", {"20240226,食費,,100,", "20240225,食費,,7,"});
+    ASSERT_TRUE(Start());
+    ASSERT_FALSE(std::filesystem::exists(home / "data" / "202403.csv"));
+    EXPECT_EQ(LabelText("labelsub"), "今月の収支 ▲ ¥100");
+}
+
+// A stray NUL (a damaged block, another tool) neither hides the lines after it nor loses
+// them at the next save.
+TEST_F(MainFormTest, NulByteInAMonthFileLosesNothing) {
+    std::filesystem::create_directories(home / "data");
+    const std::string food = ledger::ToCp932("食費");
+    const std::string before = "20240304," + food + ",,2," + std::string("x\0y", 3) + "\r\n";
+    const std::string after = "20240306," + food + ",,300,\r\n";
+    testsupport::WriteBytes(home / "data" / "202403.csv",
+                            before + "20240305," + food + ",,100,\r\n" + after);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Cell(0, 2), "100");
+    EXPECT_EQ(LabelText("labelsub"), "今月の収支 ▲ ¥402");
+    EditCell(0, 2, "150");
+    form->SpeedButton2Click();
+    EXPECT_EQ(testsupport::ReadBytes(home / "data" / "202403.csv"),
+              before + after + "20240305," + food + ",,150,\r\n");
+    EXPECT_EQ(Cell(0, 2), "300");
+}
+
+// Lines written by other tools come back byte for byte when nobody edited their row, even
+// where the comma rules would read them otherwise (an unquoted blank, a sixth field).
+TEST_F(MainFormTest, UntouchedRowsAreWrittenBackAsTheyWereRead) {
+    std::filesystem::create_directories(home / "data");
+    const std::string food = ledger::ToCp932("食費");
+    const std::string foreign = "20240305," + food + "," + ledger::ToCp932("スーパー 特売") +
+                                ",500," + ledger::ToCp932("メモ") + ",extra";
+    const std::string quoted = "20240305,\"" + food + "\",,\"70\",";
+    testsupport::WriteBytes(home / "data" / "202403.csv", foreign + "\r\n" + quoted + "\r\n");
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(model().rowCount(), 2);
+    form->SpeedButton2Click();
+    form->SpeedButton1Click();
+    EXPECT_EQ(testsupport::ReadBytes(home / "data" / "202403.csv"),
+              foreign + "\r\n" + quoted + "\r\n");
+    // An edited row is written by the rules.
+    EditCell(1, 3, "m");
+    form->SpeedButton2Click();
+    EXPECT_EQ(testsupport::ReadBytes(home / "data" / "202403.csv"),
+              foreign + "\r\n20240305," + food + ",,70,m\r\n");
+}
+
+// Captions such as 確認 stand alone: no program name is appended to any window's title.
+TEST_F(MainFormTest, DialogCaptionsCarryNoProgramName) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    EXPECT_EQ(form->windowTitle(), "Vantrel");
+}
+
+// The calendar's month buttons wear the arrows of the day buttons, not their captions.
+TEST_F(MainFormTest, CalendarMonthButtonsAreNotCaptionedAsDays) {
+    ASSERT_TRUE(Start());
+    auto face = [](QToolButton* button) {
+        return button->icon()
+            .pixmap(QSize(42, 58))
+            .toImage()
+            .convertToFormat(QImage::Format_ARGB32);
+    };
+    auto* calendar = Find<QDialog>("calendarform");
+    ASSERT_NE(calendar, nullptr);
+    const QImage prevMonth = face(calendar->findChild<QToolButton*>("SpeedButton2"));
+    const QImage nextMonth = face(calendar->findChild<QToolButton*>("SpeedButton3"));
+    const QImage prevDay = face(Find<QToolButton>("SpeedButton1"));
+    const QImage nextDay = face(Find<QToolButton>("SpeedButton2"));
+    // Same arrow (the top of the face), another caption (the bottom).
+    EXPECT_EQ(prevMonth.copy(0, 0, 42, 36), prevDay.copy(0, 0, 42, 36));
+    EXPECT_EQ(nextMonth.copy(0, 0, 42, 36), nextDay.copy(0, 0, 42, 36));
+    EXPECT_NE(prevMonth.copy(0, 36, 42, 22), prevDay.copy(0, 36, 42, 22));
+    EXPECT_NE(nextMonth.copy(0, 36, 42, 22), nextDay.copy(0, 36, 42, 22));
 }
 
 }  // namespace

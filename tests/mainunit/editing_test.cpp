@@ -2,6 +2,9 @@
 
 #include <QInputMethodEvent>
 #include <QTest>
+#include <QToolButton>
+
+#include <functional>
 
 using testsupport::MainFormTest;
 using Answer = platform::Prompts::Answer;
@@ -207,6 +210,87 @@ TEST_F(MainFormTest, PageKeysWorkInsideAnOpenEditor) {
     form->ShowDay({2024, 1, 1});
     QTest::keyRelease(&grid(), Qt::Key_Home);
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 5}));
+}
+
+}  // namespace
+
+namespace {
+
+// A refused amount ("1,500" is a common habit) gives the cell its old text back and puts the
+// cursor back into it with the editor open, whichever way the user left it; nothing that was
+// leaving the cell goes on, so the next keys land in 金額 again and the entry is not lost.
+TEST_F(MainFormTest, RefusedAmountHoldsTheCursorWhicheverWayTheCellIsLeft) {
+    ASSERT_TRUE(Start());
+    ShowActive();
+    EditCell(0, 0, "食費");
+    EditCell(0, 2, "500");
+    const std::vector<std::pair<const char*, std::function<void(QLineEdit*)>>> ways = {
+        {"Enter", [&](QLineEdit* line) { Key(line, Qt::Key_Return); }},
+        {"Tab", [&](QLineEdit* line) { Key(line, Qt::Key_Tab); }},
+        {"Down", [&](QLineEdit* line) { Key(line, Qt::Key_Down); }},
+        {"click", [&](QLineEdit*) { grid().setCurrentIndex(model().index(0, 3)); }},
+        {"PageDown", [&](QLineEdit* line) { Key(line, Qt::Key_PageDown); }},
+        {"PageUp", [&](QLineEdit* line) { Key(line, Qt::Key_PageUp); }},
+        {"Home", [&](QLineEdit* line) { Key(line, Qt::Key_Home); }},
+        {"close", [&](QLineEdit*) { EXPECT_FALSE(form->close()); }},
+    };
+    for (const auto& [way, leave] : ways) {
+        auto* line = qobject_cast<QLineEdit*>(OpenEditor(0, 2));
+        ASSERT_NE(line, nullptr) << way;
+        line->setText("1,500");
+        leave(line);
+        QApplication::processEvents();
+        EXPECT_EQ(Cell(0, 2), "500") << way;
+        EXPECT_EQ(grid().currentIndex(), model().index(0, 2)) << way;
+        auto* reopened = qobject_cast<QLineEdit*>(grid().OpenEditor());
+        ASSERT_NE(reopened, nullptr) << way;
+        EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 5})) << way;
+        EXPECT_TRUE(form->isVisible()) << way;
+        // What is typed next goes into the amount.
+        reopened->setText("1500");
+        Key(reopened, Qt::Key_Return);
+        EXPECT_EQ(Cell(0, 2), "1500") << way;
+        EXPECT_EQ(grid().currentIndex(), model().index(0, 3)) << way;
+        EditCell(0, 2, "500");
+    }
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(MonthText("202403"), "20240305,食費,,500,\r\n");
+}
+
+TEST_F(MainFormTest, DeletingARowRecomputesTheDayBalance) {
+    WriteMonth("202403", {"20240305,食費,,100,", "20240305,食費,,20,"});
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(LabelText("Labelday"), "今日の収支 ▲ ¥120");
+    grid().setCurrentIndex(model().index(1, 2));
+    form->MenuItem1Click();
+    EXPECT_EQ(LabelText("Labelday"), "今日の収支 ▲ ¥100");
+    grid().setCurrentIndex(model().index(0, 2));
+    form->MenuItem1Click();  // the last row is emptied, not removed
+    EXPECT_EQ(LabelText("Labelday"), "今日の収支 ¥0");
+}
+
+// After a page change the keyboard is back on the grid, at row 1, 費目: F2 opens its list.
+TEST_F(MainFormTest, PagingGivesTheKeyboardBackToTheGrid) {
+    ASSERT_TRUE(Start());
+    ShowActive();
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"PageDown", [&] { Key(&grid(), Qt::Key_PageDown); }},
+        {"PageUp", [&] { Key(&grid(), Qt::Key_PageUp); }},
+        {"Home", [&] { Key(&grid(), Qt::Key_Home); }},
+        {"Ctrl+T", [&] { Find<QAction>("N2")->trigger(); }},
+        {"calendar", [&] { form->SpeedButton4Click(); }},
+        {"button", [&] { Find<QToolButton>("SpeedButton2")->click(); }},
+    };
+    for (const auto& [way, page] : ways) {
+        grid().setCurrentIndex(model().index(0, 3));
+        page();
+        EXPECT_EQ(QApplication::focusWidget(), &grid()) << way;
+        EXPECT_EQ(grid().currentIndex(), model().index(0, 0)) << way;
+        Key(&grid(), Qt::Key_F2);
+        EXPECT_NE(qobject_cast<QComboBox*>(grid().OpenEditor()), nullptr) << way;
+        grid().FinishEditing();
+    }
 }
 
 }  // namespace

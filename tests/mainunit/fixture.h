@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -59,7 +60,25 @@ protected:
         return form->FormCreate();
     }
 
-    mainunit::DayGrid& grid() { return *form->maingrid; }
+    template <class W>
+    W* Find(const char* name) {
+        return form->findChild<W*>(QLatin1String(name));
+    }
+    mainunit::DayGrid& grid() { return *Find<mainunit::DayGrid>("maingrid"); }
+    QString LabelText(const char* name) { return Find<QLabel>(name)->text(); }
+
+    // Shows the window and gives it the keyboard, as a user's click would.
+    void ShowActive() {
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    // A key as the keyboard sends it: press, then release, to the focused widget.
+    void Key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyPress(target, key, mods);
+        QTest::keyRelease(target, key, mods);
+        QApplication::processEvents();
+    }
     mainunit::DayModel& model() { return form->model(); }
     QString Cell(int row, int column) { return model().Text(row, column); }
 
