@@ -161,6 +161,19 @@ void CategoryModel::SetText(int row, int column, const QString& text) {
     }
 }
 
+int CategoryModel::EmptyNameBeforeNamedRow() const {
+    int empty = -1;
+    for (size_t r = 0; r < rows_.size(); ++r) {
+        if (rows_[r][kName].bytes.empty()) {
+            if (empty < 0)
+                empty = static_cast<int>(r);
+        } else if (empty >= 0) {
+            return empty;
+        }
+    }
+    return -1;
+}
+
 bool CategoryModel::NameTaken(int row, const QString& name) const {
     const QString folded = FoldAsciiCase(name);
     if (FoldAsciiCase(header_[kName].text) == folded)

@@ -46,6 +46,9 @@ public:
     // Whether another row, the header included, has that name, comparing A to Z without case.
     bool NameTaken(int row, const QString& name) const;
     bool IsIncome(int row) const;
+    // The first row with an empty name that has a named row after it, or -1. The category
+    // list is read up to its first empty name, so the named rows after it would be lost.
+    int EmptyNameBeforeNamedRow() const;
 
     // Appends an empty row unless the table is full; false when it is.
     bool AppendRow();

@@ -220,6 +220,17 @@ void THIMOKUForm::SpeedButton1Click() {
         return;
     if (prompts_.Message(this, QStringLiteral("確認"), QStringLiteral("変更を保存しますか"),
                          Icon::Question, Buttons::YesNo) == Answer::Yes) {
+        if (const int row = model_.EmptyNameBeforeNamedRow(); row >= 0) {
+            // The list would be read only up to this row: the editor stays open on it.
+            prompts_.Message(this, QStringLiteral("警告"),
+                             QStringLiteral("%1行目の費目が空です。この行より後の費目は使えなくなる"
+                                            "ため、保存できません。\n費目を入れるか、行を削除"
+                                            "してください。")
+                                 .arg(CategoryModel::GridRow(row)),
+                             Icon::Warning, Buttons::Ok);
+            maingrid->setCurrentIndex(model_.index(row, CategoryModel::kName));
+            return;
+        }
         std::vector<int> widths;
         for (int c = 0; c < CategoryModel::kColumns; ++c)
             widths.push_back(maingrid->columnWidth(c));

@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include "cp932.h"
+
 #include <algorithm>
 #include <system_error>
 
@@ -34,9 +36,20 @@ void WriteSettings(IniFile& ini, const Settings& s) {
 }
 
 bool IsPlainFileName(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\") == std::string_view::npos &&
-           name.find('\0') == std::string_view::npos;
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    // By characters: the second byte of ソ, 表, 能 and their kin is 0x5C, which is not a
+    // backslash there.
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(name[i]);
+        if (IsLeadByte(b) && i + 1 < name.size()) {
+            ++i;
+            continue;
+        }
+        if (b == '/' || b == '\\' || b == '\0')
+            return false;
+    }
+    return true;
 }
 
 void ForgetMissingIcons(Settings& settings, const std::filesystem::path& iconFolder) {

@@ -268,3 +268,30 @@ TEST_F(MainFormTest, ExtraIconsLoadAtStartAndMissingFilesAreForgotten) {
 }
 
 }  // namespace
+
+namespace {
+
+// The list is read up to its first empty name: a save that would hide later categories is
+// refused, naming the row, and the editor stays open with its edits.
+TEST_F(HimokuFormTest, EmptyNameBeforeNamedRowsIsNotSaved) {
+    const std::string before = testsupport::ReadBytes(home / "setting.dat");
+    editor->SpeedButton3Click();
+    editor->SpeedButton3Click();
+    Rename(12, "ペット");  // row 12 (grid row 13) named, row 11 (grid row 12) empty
+    prompts.answers = {Answer::Yes};
+    editor->SpeedButton1Click();
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[1].caption, "警告");
+    EXPECT_TRUE(prompts.shown[1].text.startsWith("12行目")) << prompts.shown[1].text.toStdString();
+    EXPECT_EQ(testsupport::ReadBytes(home / "setting.dat"), before);
+    EXPECT_EQ(table->Text(12, 1), "ペット");
+    EXPECT_EQ(editor->maingrid->currentIndex(), table->index(11, 1));
+    // Named, it saves; an empty row at the end hides nothing and is fine.
+    Rename(11, "趣味");
+    editor->SpeedButton3Click();
+    prompts.answers = {Answer::Yes};
+    editor->SpeedButton1Click();
+    EXPECT_EQ(ledger::CategoryList::Load(home / "setting.dat").size(), 13);
+}
+
+}  // namespace

@@ -1,3 +1,5 @@
+#include "ledger/categorylist.h"
+#include "ledger/cp932.h"
 #include "ledger/settings.h"
 #include "ledger/fileerror.h"
 #include "ledger/folders.h"
@@ -100,7 +102,11 @@ TEST(Settings, IconNamesMustStayInsideTheIconFolder) {
     for (const char* bad : {"../setting.dat", "..", ".", "/etc/passwd", "a\\b.bmp", ""}) {
         EXPECT_FALSE(ledger::IsPlainFileName(bad)) << bad;
     }
-    EXPECT_TRUE(ledger::IsPlainFileName("my icons.pac"));
+    // Judged by characters: these end in the byte 0x5C, which is no backslash inside them.
+    for (const char* good : {"my icons.pac", "ソ.bmp", "表.pac", "能力.bmp"}) {
+        EXPECT_TRUE(ledger::IsPlainFileName(ledger::ToCp932(good))) << good;
+    }
+    EXPECT_FALSE(ledger::IsPlainFileName(ledger::ToCp932("ソ/x.bmp")));
     testsupport::TempDir dir;
     std::filesystem::create_directory(dir / "pacs");
     testsupport::WriteBytes(dir / "x.bmp", "x");
@@ -125,6 +131,27 @@ TEST(Folders, ProgramFolderFromEnvironmentOrExecutable) {
     EXPECT_TRUE(std::filesystem::is_directory(dir / "a" / "b"));
     testsupport::WriteBytes(dir / "file", "x");
     EXPECT_THROW(ledger::EnsureFolder(dir / "file" / "sub"), ledger::FileError);
+}
+
+}  // namespace
+
+namespace {
+
+// A stray NUL in ini.ini or setting.dat hides nothing after it and is kept as it was.
+TEST(Settings, ReadersReadPastANul) {
+    testsupport::TempDir dir;
+    const char iniBytes[] = "[setting]\r\nnote=a\0b\r\nsime=25\r\n";
+    const std::string ini(iniBytes, sizeof iniBytes - 1);
+    testsupport::WriteBytes(dir / "ini.ini", ini);
+    IniFile file = IniFile::Load(dir / "ini.ini");
+    EXPECT_EQ(ledger::ReadSettings(file).closing.day, 25);
+    file.Save(dir / "ini.ini");
+    EXPECT_EQ(testsupport::ReadBytes(dir / "ini.ini"), ini);
+
+    const char table[] = "20,3\r\n0,1,x\0y\r\n1,1,A\r\n1,2,B\r\n";
+    testsupport::WriteBytes(dir / "setting.dat", std::string(table, sizeof table - 1));
+    ledger::CategoryList list = ledger::CategoryList::Load(dir / "setting.dat");
+    EXPECT_EQ(list.Names(), (std::vector<std::string>{"A", "B"}));
 }
 
 }  // namespace
