@@ -3,6 +3,7 @@
 #include "fileerror.h"
 
 #include <cstdlib>
+#include <string_view>
 #include <system_error>
 
 namespace ledger {
@@ -16,6 +17,58 @@ ProgramFolders ProgramFolders::Locate() {
     if (ec)
         return {std::filesystem::current_path()};
     return {exe.parent_path()};
+}
+
+namespace {
+
+bool IsMonthFileName(std::string_view name) {
+    if (name.size() != 10 || !name.ends_with(".csv"))
+        return false;
+    for (size_t k = 0; k < 6; ++k) {
+        if (name[k] < '0' || name[k] > '9')
+            return false;
+    }
+    return true;
+}
+
+// The target's name when `name` is a temporary file of the atomic writer: "." + target +
+// "." + six letters or digits (mkstemp's pattern).
+std::string_view TemporaryTarget(std::string_view name) {
+    constexpr size_t kSuffix = 7;  // ".XXXXXX"
+    if (name.size() <= 1 + kSuffix || name.front() != '.' || name[name.size() - kSuffix] != '.')
+        return {};
+    for (size_t k = name.size() - kSuffix + 1; k < name.size(); ++k) {
+        const char c = name[k];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return {};
+    }
+    return name.substr(1, name.size() - 1 - kSuffix);
+}
+
+template <class IsTarget>
+int RemoveTemporaries(const std::filesystem::path& folder, IsTarget isTarget) {
+    int removed = 0;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        std::string_view target = TemporaryTarget(name);
+        std::error_code typeEc;
+        if (target.empty() || !isTarget(target) || !entry.is_regular_file(typeEc))
+            continue;
+        std::error_code removeEc;
+        if (std::filesystem::remove(entry.path(), removeEc))
+            ++removed;
+    }
+    return removed;
+}
+
+}  // namespace
+
+int ProgramFolders::RemoveLeftoverTemporaries() const {
+    return RemoveTemporaries(Data(), IsMonthFileName) +
+           RemoveTemporaries(program, [](std::string_view target) {
+               return target == "setting.dat" || target == "ini.ini";
+           });
 }
 
 void EnsureFolder(const std::filesystem::path& folder) {

@@ -17,6 +17,12 @@ struct ProgramFolders {
     std::filesystem::path Icons() const { return program / "pacs"; }
     std::filesystem::path CategoryFile() const { return program / "setting.dat"; }
     std::filesystem::path SettingsFile() const { return program / "ini.ini"; }
+
+    // Removes the temporary files that a write killed half way left behind: those of month
+    // files in the data folder, of setting.dat and of ini.ini. Touches no other file. Only
+    // while no writer of ours can run (the single-instance guard is held). Returns how many
+    // went; a file that cannot be removed is left where it is.
+    int RemoveLeftoverTemporaries() const;
 };
 
 // Creates the folder with any missing parents. Throws FileError with the path and reason.

@@ -115,6 +115,8 @@ void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, 
     std::filesystem::path folder = path.parent_path();
     if (folder.empty())
         folder = ".";
+    // ".name.XXXXXX": hidden, and known to ProgramFolders::RemoveLeftoverTemporaries, which
+    // clears what a killed write leaves behind.
     std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     int fd = ::mkstemp(pattern.data());
     if (fd < 0)

@@ -289,6 +289,10 @@ bool Tmainform::FormCreate() {
         return false;
     }
 
+    // A save killed half way leaves its temporary file; the single-instance guard is held,
+    // so none of them belongs to a writer that is still running.
+    state_.folders.RemoveLeftoverTemporaries();
+
     try {
         state_.ini = ledger::IniFile::Load(state_.folders.SettingsFile());
     } catch (const ledger::FileError& e) {

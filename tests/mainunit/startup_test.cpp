@@ -127,3 +127,30 @@ TEST_F(MainFormTest, TerminationSavesWithoutAsking) {
 }
 
 }  // namespace
+
+namespace {
+
+// A save killed half way leaves a hidden temporary file; the next start removes the
+// program's own and touches nothing else.
+TEST_F(MainFormTest, StartRemovesLeftoverTemporaryFilesOfOurWrites) {
+    std::filesystem::create_directories(home / "data");
+    const std::vector<std::filesystem::path> ours = {
+        home / "data" / ".202403.csv.AbC123", home / "data" / ".199912.csv.zzzzzz",
+        home / ".ini.ini.Xy12Z9", home / ".setting.dat.q1w2e3"};
+    const std::vector<std::filesystem::path> others = {
+        home / "data" / "202403.csv",        home / "data" / ".202403.csv.toolong1",
+        home / "data" / ".notes.txt.abcdef", home / "data" / ".2024.csv.abcdef",
+        home / ".202403.csv.abcdef",         home / "data" / ".ini.ini.abcdef",
+        home / ".setting.dat.ab-def"};
+    for (const auto& path : ours)
+        testsupport::WriteBytes(path, "half");
+    for (const auto& path : others)
+        testsupport::WriteBytes(path, "keep");
+    ASSERT_TRUE(Start());
+    for (const auto& path : ours)
+        EXPECT_FALSE(std::filesystem::exists(path)) << path;
+    for (const auto& path : others)
+        EXPECT_EQ(testsupport::ReadBytes(path), "keep") << path;
+}
+
+}  // namespace
