@@ -22,6 +22,7 @@
 #include <QPushButton>
 
 #include <filesystem>
+#include <limits>
 #include <set>
 #include <system_error>
 
@@ -49,6 +50,9 @@ public:
             editor = combo;
         } else {
             editor = QStyledItemDelegate::createEditor(parent, option, index);
+            // No cut at QLineEdit's default 32767 characters.
+            if (auto* line = qobject_cast<QLineEdit*>(editor))
+                line->setMaxLength(std::numeric_limits<int>::max());
         }
         view_.EditorOpened(editor);
         return editor;

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPainter>
 
+#include <limits>
+
 namespace mainunit {
 namespace {
 
@@ -47,6 +49,9 @@ QWidget* DayGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewIt
         editor = combo;
     } else {
         auto* line = new QLineEdit(parent);
+        // QLineEdit cuts text at 32767 characters by default: a long memo would lose its
+        // end just by passing through the editor.
+        line->setMaxLength(std::numeric_limits<int>::max());
         line->setFrame(false);
         line->setAttribute(Qt::WA_InputMethodEnabled, true);
         editor = line;

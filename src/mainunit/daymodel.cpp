@@ -45,7 +45,14 @@ QVariant DayModel::data(const QModelIndex& index, int role) const {
         return {};
     const Row& row = rows_[static_cast<size_t>(index.row())];
     switch (role) {
-        case Qt::DisplayRole:
+        case Qt::DisplayRole: {
+            // A cell shows no more than fits in a row: laying out megabytes of text (a line
+            // pasted by another tool) on every paint would take seconds and gigabytes.
+            const QString& text = row.cells[static_cast<size_t>(index.column())].text;
+            if (text.size() > kDisplayLimit)
+                return text.left(kDisplayLimit) + QChar(0x2026);
+            return text;
+        }
         case Qt::EditRole:
             return row.cells[static_cast<size_t>(index.column())].text;
         case Qt::TextAlignmentRole:
@@ -114,19 +121,19 @@ bool DayModel::setData(const QModelIndex& index, const QVariant& value, int role
     return true;
 }
 
-DayModel::Row DayModel::MakeRow(const ledger::DayEntry& entry) {
+DayModel::Row DayModel::MakeRow(ledger::DayEntry&& entry) {
     Row row;
     for (size_t c = 0; c < entry.cells.size(); ++c)
-        row.cells[c] = Cell::FromBytes(entry.cells[c]);
-    row.line = entry.line;
+        row.cells[c] = Cell::FromBytes(std::move(entry.cells[c]));
+    row.line = std::move(entry.line);
     return row;
 }
 
-void DayModel::Reset(const std::vector<ledger::DayEntry>& entries) {
+void DayModel::Reset(std::vector<ledger::DayEntry> entries) {
     beginResetModel();
     rows_.clear();
-    for (const ledger::DayEntry& entry : entries)
-        rows_.push_back(MakeRow(entry));
+    for (ledger::DayEntry& entry : entries)
+        rows_.push_back(MakeRow(std::move(entry)));
     if (rows_.empty())
         rows_.emplace_back();
     endResetModel();
@@ -137,8 +144,11 @@ std::vector<ledger::DayEntry> DayModel::Entries() const {
     out.reserve(rows_.size());
     for (const Row& row : rows_) {
         ledger::DayEntry entry;
-        for (size_t c = 0; c < entry.cells.size(); ++c)
-            entry.cells[c] = row.cells[c].bytes;
+        // A row with its line as read is written as that line: its cells are not needed.
+        if (row.line.empty()) {
+            for (size_t c = 0; c < entry.cells.size(); ++c)
+                entry.cells[c] = row.cells[c].bytes;
+        }
         entry.line = row.line;
         out.push_back(std::move(entry));
     }

@@ -24,6 +24,8 @@ class DayModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kColumns = 4;
+    // The most characters of a cell that are shown; the rest stays in the cell.
+    static constexpr int kDisplayLimit = 1000;
     enum Column { kCategory = 0, kDescription = 1, kAmount = 2, kMemo = 3 };
 
     // How a row is drawn: its icon and whether its category is an income.
@@ -47,8 +49,9 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // Replaces all rows; an empty list gives one empty row. Icons are cleared.
-    void Reset(const std::vector<ledger::DayEntry>& entries);
-    // The rows as bytes, in page order, each with its line as read when it was not edited.
+    void Reset(std::vector<ledger::DayEntry> entries);
+    // The rows in page order for saving: a row not edited carries its line as read (and no
+    // cells); any other row its cells as bytes.
     std::vector<ledger::DayEntry> Entries() const;
 
     const std::string& Bytes(int row, int column) const;
@@ -76,7 +79,7 @@ private:
         int iconPosition = -1;
     };
 
-    static Row MakeRow(const ledger::DayEntry& entry);
+    static Row MakeRow(ledger::DayEntry&& entry);
     RowLook LookOf(int row) const;
 
     std::vector<Row> rows_;

@@ -254,3 +254,29 @@ TEST_F(MainFormTest, CalendarMonthButtonsAreNotCaptionedAsDays) {
 }
 
 }  // namespace
+
+namespace {
+
+// A line of megabytes (pasted by another tool) is shown cut, kept whole, and survives its
+// editor: QLineEdit would cut it at 32767 characters.
+TEST_F(MainFormTest, HugeCellIsShownCutAndKeptWhole) {
+    std::filesystem::create_directories(home / "data");
+    const std::string memo(200000, 'm');
+    const std::string line = "20240305," + ledger::ToCp932("食費") + ",,100," + memo;
+    testsupport::WriteBytes(home / "data" / "202403.csv", line + "\r\n");
+    ASSERT_TRUE(Start());
+    form->show();
+    grid().viewport()->repaint();
+    EXPECT_LE(model().data(model().index(0, 3), Qt::DisplayRole).toString().size(),
+              mainunit::DayModel::kDisplayLimit + 1);
+    auto* editor = qobject_cast<QLineEdit*>(OpenEditor(0, 3));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text().size(), static_cast<qsizetype>(memo.size()));
+    editor->end(false);
+    editor->insert(QStringLiteral("!"));
+    grid().FinishEditing();
+    form->SpeedButton2Click();
+    EXPECT_EQ(testsupport::ReadBytes(home / "data" / "202403.csv"), line + "!\r\n");
+}
+
+}  // namespace
