@@ -32,6 +32,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace mainunit {
 namespace {
@@ -579,7 +580,9 @@ bool Tmainform::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     // PageUp, PageDown and Home page the book wherever the focus is in this window, a cell
-    // editor included; the command runs when the key is released.
+    // editor included; the command runs when the key is released, and only when this window
+    // saw it pressed: an input method that takes the press (PageDown for its next candidates,
+    // Home inside a composition) lets the release through, which must not page.
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -588,7 +591,10 @@ bool Tmainform::eventFilter(QObject* watched, QEvent* event) {
         if (paging && widget != nullptr && widget->window() == this &&
             QApplication::activeModalWidget() == nullptr &&
             (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0) {
-            if (type == QEvent::KeyRelease && !key->isAutoRepeat()) {
+            if (type == QEvent::KeyPress && !key->isAutoRepeat())
+                pagingKeyDown_ = key->key();
+            if (type == QEvent::KeyRelease && !key->isAutoRepeat() &&
+                std::exchange(pagingKeyDown_, 0) == key->key()) {
                 if (key->key() == Qt::Key_PageUp)
                     SpeedButton1Click();
                 if (key->key() == Qt::Key_PageDown)

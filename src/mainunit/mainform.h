@@ -163,6 +163,8 @@ private:
     // ini.ini exists but could not be read: it is not written over.
     bool iniUnreadable_ = false;
     bool terminating_ = false;
+    // The paging key whose press this window saw; its release pages.
+    int pagingKeyDown_ = 0;
 };
 
 }  // namespace mainunit

@@ -208,8 +208,23 @@ TEST_F(MainFormTest, PageKeysWorkInsideAnOpenEditor) {
     QTest::keyRelease(&grid(), Qt::Key_PageUp);
     EXPECT_EQ(Cell(0, 2), "480");
     form->ShowDay({2024, 1, 1});
-    QTest::keyRelease(&grid(), Qt::Key_Home);
+    Key(&grid(), Qt::Key_Home);
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 5}));
+}
+
+// An input method that takes the press of PageDown or Home (next candidates, a move inside
+// the composition) lets the release through: that release must not page.
+TEST_F(MainFormTest, PagingKeyReleasedWithoutItsPressDoesNotPage) {
+    ASSERT_TRUE(Start());
+    auto* line = qobject_cast<QLineEdit*>(OpenEditor(0, 3));
+    ASSERT_NE(line, nullptr);
+    for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Home}) {
+        QTest::keyRelease(line, key);
+        EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 5})) << key;
+        EXPECT_EQ(grid().OpenEditor(), line);
+    }
+    Key(line, Qt::Key_PageDown);
+    EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 6}));
 }
 
 }  // namespace
