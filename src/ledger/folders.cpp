@@ -8,15 +8,35 @@
 
 namespace ledger {
 
-ProgramFolders ProgramFolders::Locate() {
-    if (const char* home = std::getenv("VANTREL_HOME"); home != nullptr && *home != '\0') {
-        return {std::filesystem::absolute(home).lexically_normal()};
+ProgramFolders ProgramFolders::Choose(const std::filesystem::path& explicitHome,
+                                     const std::filesystem::path& executableFolder,
+                                     const std::filesystem::path& userDataFolder) {
+    if (!explicitHome.empty())
+        return {std::filesystem::absolute(explicitHome).lexically_normal()};
+    std::error_code ec;
+    if (!executableFolder.empty() &&
+        std::filesystem::exists(executableFolder / "setting.dat", ec)) {
+        return {executableFolder};
     }
+    return {userDataFolder};
+}
+
+std::filesystem::path ProgramFolders::UserDataFolder() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/')
+        return std::filesystem::path(xdg) / "vantrel";
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+        return std::filesystem::path(home) / ".local" / "share" / "vantrel";
+    return std::filesystem::current_path() / "vantrel";
+}
+
+ProgramFolders ProgramFolders::Locate() {
+    std::filesystem::path explicitHome;
+    if (const char* home = std::getenv("VANTREL_HOME"); home != nullptr)
+        explicitHome = home;
     std::error_code ec;
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return {std::filesystem::current_path()};
-    return {exe.parent_path()};
+    return Choose(explicitHome, ec ? std::filesystem::path() : exe.parent_path(),
+                  UserDataFolder());
 }
 
 namespace {

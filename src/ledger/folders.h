@@ -9,9 +9,19 @@ namespace ledger {
 struct ProgramFolders {
     std::filesystem::path program;
 
-    // The folder named by VANTREL_HOME when it is set and not empty, else the folder of the
-    // running executable.
+    // Where the book is:
+    // - the folder named by VANTREL_HOME, when it is set and not empty;
+    // - else the folder of the running executable, when it holds setting.dat (a program
+    //   folder that carries its book, as copied from another machine);
+    // - else the user's data folder, $XDG_DATA_HOME/vantrel or ~/.local/share/vantrel, so
+    //   that a book never lives in a build or source tree that a clean would delete.
     static ProgramFolders Locate();
+    // The same choice from given places (Locate reads them from the environment).
+    static ProgramFolders Choose(const std::filesystem::path& explicitHome,
+                                 const std::filesystem::path& executableFolder,
+                                 const std::filesystem::path& userDataFolder);
+    // $XDG_DATA_HOME/vantrel, or ~/.local/share/vantrel.
+    static std::filesystem::path UserDataFolder();
 
     std::filesystem::path Data() const { return program / "data"; }
     std::filesystem::path Icons() const { return program / "pacs"; }

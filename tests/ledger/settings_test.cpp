@@ -125,7 +125,20 @@ TEST(Folders, ProgramFolderFromEnvironmentOrExecutable) {
     EXPECT_EQ(f.Data(), dir / "data");
     EXPECT_EQ(f.Icons(), dir / "pacs");
     ::unsetenv("VANTREL_HOME");
-    EXPECT_TRUE(std::filesystem::exists(ledger::ProgramFolders::Locate().program / "ledger_tests"));
+    // The executable's folder when it carries a book, else the user's data folder.
+    using ledger::ProgramFolders;
+    std::filesystem::create_directories(dir / "app");
+    EXPECT_EQ(ProgramFolders::Choose({}, dir / "app", dir / "user").program, dir / "user");
+    testsupport::WriteBytes(dir / "app" / "setting.dat", "1,1\r\n");
+    EXPECT_EQ(ProgramFolders::Choose({}, dir / "app", dir / "user").program, dir / "app");
+    EXPECT_EQ(ProgramFolders::Choose(dir / "x", dir / "app", dir / "user").program, dir / "x");
+    ::setenv("XDG_DATA_HOME", (dir / "xdg").c_str(), 1);
+    EXPECT_EQ(ProgramFolders::UserDataFolder(), dir / "xdg" / "vantrel");
+    ::unsetenv("XDG_DATA_HOME");
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        EXPECT_EQ(ProgramFolders::UserDataFolder(),
+                  std::filesystem::path(home) / ".local/share/vantrel");
+    }
 
     ledger::EnsureFolder(dir / "a" / "b");
     EXPECT_TRUE(std::filesystem::is_directory(dir / "a" / "b"));
