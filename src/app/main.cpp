@@ -2,6 +2,7 @@
 #include "mainunit/mainform.h"
 #include "platform/clock.h"
 #include "platform/fonts.h"
+#include "platform/japanese.h"
 #include "platform/prompts.h"
 #include "platform/singleinstance.h"
 #include "platform/termination.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vantrel"));
     QApplication::setDesktopFileName(QStringLiteral("vantrel"));
+    platform::UseJapanese();
     platform::InstallFontSubstitutions();
     QApplication::setFont(platform::UiFont(12));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/skin/vantrel.png")));

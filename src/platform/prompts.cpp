@@ -2,8 +2,10 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTreeView>
 
 namespace platform {
 
@@ -66,7 +68,19 @@ int QtPrompts::RunDialog(QDialog& dialog) {
 }
 
 QString QtPrompts::OpenFile(QWidget* parent, const QString& caption, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+    QFileDialog dialog(parent, caption, QString(), filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setViewMode(QFileDialog::Detail);
+    // Wide enough for the name, size, kind and date columns with Japanese captions.
+    dialog.resize(820, 500);
+    if (auto* view = dialog.findChild<QTreeView*>()) {
+        view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < view->header()->count(); ++column)
+            view->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace platform

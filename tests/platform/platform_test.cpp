@@ -61,3 +61,46 @@ TEST(TextCodec, RoundTripAndReplacement) {
 }
 
 }  // namespace
+
+#include "ledger/fileerror.h"
+#include "platform/errortext.h"
+#include "platform/japanese.h"
+
+#include <cerrno>
+
+namespace {
+
+// The toolkit's own texts (an editor's right-click menu, file dialogs) speak Japanese too.
+TEST(Japanese, ToolkitTextsAreTranslated) {
+    ASSERT_TRUE(platform::UseJapanese());
+    EXPECT_EQ(QLocale().language(), QLocale::Japanese);
+    const QString undo = QCoreApplication::translate("QLineEdit", "&Undo");
+    EXPECT_NE(undo, "&Undo");
+    EXPECT_TRUE(undo.contains(QStringLiteral("元に戻す"))) << undo.toStdString();
+}
+
+// Reasons users meet are said in Japanese, the system's words kept in brackets.
+TEST(FileErrorText, JapaneseReasonWithTheSystemsInBrackets) {
+    const struct {
+        int error;
+        const char* japanese;
+    } cases[] = {
+        {EACCES, "アクセスする権限がありません"},
+        {ENOSPC, "ディスクの空き容量が足りません"},
+        {EROFS, "読み取り専用の場所には書き込めません"},
+        {ENOENT, "ファイルまたはフォルダが見つかりません"},
+        {EISDIR, "ファイルではなくフォルダです"},
+    };
+    for (const auto& c : cases) {
+        const ledger::FileError error("/book/data/202403.csv", c.error);
+        const QString text = platform::FileErrorText(QStringLiteral("保存できません。"), error);
+        EXPECT_EQ(text, QStringLiteral("保存できません。\n\n/book/data/202403.csv\n%1（%2）")
+                            .arg(QString::fromUtf8(c.japanese),
+                                 QString::fromUtf8(std::strerror(c.error))));
+    }
+    // Another reason keeps the system's words alone.
+    const ledger::FileError other("/x", EMFILE);
+    EXPECT_EQ(platform::FileErrorReason(other), QString::fromUtf8(std::strerror(EMFILE)));
+}
+
+}  // namespace
