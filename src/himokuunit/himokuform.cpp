@@ -12,19 +12,15 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QFileInfo>
 #include <QHeaderView>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
-#include <filesystem>
 #include <limits>
 #include <set>
-#include <system_error>
 
 namespace himokuunit {
 namespace {
@@ -158,6 +154,11 @@ THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
 
 void THIMOKUForm::ShowError(const QString& text) {
     prompts_.Message(this, QStringLiteral("error"), text, Icon::Error, Buttons::Ok);
+}
+
+void THIMOKUForm::Edit() {
+    if (FormShow())
+        prompts_.RunDialog(*this);
 }
 
 bool THIMOKUForm::FormShow() {
@@ -305,44 +306,9 @@ void THIMOKUForm::ADDICON1Click() {
                           QStringLiteral("Pacfile or bmp 16*16 (*.pac *.bmp *.PAC *.BMP)"));
     if (chosen.isEmpty())
         return;
-    const QFileInfo info(chosen);
-    if (!IsIconFileName(info.fileName()))
-        return;
-    if (info.suffix().toLower() == QStringLiteral("bmp")) {
-        QImageReader reader(chosen, "BMP");
-        if (reader.size() != QSize(16, 16))
-            return;
-    }
-    // Check that the file is a usable icon before copying it in.
-    QString why;
-    if (!ReadIconFile(chosen.toStdString(), state_.folders.program, &why)) {
-        ShowError(why + QStringLiteral("\n\n") + chosen);
-        return;
-    }
-    std::string name;
-    try {
-        name = platform::ToCp932(info.fileName());
-    } catch (const ledger::Cp932Error& e) {
-        ShowError(platform::FromUtf8(e.what()));
-        return;
-    }
-    const std::filesystem::path target = state_.folders.Icons() / name;
-    std::error_code ec;
-    if (std::filesystem::absolute(chosen.toStdString(), ec) !=
-        std::filesystem::absolute(target, ec)) {
-        std::filesystem::copy_file(chosen.toStdString(), target,
-                                   std::filesystem::copy_options::overwrite_existing, ec);
-        if (ec) {
-            ShowError(QStringLiteral("アイコンをコピーできませんでした。\n\n%1\n%2")
-                          .arg(QString::fromStdString(target.string()),
-                               QString::fromStdString(ec.message())));
-            return;
-        }
-    }
-    state_.settings.extIconNames[static_cast<size_t>(slot)] = name;
-    if (state_.settings.extIconCount < slot + 1)
-        state_.settings.extIconCount = slot + 1;
-    LoadSlotIcon(state_, slot);
+    const IconAttachment attached = AttachIcon(state_, slot, chosen);
+    if (attached.outcome == IconAttachment::Outcome::Failed)
+        ShowError(attached.message);
     model_.IconsChanged();
 }
 

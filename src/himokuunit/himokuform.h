@@ -28,6 +28,10 @@ public:
 
     CategoryModel& model() { return model_; }
 
+    // Shows the editor on the category list file until the user closes it. The caller reads
+    // the list again afterwards, saved or not.
+    void Edit();
+
     // Reads the category list file into the table; false (the user told) when it cannot be
     // read, and the editor should not open.
     bool FormShow();

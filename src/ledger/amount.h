@@ -45,6 +45,14 @@ std::optional<Amount> ParseAmount(std::string_view text);
 // The amount of a ledger field: text that does not convert counts as 0.
 Amount AmountOrZero(std::string_view text);
 
+// How one entry moves a balance: an income adds (nothing when only expenses are counted),
+// an expense subtracts. The day's and the month's balances both count by this rule.
+inline Amount BalanceChange(Amount amount, bool income, bool expenseOnly) {
+    if (income)
+        return expenseOnly ? Amount() : amount;
+    return -amount;
+}
+
 // Whether text is a decimal floating-point number under the same grammar, whatever its size.
 // The day page accepts an amount typed in a cell by this rule.
 bool IsDecimalNumber(std::string_view text);

@@ -211,12 +211,7 @@ Amount MonthStore::SumPeriod(const Date& first, const Date& last, int amountFiel
         Amount amount = amountField >= 0 && static_cast<size_t>(amountField) < fields.size()
                             ? AmountOrZero(fields[static_cast<size_t>(amountField)])
                             : Amount();
-        if (categories.IsIncome(index)) {
-            if (!expenseOnly)
-                total += amount;
-        } else {
-            total -= amount;
-        }
+        total += BalanceChange(amount, categories.IsIncome(index), expenseOnly);
     };
     if (std::optional<std::string> bytes = ReadWholeFile(MonthFilePath(first))) {
         ForEachLine(*bytes, addLine);

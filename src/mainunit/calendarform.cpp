@@ -112,6 +112,14 @@ void Tcalendarform::showEvent(QShowEvent* event) {
         move(p->geometry().center() - rect().center());
 }
 
+std::optional<ledger::Date> Tcalendarform::Pick(const ledger::Date& pageDate,
+                                                platform::Prompts& prompts) {
+    SetDate(pageDate);
+    if (prompts.RunDialog(*this) != QDialog::Accepted)
+        return std::nullopt;
+    return SelectedDate();
+}
+
 void Tcalendarform::SetDate(const ledger::Date& date) {
     cal->setSelectedDate(ToQDate(date));
     cal->setCurrentPage(date.year, date.month);

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <optional>
+
 #include <QCalendarWidget>
 #include <QColor>
 #include <QDialog>
 
 #include "ledger/date.h"
 #include "platform/clock.h"
+#include "platform/prompts.h"
 #include "skin/skin.h"
 
 class QLabel;
@@ -38,6 +41,10 @@ class Tcalendarform : public QDialog {
 public:
     Tcalendarform(const platform::Clock& clock, const skin::SkinImages& skin,
                   QWidget* parent = nullptr);
+
+    // Shows the calendar on `pageDate`; the day picked with OK or Enter, or nullopt when it
+    // was left with Escape.
+    std::optional<ledger::Date> Pick(const ledger::Date& pageDate, platform::Prompts& prompts);
 
     // Before showing: the day to select.
     void SetDate(const ledger::Date& date);

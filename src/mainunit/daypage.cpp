@@ -31,13 +31,8 @@ ledger::Amount DayPage::DaySum(int column, int firstRow, int lastRow) const {
         int index = state_.categories.CategoryIndex(model_.Bytes(row, DayModel::kCategory));
         if (index < 0)
             continue;
-        ledger::Amount amount = ledger::AmountOrZero(model_.Bytes(row, column));
-        if (state_.categories.IsIncome(index)) {
-            if (!state_.expenseOnly)
-                total += amount;
-        } else {
-            total -= amount;
-        }
+        total += ledger::BalanceChange(ledger::AmountOrZero(model_.Bytes(row, column)),
+                                       state_.categories.IsIncome(index), state_.expenseOnly);
     }
     return total;
 }

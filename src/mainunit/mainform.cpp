@@ -318,15 +318,33 @@ bool Tmainform::FormCreate() {
     if (!LoadCategories())
         return false;
 
-    himokuform_ = new himokuunit::THIMOKUForm(state_, prompts_, skin_, this);
-    calendarform_ = new Tcalendarform(clock_, skin_, this);
-    calendarform_->setObjectName(QStringLiteral("calendarform"));
-    simeform_ = new sime::Tsimeform(prompts_, this);
-
-    LoadPage(state_.pageDate);
-    ShowPageLabels();
-    maingrid->setFocus();
+    // The dialogs are made on first use: the start shows the same window sooner.
+    ShowPage(state_.pageDate);
     return true;
+}
+
+Tcalendarform* Tmainform::calendarform() {
+    if (!calendarform_) {
+        calendarform_ = new Tcalendarform(clock_, skin_, this);
+        calendarform_->setObjectName(QStringLiteral("calendarform"));
+    }
+    return calendarform_;
+}
+
+sime::Tsimeform* Tmainform::simeform() {
+    if (!simeform_) {
+        simeform_ = new sime::Tsimeform(prompts_, this);
+        simeform_->setObjectName(QStringLiteral("simeform"));
+    }
+    return simeform_;
+}
+
+himokuunit::THIMOKUForm* Tmainform::himokuform() {
+    if (!himokuform_) {
+        himokuform_ = new himokuunit::THIMOKUForm(state_, prompts_, skin_, this);
+        himokuform_->setObjectName(QStringLiteral("himokuform"));
+    }
+    return himokuform_;
 }
 
 bool Tmainform::LoadCategories() {
@@ -400,12 +418,19 @@ void Tmainform::ShowPageLabels() {
 
 bool Tmainform::ShowDay(const ledger::Date& newDate) {
     focusbutton->setFocus();
-    if (!SavePage())
+    if (!SavePage()) {
+        maingrid->setFocus();
         return false;
-    LoadPage(newDate);
-    ShowPageLabels();
-    maingrid->setFocus();
+    }
+    ShowPage(newDate);
     return true;
+}
+
+void Tmainform::ShowPage(const ledger::Date& date) {
+    LoadPage(date);
+    ShowPageLabels();
+    // The keyboard goes back to the grid, at row 1, 費目.
+    maingrid->setFocus();
 }
 
 void Tmainform::RefreshDayTotal() {
@@ -436,21 +461,14 @@ void Tmainform::SpeedButton9Click() {
 void Tmainform::SpeedButton4Click() {
     // The day is saved before the calendar shows; the page then shows the day picked, or
     // the same day again when the calendar was left with Escape.
-    if (!SavePage())
-        return;
-    calendarform_->SetDate(state_.pageDate);
-    ledger::Date date = state_.pageDate;
-    if (prompts_.RunDialog(*calendarform_) == QDialog::Accepted)
-        date = calendarform_->SelectedDate();
-    LoadPage(date);
-    ShowPageLabels();
-    maingrid->setFocus();
+    if (SavePage())
+        ShowPage(calendarform()->Pick(state_.pageDate, prompts_).value_or(state_.pageDate));
 }
 
 void Tmainform::SpeedButton7Click() {
-    maingrid->FinishEditing();
-    if (himokuform_->FormShow())
-        prompts_.RunDialog(*himokuform_);
+    if (!maingrid->FinishEditing())
+        return;
+    himokuform()->Edit();
     // Saved or not, the list is read again from the file, as are the rows' icons.
     if (!LoadCategories())
         return;
@@ -459,11 +477,7 @@ void Tmainform::SpeedButton7Click() {
 }
 
 void Tmainform::N9Click() {
-    simeform_->Prepare(state_.settings.closing.day, state_.settings.closing.fifteenthNamesFirst);
-    if (prompts_.RunDialog(*simeform_) == QDialog::Accepted) {
-        state_.settings.closing.day = simeform_->result();
-        state_.settings.closing.fifteenthNamesFirst = simeform_->FifteenthNamesFirst();
-    }
+    state_.settings.closing = simeform()->Ask(state_.settings.closing);
     ShowDay(state_.pageDate);
 }
 

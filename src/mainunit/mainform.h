@@ -51,8 +51,13 @@ public:
     DayPage& page() { return page_; }
 
     // The page-change protocol: commit an open cell edit, save the page's day, then show
-    // `newDate` with its balances. False, with the page left as it was, when the day could
-    // not be saved.
+    // `newDate` with its balances. False, with the page left as it was, when the edit was
+    // refused or the day could not be saved.
+    //
+    // A command that reads the month files (a report, an export) starts with
+    // ShowDay(state().pageDate), so that what is on the screen is in the files, and stops
+    // when it returns false. A window is one entry point that takes what it needs and hands
+    // back a result, made on first use; its command here is a line or two.
     bool ShowDay(const ledger::Date& newDate);
 
     // Commands, under their handler names.
@@ -117,9 +122,10 @@ public:
     QAction* deleteRow1;     // 行削除 of the grid's menu
     QAction* newRow1;        // 新規行 of the grid's menu
 
-    Tcalendarform* calendarform() { return calendarform_; }
-    sime::Tsimeform* simeform() { return simeform_; }
-    himokuunit::THIMOKUForm* himokuform() { return himokuform_; }
+    // The dialogs, made on first use.
+    Tcalendarform* calendarform();
+    sime::Tsimeform* simeform();
+    himokuunit::THIMOKUForm* himokuform();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -139,6 +145,8 @@ private:
     std::optional<QString> WriteSettings();
     // Shows `date`'s rows; the labels are left to ShowPageLabels.
     void LoadPage(const ledger::Date& date);
+    // Steps 3 to 7 of a page change: rows, balances, date label, keyboard on the grid.
+    void ShowPage(const ledger::Date& date);
     void DeleteRow(int row);
     void OnCellEdited(int row, int column);
     // Saves the page's day and ini.ini. With askOnFailure the user decides whether a day

@@ -67,6 +67,13 @@ Tsimeform::Tsimeform(platform::Prompts& prompts, QWidget* parent)
     RadioGroup1->hide();
 }
 
+ledger::ClosingDay Tsimeform::Ask(const ledger::ClosingDay& current) {
+    Prepare(current.day, current.fifteenthNamesFirst);
+    if (prompts_.RunDialog(*this) != QDialog::Accepted)
+        return current;
+    return {result(), FifteenthNamesFirst()};
+}
+
 void Tsimeform::Prepare(int closingDay, bool fifteenthNamesFirst) {
     (fifteenthNamesFirst ? RadioGroupItem0 : RadioGroupItem1)->setChecked(true);
     if (closingDay != 0) {

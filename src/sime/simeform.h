@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "ledger/accountingmonth.h"
 #include "platform/prompts.h"
 
 class QButtonGroup;
@@ -22,6 +23,10 @@ public:
 
     // The closing day accepted last: 0 for the calendar month. 0 before the first 決定.
     int result() const { return result_; }
+
+    // Shows the dialog for the closing day now in force; the closing day and naming chosen
+    // with 決定, or the current ones when the dialog was closed another way.
+    ledger::ClosingDay Ask(const ledger::ClosingDay& current);
 
     // Before showing: the current closing day and naming choice.
     void Prepare(int closingDay, bool fifteenthNamesFirst);

@@ -1,4 +1,5 @@
 #include "fixture.h"
+#include "mainunit/calendarform.h"
 
 #include <QAction>
 #include <QDialog>
@@ -240,7 +241,7 @@ TEST_F(MainFormTest, CalendarMonthButtonsAreNotCaptionedAsDays) {
             .toImage()
             .convertToFormat(QImage::Format_ARGB32);
     };
-    auto* calendar = Find<QDialog>("calendarform");
+    QDialog* calendar = form->calendarform();
     ASSERT_NE(calendar, nullptr);
     const QImage prevMonth = face(calendar->findChild<QToolButton*>("SpeedButton2"));
     const QImage nextMonth = face(calendar->findChild<QToolButton*>("SpeedButton3"));
