@@ -6,10 +6,14 @@
 #include "platform/fonts.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -19,8 +23,11 @@ namespace {
 constexpr int kRowHeight = 26;
 constexpr int kColumnWidths[DayModel::kColumns] = {120, 120, 120, 348};
 
-bool IsTextColumn(int column) {
-    return column == DayModel::kAmount || column == DayModel::kMemo;
+// The column whose text is typed in words: an input method works there. The amount takes
+// plain digits, which an input method would turn full-width and the amount rule refuse, and
+// the pick lists take no text.
+bool IsWordColumn(int column) {
+    return column == DayModel::kMemo;
 }
 
 // The header row: the header picture stretched over each caption cell, the caption written
@@ -177,29 +184,81 @@ void DayGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void DayGrid::inputMethodEvent(QInputMethodEvent* event) {
-    // Text composed in an input method starts the editor of a text cell and goes into it,
-    // composition included, so the first key never bypasses the input method.
-    QModelIndex current = currentIndex();
-    if (state() != EditingState && current.isValid() && IsTextColumn(current.column()) &&
-        (!event->commitString().isEmpty() || !event->preeditString().isEmpty())) {
-        if (edit(current, EditKeyPressed, nullptr)) {
-            if (QWidget* editor = OpenEditor()) {
-                QApplication::sendEvent(editor, event);
-                return;
-            }
-        }
+    const QModelIndex current = currentIndex();
+    if (state() == EditingState || !current.isValid() || !IsWordColumn(current.column())) {
+        QTableView::inputMethodEvent(event);
+        return;
     }
-    QTableView::inputMethodEvent(event);
+    // A composition begun on a cell without an editor stays with the grid, shown over the
+    // cell: opening the editor now would move the focus, and the input method drops its
+    // composition on a focus change (the first letters were lost). The text it commits
+    // opens the editor, as a typed key does.
+    event->accept();
+    ShowPreedit(event->preeditString());
+    const QString committed = event->commitString();
+    if (committed.isEmpty())
+        return;
+    if (!edit(current, EditKeyPressed, nullptr))
+        return;
+    if (auto* line = qobject_cast<QLineEdit*>(OpenEditor())) {
+        line->selectAll();  // typing into a cell replaces its text
+        line->insert(committed);
+    }
+}
+
+void DayGrid::ShowPreedit(const QString& text) {
+    if (text.isEmpty()) {
+        if (preedit_)
+            preedit_->hide();
+        return;
+    }
+    if (!preedit_) {
+        preedit_ = new QLabel(viewport());
+        preedit_->setFont(font());
+        preedit_->setAutoFillBackground(true);
+        preedit_->setStyleSheet(QStringLiteral(
+            "QLabel { background: white; text-decoration: underline; padding-left: 3px; }"));
+    }
+    preedit_->setText(text);
+    preedit_->setGeometry(visualRect(currentIndex()));
+    preedit_->show();
+}
+
+void DayGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    platform::GridView::currentChanged(current, previous);
+    // A composition belongs to the cell it began on.
+    if (preedit_ && preedit_->isVisible()) {
+        preedit_->hide();
+        QGuiApplication::inputMethod()->reset();
+    }
+    // Whether the input method is on follows the column.
+    if (hasFocus() && current.column() != previous.column())
+        QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints);
+}
+
+void DayGrid::focusInEvent(QFocusEvent* event) {
+    platform::GridView::focusInEvent(event);
+    QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints | Qt::ImCursorRectangle);
 }
 
 QVariant DayGrid::inputMethodQuery(Qt::InputMethodQuery query) const {
-    if (query == Qt::ImEnabled) {
-        QModelIndex current = currentIndex();
-        return current.isValid() && IsTextColumn(current.column());
+    const QModelIndex current = currentIndex();
+    switch (query) {
+        case Qt::ImEnabled:
+            return state() != EditingState && current.isValid() && IsWordColumn(current.column());
+        case Qt::ImHints:
+            return static_cast<int>(Qt::ImhNone);
+        case Qt::ImCursorRectangle:
+            return visualRect(current).translated(viewport()->pos());
+        case Qt::ImSurroundingText:
+        case Qt::ImCurrentSelection:
+            return QString();
+        case Qt::ImCursorPosition:
+        case Qt::ImAnchorPosition:
+            return 0;
+        default:
+            return QTableView::inputMethodQuery(query);
     }
-    if (query == Qt::ImCursorRectangle)
-        return visualRect(currentIndex());
-    return QTableView::inputMethodQuery(query);
 }
 
 }  // namespace mainunit

@@ -5,6 +5,7 @@
 
 #include "ledger/categorylist.h"
 
+class QLabel;
 class QMenu;
 
 namespace mainunit {
@@ -33,7 +34,7 @@ public:
     // Selects column 0 of a row and scrolls it into view.
     void SelectRowStart(int row);
 
-    // Input methods are on over the text cells (金額, メモ) and off over the pick lists.
+    // Input methods are on over メモ, off over the amount and the pick lists.
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 signals:
@@ -46,9 +47,15 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void focusInEvent(QFocusEvent* event) override;
     bool AppendRowAtEnd() override;
 
 private:
+    // Shows a composition over the current cell; empty text hides it.
+    void ShowPreedit(const QString& text);
+
+    QLabel* preedit_ = nullptr;
     DayModel& model_;
     DayGridDelegate* delegate_;
 };

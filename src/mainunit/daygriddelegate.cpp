@@ -17,6 +17,19 @@ namespace {
 
 const QColor kBorder(216, 216, 216);
 
+// The amount's editor: digits as typed, with the input method off. An input method would
+// compose them full-width, which the amount rule refuses, and would take the Enter that
+// finishes the amount to end its composition instead.
+class AmountEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override {
+        if (query == Qt::ImEnabled)
+            return false;
+        return QLineEdit::inputMethodQuery(query);
+    }
+};
+
 bool IsListColumn(int column) {
     return column == DayModel::kCategory || column == DayModel::kDescription;
 }
@@ -48,12 +61,14 @@ QWidget* DayGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewIt
                 [this, combo] { emit const_cast<DayGridDelegate*>(this)->commitData(combo); });
         editor = combo;
     } else {
-        auto* line = new QLineEdit(parent);
+        auto* line =
+            index.column() == DayModel::kAmount ? new AmountEdit(parent) : new QLineEdit(parent);
         // QLineEdit cuts text at 32767 characters by default: a long memo would lose its
         // end just by passing through the editor.
         line->setMaxLength(std::numeric_limits<int>::max());
         line->setFrame(false);
-        line->setAttribute(Qt::WA_InputMethodEnabled, true);
+        if (index.column() == DayModel::kAmount)
+            line->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly);
         editor = line;
     }
     view_.EditorOpened(editor);
