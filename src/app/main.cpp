@@ -18,7 +18,14 @@ int main(int argc, char** argv) {
     platform::UseJapanese();
     platform::InstallFontSubstitutions();
     QApplication::setFont(platform::UiFont(12));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/skin/vantrel.png")));
+    // The window icon at the sizes window managers draw, each named with its size so that
+    // nothing is decoded before a window needs it. (The menu entry's large icon comes from
+    // the icon theme, see tools/install-desktop-entry.)
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/skin/window_icon.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/skin/window_icon@2x.png"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/skin/vantrel_48.png"), QSize(48, 48));
+    QApplication::setWindowIcon(icon);
 
     platform::QtPrompts prompts;
     platform::SingleInstanceGuard guard(QStringLiteral("vantrel27"));

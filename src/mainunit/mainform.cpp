@@ -122,7 +122,7 @@ void Tmainform::BuildControls() {
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
-    imagemain = new QLabel(this);
+    imagemain = new skin::SkinBackground(skin_, this);
     imagemain->setGeometry(0, 0, 800, 600);
 
     Label1 = new QLabel(this);
@@ -271,7 +271,6 @@ bool Tmainform::FormCreate() {
     setWindowTitle(QStringLiteral("Vantrel"));
     NET1->setVisible(true);
     setFixedSize(800, 600);
-    imagemain->setPixmap(QPixmap::fromImage(skin::ComposeMainSkin(skin_, size())));
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }

@@ -84,7 +84,7 @@ public:
     DayGrid* maingrid;
     QLabel* Label1;             // title area; dragging it moves the window
     QLabel* Image4;             // window icon
-    QLabel* imagemain;          // the composed skin behind everything
+    QWidget* imagemain;         // the skin behind everything
     QLabel* labeldate;          // page date
     QLabel* Labelday;           // day balance
     QLabel* labelsub;           // accounting-month balance

@@ -1,5 +1,6 @@
 #include "skin/skin.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace skin {
@@ -18,13 +19,11 @@ void Put(QPainter& p, const QRect& target, const QImage& source, const QRect& fr
 
 // The frame both the main window and the dialogs use; `topBandX` and `cornerWidth` are
 // where they differ.
-QImage ComposeFrame(const QImage& band, int topBandX, const QImage& frame, int cornerWidth,
-                    QSize size) {
+void PaintFrame(QPainter& p, const QImage& band, int topBandX, const QImage& frame, int cornerWidth,
+                QSize size) {
     const int w = size.width();
     const int h = size.height();
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
+    p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     Put(p, QRect(0, 0, w, 143), band, QRect(topBandX, 0, 1, 143));
     Put(p, QRect(0, 0, 20, h), frame, QRect(0, 130, 20, 10));
@@ -34,6 +33,13 @@ QImage ComposeFrame(const QImage& band, int topBandX, const QImage& frame, int c
     Put(p, QRect(w - 156, 0, 156, 143), frame, QRect(214, 0, 156, 143));
     Put(p, QRect(0, h - 30, 130, 30), frame, QRect(0, 200, 130, 30));
     Put(p, QRect(w - 119, h - 30, 119, 30), frame, QRect(251, 200, 119, 30));
+}
+
+QImage ComposeFrame(const QImage& band, int topBandX, const QImage& frame, int cornerWidth,
+                    QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    PaintFrame(p, band, topBandX, frame, cornerWidth, size);
     return image;
 }
 
@@ -46,6 +52,11 @@ SkinImages SkinImages::Builtin() {
     s.logo = Load("image_vantrel");
     s.date = Load("img_date");
     s.toprowbg = Load("img_toprowbg");
+    return s;
+}
+
+SmallFrameImages SmallFrameImages::Builtin() {
+    SmallFrameImages s;
     s.lt = Load("Imagelt");
     s.rt = Load("Imagert");
     s.lb = Load("Imagelb");
@@ -55,19 +66,35 @@ SkinImages SkinImages::Builtin() {
     return s;
 }
 
-QImage ComposeMainSkin(const SkinImages& skin, QSize size) {
-    QImage image = ComposeFrame(skin.window2, 222, skin.window, 222, size);
-    QPainter p(&image);
+void PaintMainSkin(QPainter& p, const SkinImages& skin, QSize size) {
+    PaintFrame(p, skin.window2, 222, skin.window, 222, size);
     p.drawImage(0, 0, skin.logo);
     p.drawImage(20, 106, skin.date);
+}
+
+QImage ComposeMainSkin(const SkinImages& skin, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    PaintMainSkin(p, skin, size);
     return image;
+}
+
+SkinBackground::SkinBackground(const SkinImages& skin, QWidget* parent)
+    : QWidget(parent), skin_(skin) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void SkinBackground::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.setClipRegion(event->region());
+    PaintMainSkin(p, skin_, size());
 }
 
 QImage ComposeDialogSkin(const SkinImages& skin, QSize size) {
     return ComposeFrame(skin.window2, 210, skin.window2, 214, size);
 }
 
-QImage ComposeSmallFrameSkin(const SkinImages& skin, QSize size) {
+QImage ComposeSmallFrameSkin(const SmallFrameImages& skin, QSize size) {
     const int w = size.width();
     const int h = size.height();
     QImage image(size, QImage::Format_RGB32);

@@ -24,6 +24,11 @@ skin::SkinImages TaggedSkin() {
     s.logo = Tagged(226, 39, 3);
     s.date = Tagged(760, 48, 4);
     s.toprowbg = Tagged(52, 30, 5);
+    return s;
+}
+
+skin::SmallFrameImages TaggedSmallFrame() {
+    skin::SmallFrameImages s;
     s.lt = Tagged(32, 21, 6);
     s.rt = Tagged(32, 21, 7);
     s.lb = Tagged(32, 6, 8);
@@ -91,7 +96,7 @@ TEST(Skin, DialogComposition) {
 }
 
 TEST(Skin, SmallFrameComposition) {
-    QImage image = skin::ComposeSmallFrameSkin(TaggedSkin(), QSize(300, 200));
+    QImage image = skin::ComposeSmallFrameSkin(TaggedSmallFrame(), QSize(300, 200));
     ExpectPixels(image,
                  {
                      At(3, 3, qRgb(3, 3, 6)),
@@ -113,9 +118,10 @@ TEST(Skin, BuiltinPicturesHaveTheirSizes) {
     EXPECT_EQ(s.logo.size(), QSize(226, 39));
     EXPECT_EQ(s.date.size(), QSize(760, 48));
     EXPECT_EQ(s.toprowbg.size(), QSize(52, 30));
-    EXPECT_EQ(s.lt.size(), QSize(32, 21));
-    EXPECT_EQ(s.rb.size(), QSize(32, 6));
-    EXPECT_EQ(s.l.size(), QSize(6, 15));
+    skin::SmallFrameImages f = skin::SmallFrameImages::Builtin();
+    EXPECT_EQ(f.lt.size(), QSize(32, 21));
+    EXPECT_EQ(f.rb.size(), QSize(32, 6));
+    EXPECT_EQ(f.l.size(), QSize(6, 15));
     EXPECT_EQ(QImage(":/skin/icons.png").size(), QSize(198, 16));
     EXPECT_EQ(QImage(":/skin/inouticons.png").size(), QSize(36, 16));
     EXPECT_EQ(QImage(":/skin/window_icon.png").size(), QSize(16, 16));
