@@ -97,6 +97,22 @@ expected="$(printf '%s,\x90\x48\x94\xEF,,1200,\r\n' "$today")"
 actual="$(cat "$home/data/$month.csv")"
 [ "$actual" = "$expected" ] || fail "month file after PageDown: $(od -c "$home/data/$month.csv")"
 
+# Back to the day: the keyboard is on the grid again (row 1, 費目); Right, then Ctrl+D asks
+# in a box whose caption is 確認 alone, under a real X server. Escape keeps the row.
+xdotool key Prior; sleep 0.5
+xdotool key Right; sleep 0.2
+xdotool key ctrl+d
+box="$(wait_window 確認)" || fail "no box captioned exactly 確認 after Ctrl+D"
+press_key() {
+    sleep 0.3
+    xdotool windowfocus --sync "$1" 2>/dev/null || true
+    sleep 0.2
+    xdotool key "$2"
+}
+press_key "$box" Escape
+sleep 0.5
+xdotool windowfocus --sync "$win" 2>/dev/null || true
+
 # A second start is refused with a message; the first goes on.
 "$exe" &
 second_pid=$!
