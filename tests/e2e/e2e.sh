@@ -32,21 +32,12 @@ fail() {
     exit 1
 }
 
-# A free display number.
-display=""
-for n in $(seq 91 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || fail "no free X display"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
+# shellcheck source=xserver.sh
+source "$(dirname "$0")/xserver.sh"
+start_xvfb 91 140 || fail "no free X display"
+xvfb_pid=$XVFB_PID
 unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 # Waits until a window titled exactly $1 exists; prints its id.
 wait_window() {

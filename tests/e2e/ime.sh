@@ -30,6 +30,7 @@ if [ "$(id -u)" -eq 0 ]; then
     work="$(mktemp -d)"
     chmod 755 "$work"
     cp "$0" "$work/ime.sh"
+    cp "$(dirname "$0")/xserver.sh" "$work/xserver.sh"
     cp "$exe" "$work/vantrel"
     cp "$setting" "$work/setting.dat"
     chown -R "$user" "$work"
@@ -77,18 +78,10 @@ Layout=
 0=Default
 PROFILE
 
-display=""
-for n in $(seq 141 190); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || fail "no free X display"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+# shellcheck source=xserver.sh
+source "$(dirname "$0")/xserver.sh"
+start_xvfb 141 190 || fail "no free X display"
+pids+=("$XVFB_PID")
 
 # A private session bus on a file-path socket.
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"

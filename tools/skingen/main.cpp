@@ -531,31 +531,23 @@ void Glyphs() {
                              : QPolygonF({QPointF(12, 8), QPointF(20, 15), QPointF(12, 22)});
         p.drawPolygon(tri);
     };
-    Save(ButtonGlyph(42, 58, QStringLiteral("前日"),
-                     [&](QPainter& p) {
-                         Circle(p, blue);
-                         arrow(p, true);
-                     }),
-         "glyph_prev");
-    Save(ButtonGlyph(42, 58, QStringLiteral("翌日"),
-                     [&](QPainter& p) {
-                         Circle(p, blue);
-                         arrow(p, false);
-                     }),
-         "glyph_next");
-    // The calendar's month buttons: the same arrows, captioned for a month's step.
-    Save(ButtonGlyph(42, 58, QStringLiteral("前月"),
-                     [&](QPainter& p) {
-                         Circle(p, blue);
-                         arrow(p, true);
-                     }),
-         "glyph_prev_month");
-    Save(ButtonGlyph(42, 58, QStringLiteral("翌月"),
-                     [&](QPainter& p) {
-                         Circle(p, blue);
-                         arrow(p, false);
-                     }),
-         "glyph_next_month");
+    // The day buttons, and the calendar's month buttons with the same arrows.
+    const struct {
+        const char* caption;
+        bool left;
+        const char* name;
+    } arrows[] = {{"前日", true, "glyph_prev"},
+                  {"翌日", false, "glyph_next"},
+                  {"前月", true, "glyph_prev_month"},
+                  {"翌月", false, "glyph_next_month"}};
+    for (const auto& a : arrows) {
+        Save(ButtonGlyph(42, 58, QString::fromUtf8(a.caption),
+                         [&](QPainter& p) {
+                             Circle(p, blue);
+                             arrow(p, a.left);
+                         }),
+             a.name);
+    }
     Save(ButtonGlyph(42, 58, QStringLiteral("今日"),
                      [&](QPainter& p) {
                          Circle(p, kAccent);
