@@ -150,6 +150,10 @@ QString CategoryModel::Text(int row, int column) const {
     return rows_.at(static_cast<size_t>(row)).at(static_cast<size_t>(column)).text;
 }
 
+const std::string& CategoryModel::Bytes(int row, int column) const {
+    return rows_.at(static_cast<size_t>(row)).at(static_cast<size_t>(column)).bytes;
+}
+
 void CategoryModel::SetText(int row, int column, const QString& text) {
     Cell& cell = rows_.at(static_cast<size_t>(row)).at(static_cast<size_t>(column));
     if (!cell.Set(text))

@@ -40,6 +40,8 @@ public:
     ledger::GridTable Table(const std::vector<int>& columnWidths) const;
 
     QString Text(int row, int column) const;
+    // The cell as stored (CP932), as read when it was not edited.
+    const std::string& Bytes(int row, int column) const;
     // Throws ledger::Cp932Error for text with no CP932 form.
     void SetText(int row, int column, const QString& text);
 

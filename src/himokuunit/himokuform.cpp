@@ -183,8 +183,9 @@ QPixmap THIMOKUForm::RowIcon(int row) const {
     // The fixed positions show the icon of their category name; the user's own rows the icon
     // of the slot of their position, whatever their name.
     if (row < state::IconSet::kBuiltIn) {
-        int k = state_.categories.CategoryIndex(
-            platform::ToCp932(model_.Text(row, CategoryModel::kName)));
+        // By the stored bytes: a name read from the file that is not valid CP932 has no
+        // encoding back, and this runs while the grid paints.
+        int k = state_.categories.CategoryIndex(model_.Bytes(row, CategoryModel::kName));
         return k >= 0 && k < state::IconSet::kBuiltIn ? state_.icons.Icon(k) : QPixmap();
     }
     const int slot = row - state::IconSet::kBuiltIn;

@@ -295,3 +295,22 @@ TEST_F(HimokuFormTest, EmptyNameBeforeNamedRowsIsNotSaved) {
 }
 
 }  // namespace
+
+namespace {
+
+// A name in setting.dat that is not valid CP932 shows (as U+FFFD) and is painted without
+// being encoded back, which it cannot be.
+TEST_F(HimokuFormTest, NameThatIsNotCp932IsShownAndPainted) {
+    ledger::GridTable t = ledger::ReadGridCellFile(home / "setting.dat");
+    t.SetCell(1, 1, "\x81\x20\xFF");
+    ledger::WriteGridCellFile(home / "setting.dat", t);
+    ASSERT_TRUE(editor->FormShow());
+    EXPECT_TRUE(table->Text(0, 1).contains(QChar(0xFFFD)));
+    // No category has that name: no icon.
+    EXPECT_TRUE(table->data(table->index(0, 1), Qt::DecorationRole).value<QPixmap>().isNull());
+    editor->show();
+    editor->maingrid->viewport()->repaint();
+    editor->hide();
+}
+
+}  // namespace
