@@ -1,6 +1,7 @@
 #include "prompts.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -68,7 +69,8 @@ int QtPrompts::RunDialog(QDialog& dialog) {
 }
 
 QString QtPrompts::OpenFile(QWidget* parent, const QString& caption, const QString& filter) {
-    QFileDialog dialog(parent, caption, QString(), filter);
+    // From the user's home folder, not from wherever the program was started.
+    QFileDialog dialog(parent, caption, QDir::homePath(), filter);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setViewMode(QFileDialog::Detail);
     // Wide enough for the name, size, kind and date columns with Japanese captions.
