@@ -4,10 +4,12 @@
 #include "daygrid.h"
 #include "daygriddelegate.h"
 
+#include "graph/graphform.h"
 #include "himokuunit/categoryicons.h"
 #include "himokuunit/himokuform.h"
 #include "ledger/fileerror.h"
 #include "ledger/gridcellfile.h"
+#include "month_g/monthgraph.h"
 #include "platform/calculator.h"
 #include "platform/errortext.h"
 #include "platform/fonts.h"
@@ -107,6 +109,8 @@ Tmainform::Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
         {N11, "N11"},
         {N16, "N16"},
         {cal, "cal"},
+        {N12, "N12"},
+        {N14, "N14"},
     };
     for (const auto& [object, name] : names)
         object->setObjectName(QLatin1String(name));
@@ -154,12 +158,12 @@ void Tmainform::BuildControls() {
     SpeedButton4 = MakeButton(this, QStringLiteral("glyph_calendar"), QRect(192, 44, 58, 58));
     SpeedButton7 = MakeButton(this, QStringLiteral("glyph_categories"), QRect(256, 44, 58, 58));
     SpeedButton8 = MakeButton(this, QStringLiteral("glyph_graph"), QRect(312, 44, 58, 58));
-    SpeedButton8->setEnabled(false);  // the expense graph is not part of this build yet
     connect(SpeedButton1, &QToolButton::clicked, this, &Tmainform::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &Tmainform::SpeedButton2Click);
     connect(SpeedButton9, &QToolButton::clicked, this, &Tmainform::SpeedButton9Click);
     connect(SpeedButton4, &QToolButton::clicked, this, &Tmainform::SpeedButton4Click);
     connect(SpeedButton7, &QToolButton::clicked, this, &Tmainform::SpeedButton7Click);
+    connect(SpeedButton8, &QToolButton::clicked, this, &Tmainform::SpeedButton8Click);
 
     labelsub = MakeLabel(this, QRect(528, 64, 225, 20), 14, kMonthTotalColor, Qt::AlignRight);
     labeldate = MakeLabel(this, QRect(86, 122, 300, 22), 15, kDateColor, Qt::AlignLeft);
@@ -216,8 +220,7 @@ void Tmainform::BuildMenus() {
     backuprevert1 = action(QStringLiteral("バックアップ読み込み"));
 
     // Commands whose windows are not part of this build yet stay visible but disabled.
-    for (QAction* a :
-         {csvExport1, NET1, copy1, paste1, search1, N14, print1, N12, backup1, backuprevert1}) {
+    for (QAction* a : {csvExport1, NET1, copy1, paste1, search1, print1, backup1, backuprevert1}) {
         a->setEnabled(false);
     }
 
@@ -259,6 +262,7 @@ void Tmainform::BuildMenus() {
     connect(N11, &QAction::triggered, SpeedButton4, &QToolButton::click);
     connect(N12, &QAction::triggered, SpeedButton8, &QToolButton::click);
     connect(N16, &QAction::triggered, SpeedButton7, &QToolButton::click);
+    connect(N14, &QAction::triggered, this, &Tmainform::N14Click);
     connect(deleteRow1, &QAction::triggered, this, &Tmainform::deleteRow1Click);
     connect(newRow1, &QAction::triggered, this, &Tmainform::N1Click);
 }
@@ -473,6 +477,33 @@ void Tmainform::SpeedButton7Click() {
         return;
     page_.RefreshRowIcons();
     maingrid->viewport()->update();
+}
+
+void Tmainform::SpeedButton8Click() {
+    // What is on the page is counted: it goes to its month file first.
+    if (ShowDay(state_.pageDate))
+        graphform()->Run(state_);
+}
+
+void Tmainform::N14Click() {
+    // The month files as they stand: the page is not saved first.
+    monthgraph()->Run(state_);
+}
+
+graph::Tgraphform* Tmainform::graphform() {
+    if (!graphform_) {
+        graphform_ = new graph::Tgraphform(skin_, prompts_, this);
+        graphform_->setObjectName(QStringLiteral("graphform"));
+    }
+    return graphform_;
+}
+
+month_g::Tmonthgraph* Tmainform::monthgraph() {
+    if (!monthgraph_) {
+        monthgraph_ = new month_g::Tmonthgraph(skin_, prompts_, this);
+        monthgraph_->setObjectName(QStringLiteral("monthgraph"));
+    }
+    return monthgraph_;
 }
 
 void Tmainform::N9Click() {

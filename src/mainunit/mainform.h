@@ -27,6 +27,12 @@ class Tsimeform;
 namespace himokuunit {
 class THIMOKUForm;
 }
+namespace graph {
+class Tgraphform;
+}
+namespace month_g {
+class Tmonthgraph;
+}
 
 namespace mainunit {
 
@@ -66,6 +72,8 @@ public:
     void SpeedButton9Click();  // today (Home, Ctrl+T)
     void SpeedButton4Click();  // calendar (Ctrl+K)
     void SpeedButton7Click();  // categories (Ctrl+H)
+    void SpeedButton8Click();  // monthly expense graph (Ctrl+G)
+    void N14Click();           // 月別グラフ (Ctrl+M)
     void N9Click();            // 締め日変更
     void N13Click();           // 合計を総支出のみ表示 (F8)
     void N1Click();            // 新規行 (Ctrl+N)
@@ -126,6 +134,8 @@ public:
     Tcalendarform* calendarform();
     sime::Tsimeform* simeform();
     himokuunit::THIMOKUForm* himokuform();
+    graph::Tgraphform* graphform();
+    month_g::Tmonthgraph* monthgraph();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -164,6 +174,8 @@ private:
     Tcalendarform* calendarform_ = nullptr;
     sime::Tsimeform* simeform_ = nullptr;
     himokuunit::THIMOKUForm* himokuform_ = nullptr;
+    graph::Tgraphform* graphform_ = nullptr;
+    month_g::Tmonthgraph* monthgraph_ = nullptr;
     skin::SkinImages skin_;
     bool closing_ = false;
     // The day shown could not be read: it is not saved over.

@@ -3,6 +3,8 @@
 #include "state/chartcolors.h"
 #include "state/iconset.h"
 
+#include "graph/expensesummary.h"
+
 #include "ledger/categorylist.h"
 #include "ledger/date.h"
 #include "ledger/folders.h"
@@ -31,6 +33,9 @@ struct AppState {
     ledger::Date pageDate;
     // Totals count expenses only (menu 合計を総支出のみ表示); off at every start.
     bool expenseOnly = false;
+    // The last monthly expense summary (ExpenseSummary, SummaryIncome), refilled by the
+    // expense graph.
+    graph::ExpenseSummary expenseSummary;
 };
 
 }  // namespace state

@@ -1,0 +1,115 @@
+#include "month_g/monthtally.h"
+
+#include "ledger/csvline.h"
+#include "ledger/date.h"
+#include "ledger/numberformat.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+#include <unordered_map>
+
+namespace month_g {
+
+std::vector<std::string> MonthTally::ChartLines(int position) const {
+    std::vector<std::string> lines;
+    for (int m = 1; m <= 12; ++m) {
+        const std::vector<std::string>& month = values[static_cast<size_t>(m - 1)];
+        const std::string value = position >= 0 && static_cast<size_t>(position) < month.size()
+                                      ? month[static_cast<size_t>(position)]
+                                      : "0";
+        lines.push_back(value + "," + std::to_string(m) + "\x8c\x8e");  // 月 in CP932
+    }
+    return lines;
+}
+
+ledger::AccountingMonth AccountingMonthNamed(int year, int m, const ledger::ClosingDay& closing,
+                                             bool* matched) {
+    const ledger::Date first{year, m, 1};
+    ledger::AccountingMonth span{};
+    for (const ledger::Date& probe : {first, first.AddMonths(1), first.AddMonths(-1)}) {
+        span = ledger::AccountingMonthOf(probe, closing);
+        if (span.label.month == m) {
+            if (matched)
+                *matched = true;
+            return span;
+        }
+    }
+    if (matched)
+        *matched = false;
+    return span;  // the last one found
+}
+
+MonthTally TallyYear(const ledger::MonthStore& store, const ledger::CategoryList& categories,
+                     const ledger::ClosingDay& closing, int year) {
+    MonthTally tally;
+    tally.year = year;
+    std::unordered_map<std::string, std::vector<int>> positions;
+    for (int k = 0; k < categories.size(); ++k)
+        positions[categories.Name(k)].push_back(k);
+
+    std::vector<std::string> lines;
+    std::vector<std::string> fields;
+    for (int m = 1; m <= 12; ++m) {
+        bool matched = true;
+        const ledger::AccountingMonth span = AccountingMonthNamed(year, m, closing, &matched);
+        tally.unmatchedMonth = tally.unmatchedMonth || !matched;
+        lines.clear();
+        store.ReadPeriodLines(span.first, span.last, closing.day != 0, lines);
+
+        std::vector<ledger::Amount> totals(static_cast<size_t>(categories.size()));
+        for (const std::string& line : lines) {
+            ledger::SplitLineInto(line, fields, 4);
+            if (fields.size() < 2 || !ledger::ParseInt(fields[0]))
+                continue;
+            const auto found = positions.find(fields[1]);
+            if (found == positions.end())
+                continue;
+            const ledger::Amount amount =
+                fields.size() > 3 ? ledger::AmountOrZero(fields[3]) : ledger::Amount();
+            for (int k : found->second)
+                totals[static_cast<size_t>(k)] += amount;
+        }
+        // Expense and income from the category totals as kept (two decimals), then the
+        // categories.
+        ledger::Amount expense;
+        ledger::Amount income;
+        std::vector<std::string>& month = tally.values[static_cast<size_t>(m - 1)];
+        month.assign(2, std::string());
+        for (int k = 0; k < categories.size(); ++k) {
+            const std::string text = ledger::FormatNumber(totals[static_cast<size_t>(k)], "#0.##");
+            const ledger::Amount kept = ledger::AmountOrZero(text);
+            (categories.IsIncome(k) ? income : expense) += kept;
+            month.push_back(text);
+        }
+        month[0] = ledger::FormatNumber(expense, "#0.##");
+        month[1] = ledger::FormatNumber(income, "#0.##");
+    }
+    return tally;
+}
+
+int64_t AutoScale(int64_t peak) {
+    for (int64_t bound : {10000, 50000, 100000, 500000, 1000000, 5000000}) {
+        if (peak < bound)
+            return bound;
+    }
+    // trunc(peak × 1.2 ÷ 10000) + 1 tens of thousands, in whole numbers; a peak so large
+    // that this would overflow keeps the largest scale there is.
+    if (peak > std::numeric_limits<int64_t>::max() / 12 - 1)
+        return std::numeric_limits<int64_t>::max() / 10000 * 10000;
+    return (peak * 12 / 100000 + 1) * 10000;
+}
+
+int64_t PeakOf(const std::vector<std::string>& chartLines) {
+    int64_t peak = 0;
+    for (const std::string& line : chartLines) {
+        const std::string value = ledger::FirstField(line);
+        int64_t n = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+        if (error == std::errc() && end == value.data() + value.size() && !value.empty())
+            peak = std::max(peak, n);
+    }
+    return peak;
+}
+
+}  // namespace month_g
