@@ -32,6 +32,17 @@ void TextAt(QPainter& p, int x, int y, const QString& text) {
     p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
 }
 
+// The chart's font, made smaller where a text would not fit its room: a value label wider
+// than the step between bars would cover its neighbours, an axis label wider than the room
+// left of the axis would run off the picture. Never below 7 px.
+QFont FittingFont(const QFont& font, const QString& text, int room) {
+    QFont fitted = font;
+    int size = fitted.pixelSize() > 0 ? fitted.pixelSize() : QFontMetrics(fitted).height();
+    while (size > 7 && QFontMetrics(fitted).horizontalAdvance(text) > room)
+        fitted.setPixelSize(--size);
+    return fitted;
+}
+
 // A line from a to b that covers a but not b, as the chart's rule draws lines.
 void LineTo(QPainter& p, QPoint a, QPoint b) {
     if (a == b)
@@ -149,7 +160,9 @@ void TezGraph::Draw(QPainter& p, int width, int height) const {
     // 7. Axis labels, ending Margin pixels left of the axis.
     const QFontMetrics fm(Font);
     auto rightAligned = [&](const QString& text, int y) {
-        TextAt(p, left - Margin - fm.horizontalAdvance(text), y, text);
+        p.setFont(FittingFont(Font, text, left - Margin - 1));
+        TextAt(p, left - Margin - QFontMetrics(p.font()).horizontalAdvance(text), y, text);
+        p.setFont(Font);
     };
     const QStringList labels = AxisLabels();
     rightAligned(labels[0], bottom - fm.height() / 2);
@@ -182,10 +195,15 @@ void TezGraph::Draw(QPainter& p, int width, int height) const {
             p.drawRect(QRect(QPoint(barX, barTop), QPoint(barX + BarWidth - 1, bottom - 1)));
         p.setBrush(BackColor);
         p.setPen(Qt::black);
-        TextAt(p, (BarWidth / 2 + x) - fm.horizontalAdvance(label) / 2, bottom + Margin, label);
-        const QString shown = Grouped(v);
-        TextAt(p, (BarWidth / 2 + x) - fm.horizontalAdvance(shown) / 2,
-               barTop - Margin - fm.height(), shown);
+        auto centred = [&](const QString& text, int at, bool above) {
+            p.setFont(FittingFont(Font, text, BarStep - 2));
+            const QFontMetrics m(p.font());
+            TextAt(p, (BarWidth / 2 + x) - m.horizontalAdvance(text) / 2,
+                   above ? at - m.height() : at, text);
+            p.setFont(Font);
+        };
+        centred(label, bottom + Margin, false);
+        centred(Grouped(v), barTop - Margin, true);
     }
     p.restore();
 }

@@ -76,6 +76,8 @@ Tmonthgraph::Tmonthgraph(const skin::SkinImages& skin, platform::Prompts& prompt
     // No limits of its own: a scale of 0 or below is refused when it is drawn.
     SpinEdit1->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     SpinEdit1->setSingleStep(10000);
+    // Seven digits and the arrows in the 73 pixels the window gives the scale.
+    SpinEdit1->setFont(platform::UiFont(11));
     auto* unit = new QLabel(QStringLiteral("Y"), this);
     unit->setGeometry(104, 356, 20, 16);
 

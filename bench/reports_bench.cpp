@@ -1,0 +1,114 @@
+// What the reports cost: the year's tally behind the month-by-month graph, the monthly
+// expense summary, and opening the expense graph window (off screen). Release build:
+// tools/bench --reports.
+#include "synthetic.h"
+
+#include "graph/expensesummary.h"
+#include "graph/graphform.h"
+#include "ledger/textfile.h"
+#include "month_g/monthtally.h"
+#include "platform/prompts.h"
+#include "skin/skin.h"
+#include "state/appstate.h"
+#include "state/chartcolors.h"
+
+#include <QApplication>
+#include <QDialog>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+const ledger::ClosingDay kClosing{25, true};
+
+// A data folder removed at exit: 2024 with `perMonth` entries in every month, and the
+// December before it.
+class Book {
+public:
+    explicit Book(int perMonth) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vantrel-reports-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            std::abort();
+        folder_ = pattern;
+        ledger::MonthStore store(folder_);
+        for (int m = 0; m <= 12; ++m) {
+            const ledger::Date month =
+                m == 0 ? ledger::Date{2023, 12, 1} : ledger::Date{2024, m, 1};
+            ledger::WriteLinesAtomic(store.MonthFilePath(month),
+                                     synthetic::MonthLines(month, perMonth, unsigned(m + 1)),
+                                     ledger::SyncMode::NoSync);
+        }
+    }
+    ~Book() { std::filesystem::remove_all(folder_); }
+    const std::filesystem::path& folder() const { return folder_; }
+
+private:
+    std::filesystem::path folder_;
+};
+
+// 10,000 entries over the year (834 a month), under a closing day of 25.
+void BM_TallyYear(benchmark::State& state) {
+    static Book book(834);
+    const ledger::MonthStore store(book.folder());
+    const ledger::CategoryList categories = synthetic::Categories();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(month_g::TallyYear(store, categories, kClosing, 2024));
+}
+BENCHMARK(BM_TallyYear)->Unit(benchmark::kMillisecond);
+
+// A month of 3,000 entries (two files under the closing day).
+void BM_BuildExpenseSummary(benchmark::State& state) {
+    static Book book(3000);
+    const ledger::MonthStore store(book.folder());
+    const ledger::CategoryList categories = synthetic::Categories();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            graph::BuildExpenseSummary(store, categories, kClosing, ledger::Date{2024, 3, 10}));
+    }
+}
+BENCHMARK(BM_BuildExpenseSummary)->Unit(benchmark::kMillisecond);
+
+// A prompt seam that shows the window, lets it paint once and closes it.
+class PaintOnce : public platform::QtPrompts {
+public:
+    int RunDialog(QDialog& dialog) override {
+        dialog.show();
+        dialog.repaint();
+        QApplication::processEvents();
+        dialog.hide();
+        return QDialog::Accepted;
+    }
+};
+
+// Opening the expense graph on a month of 3,000 entries: the summary, the table, the pie
+// and the first paint (the window itself made once, on first use, as in the program).
+void BM_OpenExpenseGraph(benchmark::State& state) {
+    static Book book(3000);
+    state::AppState app{ledger::ProgramFolders{book.folder().parent_path()}};
+    app.store = ledger::MonthStore(book.folder());
+    app.categories = synthetic::Categories();
+    app.chartColors = state::MakeChartColors();
+    app.pageDate = {2024, 3, 10};
+    app.settings.closing = kClosing;
+    PaintOnce prompts;
+    const skin::SkinImages skin = skin::SkinImages::Builtin();
+    graph::Tgraphform window(skin, prompts);
+    for (auto _ : state)
+        window.Run(app);
+}
+BENCHMARK(BM_OpenExpenseGraph)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
