@@ -1,25 +1,13 @@
 #include "graph/expensesummary.h"
 
-#include "ledger/csvline.h"
+#include "ledger/categorytotals.h"
 #include "ledger/date.h"
 #include "ledger/numberformat.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <iterator>
 
 namespace graph {
-namespace {
-
-// Each category name's positions in the list; a name listed twice counts for both.
-std::unordered_map<std::string, std::vector<int>> PositionsByName(
-    const ledger::CategoryList& categories) {
-    std::unordered_map<std::string, std::vector<int>> positions;
-    for (int k = 0; k < categories.size(); ++k)
-        positions[categories.Name(k)].push_back(k);
-    return positions;
-}
-
-}  // namespace
 
 ledger::Amount ExpenseSummary::TotalExpense() const {
     ledger::Amount total;
@@ -42,32 +30,16 @@ ExpenseSummary BuildExpenseSummary(const ledger::MonthStore& store,
     const int from = ledger::DateNumber(span.first);
     const int to = ledger::DateNumber(span.last);
 
-    const auto positions = PositionsByName(categories);
-    std::vector<ledger::Amount> totals(static_cast<size_t>(categories.size()));
-    std::vector<std::string> fields;
-    auto addLines = [&](const std::vector<std::string>& lines) {
-        for (const std::string& line : lines) {
-            // Date, category and amount are the first four fields; the memo is not needed.
-            ledger::SplitLineInto(line, fields, 4);
-            if (fields.size() < 2)
-                continue;
-            const std::optional<int> day = ledger::ParseInt(fields[0]);
-            if (!day || *day < from || *day > to)
-                continue;
-            const auto found = positions.find(fields[1]);
-            if (found == positions.end())
-                continue;
-            const ledger::Amount amount =
-                fields.size() > 3 ? ledger::AmountOrZero(fields[3]) : ledger::Amount();
-            for (int k : found->second)
-                totals[static_cast<size_t>(k)] += amount;
-        }
-    };
-    // The second file's lines count only when their date is an integer, which the date test
-    // above asks of every line anyway.
-    addLines(ledger::ReadLines(store.MonthFilePath(span.first)));
-    if (span.last.month != span.first.month)
-        addLines(ledger::ReadLines(store.MonthFilePath(span.last)));
+    // The second file's lines count only when their date is an integer, which is asked of
+    // every line anyway.
+    std::vector<std::string> lines = ledger::ReadLines(store.MonthFilePath(span.first));
+    if (span.last.month != span.first.month) {
+        std::vector<std::string> more = ledger::ReadLines(store.MonthFilePath(span.last));
+        lines.insert(lines.end(), std::make_move_iterator(more.begin()),
+                     std::make_move_iterator(more.end()));
+    }
+    const std::vector<ledger::Amount> totals = ledger::SumByCategory(
+        lines, categories, [from, to](int day) { return day >= from && day <= to; });
 
     for (int k = 0; k < categories.size(); ++k) {
         const ledger::Amount total = totals[static_cast<size_t>(k)];

@@ -1,5 +1,6 @@
 #include "month_g/monthtally.h"
 
+#include "ledger/categorytotals.h"
 #include "ledger/csvline.h"
 #include "ledger/date.h"
 #include "ledger/numberformat.h"
@@ -7,7 +8,6 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
-#include <unordered_map>
 
 namespace month_g {
 
@@ -44,12 +44,7 @@ MonthTally TallyYear(const ledger::MonthStore& store, const ledger::CategoryList
                      const ledger::ClosingDay& closing, int year) {
     MonthTally tally;
     tally.year = year;
-    std::unordered_map<std::string, std::vector<int>> positions;
-    for (int k = 0; k < categories.size(); ++k)
-        positions[categories.Name(k)].push_back(k);
-
     std::vector<std::string> lines;
-    std::vector<std::string> fields;
     for (int m = 1; m <= 12; ++m) {
         bool matched = true;
         const ledger::AccountingMonth span = AccountingMonthNamed(year, m, closing, &matched);
@@ -57,19 +52,9 @@ MonthTally TallyYear(const ledger::MonthStore& store, const ledger::CategoryList
         lines.clear();
         store.ReadPeriodLines(span.first, span.last, closing.day != 0, lines);
 
-        std::vector<ledger::Amount> totals(static_cast<size_t>(categories.size()));
-        for (const std::string& line : lines) {
-            ledger::SplitLineInto(line, fields, 4);
-            if (fields.size() < 2 || !ledger::ParseInt(fields[0]))
-                continue;
-            const auto found = positions.find(fields[1]);
-            if (found == positions.end())
-                continue;
-            const ledger::Amount amount =
-                fields.size() > 3 ? ledger::AmountOrZero(fields[3]) : ledger::Amount();
-            for (int k : found->second)
-                totals[static_cast<size_t>(k)] += amount;
-        }
+        // The span's lines are those ReadPeriodLines delivered: any integer date counts.
+        const std::vector<ledger::Amount> totals =
+            ledger::SumByCategory(lines, categories, [](int) { return true; });
         // Expense and income from the category totals as kept (two decimals), then the
         // categories.
         ledger::Amount expense;
