@@ -125,6 +125,20 @@ int DayGrid::LowestSelectedRow() const {
     return lowest;
 }
 
+QModelIndex DayGrid::BottomRightSelected() const {
+    const QItemSelection selection = selectionModel()->selection();
+    if (selection.isEmpty())
+        return currentIndex();
+    // The selection is one rectangle: its bottom-right corner.
+    int row = -1;
+    int column = -1;
+    for (const QItemSelectionRange& range : selection) {
+        row = std::max(row, range.bottom());
+        column = std::max(column, range.right());
+    }
+    return model_.index(row, column);
+}
+
 void DayGrid::SelectRowStart(int row) {
     QModelIndex cell = model_.index(row, 0);
     setCurrentIndex(cell);

@@ -31,6 +31,9 @@ public:
     int RowAtLastPress() const;
     // The lowest row with a selected cell in 摘要, 金額 or メモ; -1 for none.
     int LowestSelectedRow() const;
+    // The cell copy and paste work on: the bottom-right cell of the selection, or the
+    // current cell when nothing is selected.
+    QModelIndex BottomRightSelected() const;
     // Selects column 0 of a row and scrolls it into view.
     void SelectRowStart(int row);
 

@@ -3,10 +3,12 @@
 #include "calendarform.h"
 #include "daygrid.h"
 #include "daygriddelegate.h"
+#include "findform.h"
 
 #include "graph/graphform.h"
 #include "himokuunit/categoryicons.h"
 #include "himokuunit/himokuform.h"
+#include "ledger/cp932.h"
 #include "ledger/fileerror.h"
 #include "ledger/gridcellfile.h"
 #include "month_g/monthgraph.h"
@@ -20,12 +22,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -111,6 +116,9 @@ Tmainform::Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
         {cal, "cal"},
         {N12, "N12"},
         {N14, "N14"},
+        {copy1, "copy1"},
+        {paste1, "paste1"},
+        {search1, "search1"},
     };
     for (const auto& [object, name] : names)
         object->setObjectName(QLatin1String(name));
@@ -220,7 +228,7 @@ void Tmainform::BuildMenus() {
     backuprevert1 = action(QStringLiteral("バックアップ読み込み"));
 
     // Commands whose windows are not part of this build yet stay visible but disabled.
-    for (QAction* a : {csvExport1, NET1, copy1, paste1, search1, print1, backup1, backuprevert1}) {
+    for (QAction* a : {csvExport1, NET1, print1, backup1, backuprevert1}) {
         a->setEnabled(false);
     }
 
@@ -263,6 +271,9 @@ void Tmainform::BuildMenus() {
     connect(N12, &QAction::triggered, SpeedButton8, &QToolButton::click);
     connect(N16, &QAction::triggered, SpeedButton7, &QToolButton::click);
     connect(N14, &QAction::triggered, this, &Tmainform::N14Click);
+    connect(copy1, &QAction::triggered, this, &Tmainform::copy1Click);
+    connect(paste1, &QAction::triggered, this, &Tmainform::paste1Click);
+    connect(search1, &QAction::triggered, this, &Tmainform::Find1Click);
     connect(deleteRow1, &QAction::triggered, this, &Tmainform::deleteRow1Click);
     connect(newRow1, &QAction::triggered, this, &Tmainform::N1Click);
 }
@@ -488,6 +499,81 @@ void Tmainform::SpeedButton8Click() {
 void Tmainform::N14Click() {
     // The month files as they stand: the page is not saved first.
     monthgraph()->Run(state_);
+}
+
+void Tmainform::copy1Click() {
+    const QModelIndex cell = maingrid->BottomRightSelected();
+    if (cell.isValid())
+        QGuiApplication::clipboard()->setText(model_.Text(cell.row(), cell.column()));
+}
+
+void Tmainform::paste1Click() {
+    const QModelIndex cell = maingrid->BottomRightSelected();
+    if (!cell.isValid() || (cell.column() != DayModel::kAmount && cell.column() != DayModel::kMemo))
+        return;  // the pick-only columns take no text
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    if (clip == nullptr || !clip->hasText())
+        return;
+    // One entry is one line of the month file: line breaks become blanks.
+    QString text = clip->text();
+    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (!maingrid->FinishEditing())
+        return;
+    if (model_.setData(cell, text))
+        OnCellEdited(cell.row(), cell.column());
+}
+
+TFindDialog* Tmainform::findDialog() {
+    if (!findDialog_) {
+        findDialog_ = new TFindDialog(this);
+        findDialog_->setObjectName(QStringLiteral("FindDialog1"));
+        connect(findDialog_, &TFindDialog::findNext, this, &Tmainform::FindDialog1Find);
+        // Closing the dialog releases the index.
+        connect(findDialog_, &QDialog::finished, this, [this] { searchIndex_.reset(); });
+    }
+    return findDialog_;
+}
+
+void Tmainform::Find1Click() {
+    // The index is built from the month files as saved: the page is not saved first.
+    try {
+        searchIndex_ = SearchIndex::Build(state_.folders.Data());
+    } catch (const ledger::FileError& e) {
+        ReportError(FileErrorText(QStringLiteral("データを読み込めません。"), e));
+        return;
+    }
+    TFindDialog* dialog = findDialog();
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    dialog->Edit1->setFocus();
+    dialog->Edit1->selectAll();
+}
+
+void Tmainform::FindDialog1Find() {
+    if (!searchIndex_)
+        return;
+    const QString text = findDialog()->text();
+    std::optional<size_t> found;
+    try {
+        found = searchIndex_->FindNext(platform::ToCp932(text));
+    } catch (const ledger::Cp932Error&) {
+        // A character with no Shift-JIS form is in no month file.
+        searchIndex_->FindNext(std::string());
+    }
+    if (!found) {
+        prompts_.Message(findDialog(), QStringLiteral("検索結果"),
+                         text + QStringLiteral(" は見つかりませんでした。"), Icon::Information,
+                         Buttons::Ok);
+        return;
+    }
+    if (std::optional<ledger::Date> day = searchIndex_->JumpTo(*found)) {
+        // The page changes without taking the keyboard from the find dialog.
+        if (SavePage()) {
+            LoadPage(*day);
+            ShowPageLabels();
+        }
+    }
 }
 
 graph::Tgraphform* Tmainform::graphform() {

@@ -11,6 +11,7 @@
 #include "ledger/folders.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
+#include "searchindex.h"
 #include "skin/builtinicons.h"
 #include "skin/skin.h"
 #include "state/appstate.h"
@@ -37,6 +38,7 @@ class Tmonthgraph;
 namespace mainunit {
 
 class DayGrid;
+class TFindDialog;
 class Tcalendarform;
 
 // The main window: one day page of the account book, its balances, the date navigation
@@ -74,6 +76,10 @@ public:
     void SpeedButton7Click();  // categories (Ctrl+H)
     void SpeedButton8Click();  // monthly expense graph (Ctrl+G)
     void N14Click();           // 月別グラフ (Ctrl+M)
+    void copy1Click();         // コピー (Ctrl+C): the bottom-right selected cell
+    void paste1Click();        // 貼り付け (Ctrl+V): into 金額 or メモ
+    void Find1Click();         // 検索 (Ctrl+F): opens the find dialog
+    void FindDialog1Find();    // 次を検索
     void N9Click();            // 締め日変更
     void N13Click();           // 合計を総支出のみ表示 (F8)
     void N1Click();            // 新規行 (Ctrl+N)
@@ -136,6 +142,7 @@ public:
     himokuunit::THIMOKUForm* himokuform();
     graph::Tgraphform* graphform();
     month_g::Tmonthgraph* monthgraph();
+    TFindDialog* findDialog();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -176,6 +183,9 @@ private:
     himokuunit::THIMOKUForm* himokuform_ = nullptr;
     graph::Tgraphform* graphform_ = nullptr;
     month_g::Tmonthgraph* monthgraph_ = nullptr;
+    TFindDialog* findDialog_ = nullptr;
+    // The search's lines while the find dialog is open.
+    std::optional<SearchIndex> searchIndex_;
     skin::SkinImages skin_;
     bool closing_ = false;
     // The day shown could not be read: it is not saved over.
