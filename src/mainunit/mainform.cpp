@@ -8,15 +8,20 @@
 #include "graph/graphform.h"
 #include "himokuunit/categoryicons.h"
 #include "himokuunit/himokuform.h"
+#include "ledger/accountingmonth.h"
 #include "ledger/cp932.h"
+#include "ledger/date.h"
 #include "ledger/fileerror.h"
 #include "ledger/gridcellfile.h"
+#include "ledger/textfile.h"
 #include "month_g/monthgraph.h"
 #include "platform/calculator.h"
 #include "platform/errortext.h"
 #include "platform/fonts.h"
 #include "platform/textcodec.h"
 #include "platform/windowdrag.h"
+#include "savef/csvexport.h"
+#include "savef/saveform.h"
 #include "sime/simeform.h"
 #include "skin/buttonface.h"
 
@@ -25,6 +30,8 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -34,6 +41,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QToolButton>
 
 #include <cstdio>
@@ -117,6 +125,7 @@ Tmainform::Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
         {N12, "N12"},
         {N14, "N14"},
         {copy1, "copy1"},
+        {csvExport1, "CSV1"},
         {paste1, "paste1"},
         {search1, "search1"},
     };
@@ -228,7 +237,7 @@ void Tmainform::BuildMenus() {
     backuprevert1 = action(QStringLiteral("バックアップ読み込み"));
 
     // Commands whose windows are not part of this build yet stay visible but disabled.
-    for (QAction* a : {csvExport1, NET1, print1, backup1, backuprevert1}) {
+    for (QAction* a : {NET1, print1, backup1, backuprevert1}) {
         a->setEnabled(false);
     }
 
@@ -271,6 +280,7 @@ void Tmainform::BuildMenus() {
     connect(N12, &QAction::triggered, SpeedButton8, &QToolButton::click);
     connect(N16, &QAction::triggered, SpeedButton7, &QToolButton::click);
     connect(N14, &QAction::triggered, this, &Tmainform::N14Click);
+    connect(csvExport1, &QAction::triggered, this, &Tmainform::CSV1Click);
     connect(copy1, &QAction::triggered, this, &Tmainform::copy1Click);
     connect(paste1, &QAction::triggered, this, &Tmainform::paste1Click);
     connect(search1, &QAction::triggered, this, &Tmainform::Find1Click);
@@ -499,6 +509,53 @@ void Tmainform::SpeedButton8Click() {
 void Tmainform::N14Click() {
     // The month files as they stand: the page is not saved first.
     monthgraph()->Run(state_);
+}
+
+savef::Tsaveform* Tmainform::saveform() {
+    if (!saveform_) {
+        saveform_ = new savef::Tsaveform(prompts_, this);
+        saveform_->setObjectName(QStringLiteral("saveform"));
+    }
+    return saveform_;
+}
+
+void Tmainform::CSV1Click() {
+    // What is on the page goes to its month file first.
+    if (!ShowDay(state_.pageDate))
+        return;
+    const ledger::AccountingMonth span =
+        ledger::AccountingMonthOf(state_.pageDate, state_.settings.closing);
+    std::vector<std::string> lines;
+    try {
+        state_.store.ReadPeriodLines(span.first, span.last, state_.settings.closing.day != 0,
+                                     lines);
+    } catch (const ledger::FileError& e) {
+        ReportError(FileErrorText(QStringLiteral("データを読み込めません。"), e));
+        return;
+    }
+    const int mode = saveform()->Ask(
+        QStringLiteral("%1月分をcsvファイルに書き出します。").arg(span.label.month));
+    if (mode < 1 || mode > 3)
+        return;
+    const std::vector<std::string> exported =
+        savef::ExportLines(lines, state_.categories, static_cast<savef::ExportMode>(mode));
+    // Proposed in the documents folder: the book's own folder is a hidden one now.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString path = prompts_.SaveFile(this, QStringLiteral("CSV書き出し"),
+                                           folder + QLatin1Char('/') +
+                                               QString::fromStdString(ledger::Yyyymm(span.label)) +
+                                               QStringLiteral(".csv"),
+                                           QStringLiteral("CSVファイル (*.csv)"));
+    if (path.isEmpty())
+        return;
+    try {
+        // Whole or not at all: the same atomic writer as the month files.
+        ledger::WriteLinesAtomic(QFile::encodeName(path).toStdString(), exported);
+    } catch (const ledger::FileError& e) {
+        ReportError(FileErrorText(QStringLiteral("CSVファイルを書き出せませんでした。"), e));
+    }
 }
 
 void Tmainform::copy1Click() {

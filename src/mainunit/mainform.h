@@ -34,6 +34,9 @@ class Tgraphform;
 namespace month_g {
 class Tmonthgraph;
 }
+namespace savef {
+class Tsaveform;
+}
 
 namespace mainunit {
 
@@ -76,6 +79,7 @@ public:
     void SpeedButton7Click();  // categories (Ctrl+H)
     void SpeedButton8Click();  // monthly expense graph (Ctrl+G)
     void N14Click();           // 月別グラフ (Ctrl+M)
+    void CSV1Click();          // CSV書き出し: the accounting month into a CSV file
     void copy1Click();         // コピー (Ctrl+C): the bottom-right selected cell
     void paste1Click();        // 貼り付け (Ctrl+V): into 金額 or メモ
     void Find1Click();         // 検索 (Ctrl+F): opens the find dialog
@@ -143,6 +147,7 @@ public:
     graph::Tgraphform* graphform();
     month_g::Tmonthgraph* monthgraph();
     TFindDialog* findDialog();
+    savef::Tsaveform* saveform();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -184,6 +189,7 @@ private:
     graph::Tgraphform* graphform_ = nullptr;
     month_g::Tmonthgraph* monthgraph_ = nullptr;
     TFindDialog* findDialog_ = nullptr;
+    savef::Tsaveform* saveform_ = nullptr;
     // The search's lines while the find dialog is open.
     std::optional<SearchIndex> searchIndex_;
     skin::SkinImages skin_;

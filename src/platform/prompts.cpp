@@ -85,4 +85,10 @@ QString QtPrompts::OpenFile(QWidget* parent, const QString& caption, const QStri
     return dialog.selectedFiles().constFirst();
 }
 
+QString QtPrompts::SaveFile(QWidget* parent, const QString& caption, const QString& proposed,
+                            const QString& filter) {
+    // The toolkit's dialog asks before an existing file is replaced.
+    return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
+}
+
 }  // namespace platform

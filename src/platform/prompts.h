@@ -27,6 +27,11 @@ public:
 
     // The open-file dialog; an empty string when nothing was chosen.
     virtual QString OpenFile(QWidget* parent, const QString& caption, const QString& filter) = 0;
+
+    // The save-file dialog, starting at `proposed` (folder and file name); it asks before
+    // an existing file is replaced. An empty string when the user cancelled.
+    virtual QString SaveFile(QWidget* parent, const QString& caption, const QString& proposed,
+                             const QString& filter) = 0;
 };
 
 // The real thing: QMessageBox and QDialog::exec().
@@ -36,6 +41,8 @@ public:
                    Buttons buttons) override;
     int RunDialog(QDialog& dialog) override;
     QString OpenFile(QWidget* parent, const QString& caption, const QString& filter) override;
+    QString SaveFile(QWidget* parent, const QString& caption, const QString& proposed,
+                     const QString& filter) override;
 };
 
 }  // namespace platform

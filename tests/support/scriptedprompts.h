@@ -50,7 +50,16 @@ public:
         return fileToOpen;
     }
 
+    QString SaveFile(QWidget*, const QString&, const QString& proposed,
+                     const QString& filter) override {
+        lastFilter = filter;
+        lastProposed = proposed;
+        return fileToSave;
+    }
+
     std::vector<Shown> shown;
+    QString fileToSave;
+    QString lastProposed;
     QString fileToOpen;
     QString lastFilter;
     std::deque<Answer> answers;

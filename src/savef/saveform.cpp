@@ -1,0 +1,96 @@
+#include "savef/saveform.h"
+
+#include "platform/fonts.h"
+#include "platform/prompts.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace savef {
+namespace {
+
+QRadioButton* Choice(QWidget* parent, int y, const QString& text, bool bold) {
+    auto* button = new QRadioButton(text, parent);
+    button->setGeometry(24, y, 236, 22);
+    button->setFont(platform::UiFont(12, bold));
+    return button;
+}
+
+QPushButton* Button(QWidget* parent, const QString& text, const QRect& geometry) {
+    auto* button = new QPushButton(text, parent);
+    button->setGeometry(geometry);
+    button->setFont(platform::UiFont(12, true));
+    button->setFlat(true);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+Tsaveform::Tsaveform(platform::Prompts& prompts, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), prompts_(prompts) {
+    setWindowTitle(QStringLiteral("CSV書き出し"));
+    setFixedSize(269, 159);
+    setFont(platform::UiFont(12));
+    Label3 = new QLabel(this);
+    Label3->setGeometry(8, 8, 253, 20);
+    Label3->setAlignment(Qt::AlignCenter);
+    RadioButton1 = Choice(this, 34, QStringLiteral("支出を－、収入を＋とする。"), false);
+    RadioButton2 = Choice(this, 58, QStringLiteral("支出を＋、収入を－とする。"), false);
+    RadioButton3 = Choice(this, 82, QStringLiteral("支出、収入をカラム分けして書き出し"), true);
+    RadioButton3->setChecked(true);
+    SpeedButton1 = Button(this, QStringLiteral("実行"), QRect(60, 118, 80, 28));
+    SpeedButton2 = Button(this, QStringLiteral("キャンセル"), QRect(148, 118, 96, 28));
+    connect(SpeedButton1, &QPushButton::clicked, this, &Tsaveform::SpeedButton1Click);
+    connect(SpeedButton2, &QPushButton::clicked, this, [this] {
+        result_ = -1;
+        done(QDialog::Rejected);
+    });
+    // Esc and Enter reach the dialog before whichever control has the focus.
+    for (QWidget* w : findChildren<QWidget*>())
+        w->installEventFilter(this);
+}
+
+int Tsaveform::Ask(const QString& prompt) {
+    Label3->setText(prompt);
+    result_ = -1;
+    if (QWidget* p = parentWidget())
+        move(p->geometry().center() - rect().center());
+    prompts_.RunDialog(*this);
+    return result_;
+}
+
+void Tsaveform::SpeedButton1Click() {
+    if (RadioButton1->isChecked()) {
+        result_ = 1;
+    } else if (RadioButton2->isChecked()) {
+        result_ = 2;
+    } else if (RadioButton3->isChecked()) {
+        result_ = 3;
+    } else {
+        return;  // nothing chosen: the dialog stays
+    }
+    done(QDialog::Accepted);
+}
+
+bool Tsaveform::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Escape:
+                SpeedButton2->click();
+                return true;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                SpeedButton1->click();
+                return true;
+            default:
+                break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace savef
