@@ -115,11 +115,8 @@ Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts,
 
     SpeedButton5 = MonthButton(this, Qt::LeftArrow, 360, QStringLiteral("前月"));
     SpeedButton4 = MonthButton(this, Qt::RightArrow, 392, QStringLiteral("翌月"));
-    SpeedButton1 = new QPushButton(QStringLiteral("閉じる"), this);
-    SpeedButton1->setGeometry(452, 240, 65, 25);
-    SpeedButton1->setFont(platform::UiFont(12, true));
-    SpeedButton1->setFlat(true);
-    SpeedButton1->setAutoDefault(false);
+    SpeedButton1 =
+        skin::MakeTextButton(this, QStringLiteral("閉じる"), QRect(452, 240, 65, 25), true);
     connect(SpeedButton5, &QToolButton::clicked, this, &Tgraphform::SpeedButton5Click);
     connect(SpeedButton4, &QToolButton::clicked, this, &Tgraphform::SpeedButton4Click);
     connect(SpeedButton1, &QPushButton::clicked, this, &QDialog::accept);

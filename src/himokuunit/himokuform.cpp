@@ -8,6 +8,7 @@
 #include "platform/errortext.h"
 #include "platform/fonts.h"
 #include "platform/textcodec.h"
+#include "skin/buttonface.h"
 #include "skin/dialogchrome.h"
 
 #include <QComboBox>
@@ -82,14 +83,6 @@ private:
     THIMOKUForm& form_;
 };
 
-QPushButton* MakeButton(QWidget* parent, const QString& text, const QRect& geometry) {
-    auto* button = new QPushButton(text, parent);
-    button->setGeometry(geometry);
-    button->setFont(platform::UiFont(12, true));
-    button->setAutoDefault(false);
-    return button;
-}
-
 }  // namespace
 
 THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
@@ -100,11 +93,15 @@ THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
     Imagemain = chrome.background;
     Label1 = chrome.title;
 
-    SpeedButton3 = MakeButton(this, QStringLiteral("費目追加"), QRect(24, 48, 110, 30));
+    SpeedButton3 =
+        skin::MakeTextButton(this, QStringLiteral("費目追加"), QRect(24, 48, 110, 30), false);
     SpeedButton3->setStyleSheet(QStringLiteral("color: rgb(16, 16, 96);"));
-    SpeedButton4 = MakeButton(this, QStringLiteral("選択行削除"), QRect(142, 48, 110, 30));
-    SpeedButton1 = MakeButton(this, QStringLiteral("保存して閉じる"), QRect(522, 48, 130, 30));
-    SpeedButton2 = MakeButton(this, QStringLiteral("キャンセル"), QRect(660, 48, 96, 30));
+    SpeedButton4 =
+        skin::MakeTextButton(this, QStringLiteral("選択行削除"), QRect(142, 48, 110, 30), false);
+    SpeedButton1 = skin::MakeTextButton(this, QStringLiteral("保存して閉じる"),
+                                        QRect(522, 48, 130, 30), false);
+    SpeedButton2 =
+        skin::MakeTextButton(this, QStringLiteral("キャンセル"), QRect(660, 48, 96, 30), false);
     auto* hint = new QLabel(
         QStringLiteral(
             "1～11行目は固定の費目です。12行目からの費目には右クリックでアイコンを付けられます。"),

@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "platform/prompts.h"
 #include "platform/textcodec.h"
+#include "skin/buttonface.h"
 #include "skin/dialogchrome.h"
 #include "skin/skin.h"
 #include "state/appstate.h"
@@ -38,15 +39,6 @@ QIcon ListIcon(const QImage& picture) {
         }
     }
     return QIcon(QPixmap::fromImage(image));
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& text, const QRect& geometry) {
-    auto* button = new QPushButton(text, parent);
-    button->setGeometry(geometry);
-    button->setFont(platform::UiFont(12, true));
-    button->setFlat(true);
-    button->setAutoDefault(false);
-    return button;
 }
 
 }  // namespace
@@ -86,9 +78,11 @@ Tmonthgraph::Tmonthgraph(const skin::SkinImages& skin, platform::Prompts& prompt
     ComboBox1->setGeometry(160, 352, 113, 22);
     ComboBox1->setIconSize(QSize(18, 16));
 
-    SpeedButton1 = MakeButton(this, QStringLiteral("グラフ描画"), QRect(280, 352, 97, 25));
+    SpeedButton1 =
+        skin::MakeTextButton(this, QStringLiteral("グラフ描画"), QRect(280, 352, 97, 25), true);
     SpeedButton1->setStyleSheet(QStringLiteral("color: rgb(70, 70, 70);"));
-    SpeedButton2 = MakeButton(this, QStringLiteral("閉じる"), QRect(592, 352, 73, 25));
+    SpeedButton2 =
+        skin::MakeTextButton(this, QStringLiteral("閉じる"), QRect(592, 352, 73, 25), true);
 
     connect(SpeedButton1, &QPushButton::clicked, this, &Tmonthgraph::SpeedButton1Click);
     connect(SpeedButton2, &QPushButton::clicked, this, &QDialog::accept);

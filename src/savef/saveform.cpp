@@ -2,6 +2,7 @@
 
 #include "platform/fonts.h"
 #include "platform/prompts.h"
+#include "skin/buttonface.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -19,15 +20,6 @@ QRadioButton* Choice(QWidget* parent, int y, const QString& text, bool bold) {
     return button;
 }
 
-QPushButton* Button(QWidget* parent, const QString& text, const QRect& geometry) {
-    auto* button = new QPushButton(text, parent);
-    button->setGeometry(geometry);
-    button->setFont(platform::UiFont(12, true));
-    button->setFlat(true);
-    button->setAutoDefault(false);
-    return button;
-}
-
 }  // namespace
 
 Tsaveform::Tsaveform(platform::Prompts& prompts, QWidget* parent)
@@ -42,8 +34,9 @@ Tsaveform::Tsaveform(platform::Prompts& prompts, QWidget* parent)
     RadioButton2 = Choice(this, 58, QStringLiteral("支出を＋、収入を－とする。"), false);
     RadioButton3 = Choice(this, 82, QStringLiteral("支出、収入をカラム分けして書き出し"), true);
     RadioButton3->setChecked(true);
-    SpeedButton1 = Button(this, QStringLiteral("実行"), QRect(60, 118, 80, 28));
-    SpeedButton2 = Button(this, QStringLiteral("キャンセル"), QRect(148, 118, 96, 28));
+    SpeedButton1 = skin::MakeTextButton(this, QStringLiteral("実行"), QRect(60, 118, 80, 28), true);
+    SpeedButton2 =
+        skin::MakeTextButton(this, QStringLiteral("キャンセル"), QRect(148, 118, 96, 28), true);
     connect(SpeedButton1, &QPushButton::clicked, this, &Tsaveform::SpeedButton1Click);
     connect(SpeedButton2, &QPushButton::clicked, this, [this] {
         result_ = -1;

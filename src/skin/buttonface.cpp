@@ -1,10 +1,13 @@
 #include "skin/buttonface.h"
 
+#include "platform/fonts.h"
+
 #include <QAbstractButton>
 #include <QEvent>
 #include <QIcon>
 #include <QImageReader>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyleOptionToolButton>
 #include <QToolButton>
 
@@ -62,6 +65,16 @@ void DressButton(QAbstractButton* button, const QString& glyph) {
     button->setIcon(QIcon(path));
     // The face's size from the file's header; the picture is decoded when first painted.
     button->setIconSize(QImageReader(path).size());
+}
+
+QPushButton* MakeTextButton(QWidget* parent, const QString& text, const QRect& geometry,
+                            bool flat) {
+    auto* button = new QPushButton(text, parent);
+    button->setGeometry(geometry);
+    button->setFont(platform::UiFont(12, true));
+    button->setFlat(flat);
+    button->setAutoDefault(false);
+    return button;
 }
 
 }  // namespace skin

@@ -1,6 +1,7 @@
 #include "printpreview/accountbook.h"
 #include "ledger/cp932.h"
 #include "ledger/gridcellfile.h"
+#include "support/categories.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,7 @@ using printpreview::AccountBook;
 namespace {
 
 ledger::CategoryList Categories() {
-    ledger::GridTable t(2, 3);
-    t.SetCell(1, 1, ledger::ToCp932("食費"));
-    t.SetCell(0, 2, ledger::ToCp932("収入"));
-    t.SetCell(1, 2, ledger::ToCp932("給料"));
-    return ledger::CategoryList::FromTable(t);
+    return testsupport::FoodAndSalary();
 }
 
 TEST(AccountBook, RowsByKindTotalsAndUnknownCategories) {

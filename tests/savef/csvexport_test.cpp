@@ -3,6 +3,7 @@
 #include "ledger/gridcellfile.h"
 #include "mainunit/fixture.h"
 #include "savef/saveform.h"
+#include "support/categories.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -14,13 +15,9 @@ using testsupport::MainFormTest;
 
 namespace {
 
-// 食費 an expense, 給料 an income; 謎 is not in the list.
+// 謎 is not in the list.
 ledger::CategoryList Categories() {
-    ledger::GridTable t(2, 3);
-    t.SetCell(1, 1, ledger::ToCp932("食費"));
-    t.SetCell(0, 2, ledger::ToCp932("収入"));
-    t.SetCell(1, 2, ledger::ToCp932("給料"));
-    return ledger::CategoryList::FromTable(t);
+    return testsupport::FoodAndSalary();
 }
 
 std::string Export(const char* utf8Line, ExportMode mode) {
