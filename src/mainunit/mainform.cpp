@@ -20,6 +20,8 @@
 #include "platform/fonts.h"
 #include "platform/textcodec.h"
 #include "platform/windowdrag.h"
+#include "printpreview/accountbook.h"
+#include "printpreview/printform.h"
 #include "savef/csvexport.h"
 #include "savef/saveform.h"
 #include "sime/simeform.h"
@@ -126,6 +128,7 @@ Tmainform::Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
         {N14, "N14"},
         {copy1, "copy1"},
         {csvExport1, "CSV1"},
+        {print1, "N15"},
         {paste1, "paste1"},
         {search1, "search1"},
     };
@@ -237,7 +240,7 @@ void Tmainform::BuildMenus() {
     backuprevert1 = action(QStringLiteral("バックアップ読み込み"));
 
     // Commands whose windows are not part of this build yet stay visible but disabled.
-    for (QAction* a : {NET1, print1, backup1, backuprevert1}) {
+    for (QAction* a : {NET1, backup1, backuprevert1}) {
         a->setEnabled(false);
     }
 
@@ -281,6 +284,7 @@ void Tmainform::BuildMenus() {
     connect(N16, &QAction::triggered, SpeedButton7, &QToolButton::click);
     connect(N14, &QAction::triggered, this, &Tmainform::N14Click);
     connect(csvExport1, &QAction::triggered, this, &Tmainform::CSV1Click);
+    connect(print1, &QAction::triggered, this, &Tmainform::N15Click);
     connect(copy1, &QAction::triggered, this, &Tmainform::copy1Click);
     connect(paste1, &QAction::triggered, this, &Tmainform::paste1Click);
     connect(search1, &QAction::triggered, this, &Tmainform::Find1Click);
@@ -556,6 +560,31 @@ void Tmainform::CSV1Click() {
     } catch (const ledger::FileError& e) {
         ReportError(FileErrorText(QStringLiteral("CSVファイルを書き出せませんでした。"), e));
     }
+}
+
+printpreview::Tprintform* Tmainform::printform() {
+    if (!printform_) {
+        printform_ = new printpreview::Tprintform(prompts_, this);
+        printform_->setObjectName(QStringLiteral("printform"));
+    }
+    return printform_;
+}
+
+void Tmainform::N15Click() {
+    // What is on the page goes to its month file first.
+    if (!ShowDay(state_.pageDate))
+        return;
+    const ledger::AccountingMonth span =
+        ledger::AccountingMonthOf(state_.pageDate, state_.settings.closing);
+    std::vector<std::string> lines;
+    try {
+        state_.store.ReadPeriodLines(span.first, span.last, state_.settings.closing.day != 0,
+                                     lines);
+    } catch (const ledger::FileError& e) {
+        ReportError(FileErrorText(QStringLiteral("データを読み込めません。"), e));
+        return;
+    }
+    printform()->Run(printpreview::BuildAccountBook(lines, state_.categories, span.label));
 }
 
 void Tmainform::copy1Click() {

@@ -37,6 +37,9 @@ class Tmonthgraph;
 namespace savef {
 class Tsaveform;
 }
+namespace printpreview {
+class Tprintform;
+}
 
 namespace mainunit {
 
@@ -80,6 +83,7 @@ public:
     void SpeedButton8Click();  // monthly expense graph (Ctrl+G)
     void N14Click();           // 月別グラフ (Ctrl+M)
     void CSV1Click();          // CSV書き出し: the accounting month into a CSV file
+    void N15Click();           // 家計簿印刷: the account book, previewed and printed
     void copy1Click();         // コピー (Ctrl+C): the bottom-right selected cell
     void paste1Click();        // 貼り付け (Ctrl+V): into 金額 or メモ
     void Find1Click();         // 検索 (Ctrl+F): opens the find dialog
@@ -148,6 +152,7 @@ public:
     month_g::Tmonthgraph* monthgraph();
     TFindDialog* findDialog();
     savef::Tsaveform* saveform();
+    printpreview::Tprintform* printform();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -190,6 +195,7 @@ private:
     month_g::Tmonthgraph* monthgraph_ = nullptr;
     TFindDialog* findDialog_ = nullptr;
     savef::Tsaveform* saveform_ = nullptr;
+    printpreview::Tprintform* printform_ = nullptr;
     // The search's lines while the find dialog is open.
     std::optional<SearchIndex> searchIndex_;
     skin::SkinImages skin_;

@@ -5,6 +5,9 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTreeView>
 
@@ -89,6 +92,16 @@ QString QtPrompts::SaveFile(QWidget* parent, const QString& caption, const QStri
                             const QString& filter) {
     // The toolkit's dialog asks before an existing file is replaced.
     return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
+}
+
+bool QtPrompts::PrintDialog(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompts::PrinterSetup(QWidget* parent, QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <QString>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace platform {
@@ -32,6 +33,10 @@ public:
     // an existing file is replaced. An empty string when the user cancelled.
     virtual QString SaveFile(QWidget* parent, const QString& caption, const QString& proposed,
                              const QString& filter) = 0;
+
+    // The system's print dialog and printer setup dialog for `printer`; true on OK.
+    virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;
+    virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // The real thing: QMessageBox and QDialog::exec().
@@ -43,6 +48,8 @@ public:
     QString OpenFile(QWidget* parent, const QString& caption, const QString& filter) override;
     QString SaveFile(QWidget* parent, const QString& caption, const QString& proposed,
                      const QString& filter) override;
+    bool PrintDialog(QWidget* parent, QPrinter& printer) override;
+    bool PrinterSetup(QWidget* parent, QPrinter& printer) override;
 };
 
 }  // namespace platform

@@ -57,7 +57,21 @@ public:
         return fileToSave;
     }
 
+    // The print dialogs: the handler plays the user's part (chooses a PDF file, say).
+    bool PrintDialog(QWidget*, QPrinter& printer) override {
+        ++printDialogs;
+        return printHandler ? printHandler(printer) : false;
+    }
+    bool PrinterSetup(QWidget*, QPrinter& printer) override {
+        ++setupDialogs;
+        return setupHandler ? setupHandler(printer) : false;
+    }
+
     std::vector<Shown> shown;
+    std::function<bool(QPrinter&)> printHandler;
+    std::function<bool(QPrinter&)> setupHandler;
+    int printDialogs = 0;
+    int setupDialogs = 0;
     QString fileToSave;
     QString lastProposed;
     QString fileToOpen;
