@@ -5,27 +5,60 @@
 #include "ledger/textfile.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 
 namespace mainunit {
 
-SearchIndex::SearchIndex(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+SearchIndex::SearchIndex(std::vector<std::string> lines)
+    : blocks_(std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end())) {
+    lines_.assign(blocks_.begin(), blocks_.end());
+}
 
 SearchIndex SearchIndex::Build(const std::filesystem::path& dataFolder) {
-    std::vector<std::string> lines;
+    // Sorted as text without regard to case. A line written the usual way starts with eight
+    // digits and a comma, where that order is the date's: the date decides first, and only
+    // lines of one day are compared as text (the result is the same, much sooner).
+    struct Keyed {
+        uint32_t date;  // the leading "yyyymmdd,", or kNoDate
+        std::string_view line;
+    };
+    constexpr uint32_t kNoDate = UINT32_MAX;
+    SearchIndex index;
+    std::vector<Keyed> keyed;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(dataFolder, ec)) {
         const std::filesystem::path& path = entry.path();
         if (path.extension() != ".csv" || !entry.is_regular_file(ec))
             continue;
-        for (std::string& line : ledger::ReadLines(path)) {
-            if (ledger::ParseInt(std::string_view(line).substr(0, 6)).has_value())
-                lines.push_back(std::move(line));
-        }
+        std::optional<std::string> bytes = ledger::ReadWholeFile(path);
+        if (!bytes)
+            continue;
+        index.blocks_.push_back(std::move(*bytes));
+        ledger::ForEachLine(index.blocks_.back(), [&](std::string_view line) {
+            // A line of the index starts with a whole number of six characters (yyyymm).
+            if (!ledger::ParseInt(line.substr(0, 6)).has_value())
+                return;
+            uint32_t date = line.size() >= 9 && line[8] == ',' ? 0 : kNoDate;
+            for (size_t k = 0; date != kNoDate && k < 8; ++k) {
+                const char c = line[k];
+                date = c >= '0' && c <= '9' ? date * 10 + static_cast<uint32_t>(c - '0') : kNoDate;
+            }
+            keyed.push_back({date, line});
+        });
     }
-    std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
-        return ledger::CompareIgnoreCase(a, b) < 0;
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.date != kNoDate && b.date != kNoDate) {
+            if (a.date != b.date)
+                return a.date < b.date;
+            return ledger::CompareIgnoreCase(a.line.substr(9), b.line.substr(9)) < 0;
+        }
+        return ledger::CompareIgnoreCase(a.line, b.line) < 0;
     });
-    return SearchIndex(std::move(lines));
+    index.lines_.reserve(keyed.size());
+    for (const Keyed& k : keyed)
+        index.lines_.push_back(k.line);
+    return index;
 }
 
 std::optional<size_t> SearchIndex::FindNext(const std::string& text) {

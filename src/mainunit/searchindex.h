@@ -3,9 +3,11 @@
 #include "ledger/date.h"
 
 #include <cstddef>
+#include <deque>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mainunit {
@@ -19,8 +21,13 @@ public:
     // ledger::FileError for a month file that cannot be read.
     static SearchIndex Build(const std::filesystem::path& dataFolder);
     explicit SearchIndex(std::vector<std::string> lines = {});
+    // The lines are views into the index's own blocks: moved, never copied.
+    SearchIndex(SearchIndex&&) = default;
+    SearchIndex& operator=(SearchIndex&&) = default;
+    SearchIndex(const SearchIndex&) = delete;
+    SearchIndex& operator=(const SearchIndex&) = delete;
 
-    const std::vector<std::string>& lines() const { return lines_; }
+    const std::vector<std::string_view>& lines() const { return lines_; }
 
     // The next line holding `text` (CP932 bytes, case-sensitive) from the current position;
     // a new text starts again at the first line. nullopt when none is left: the position
@@ -31,7 +38,10 @@ public:
     std::optional<ledger::Date> JumpTo(size_t line);
 
 private:
-    std::vector<std::string> lines_;
+    // The month files' bytes, whole, and the index's lines as views into them: one block per
+    // file instead of one per line. A deque never moves a block once it is in.
+    std::deque<std::string> blocks_;
+    std::vector<std::string_view> lines_;
     size_t position_ = 0;
     std::string lastText_;
 };

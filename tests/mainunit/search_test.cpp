@@ -54,8 +54,8 @@ TEST(SearchIndex, DateOrderAndLinesOfNoDay) {
     testsupport::WriteBytes(dir / "202402.csv", "20240229,Z,,1,\r\n");
     testsupport::WriteBytes(dir / "notes.txt", "20240101,n,,1,\r\n");
     mainunit::SearchIndex index = mainunit::SearchIndex::Build(dir.path());
-    EXPECT_EQ(index.lines(),
-              (std::vector<std::string>{"20240229,Z,,1,", "20240301,a,,1,", "20240310,b,,1,"}));
+    EXPECT_EQ(index.lines(), (std::vector<std::string_view>{"20240229,Z,,1,", "20240301,a,,1,",
+                                                            "20240310,b,,1,"}));
     // A matching line whose date is no day is matched but does not move the search on.
     mainunit::SearchIndex odd({"2024991x,q,,1,", "20240301,q,,1,"});
     ASSERT_EQ(odd.FindNext("q"), 0u);
