@@ -1,3 +1,4 @@
+#include "ledger/backup.h"
 #include "ledger/folders.h"
 #include "mainunit/mainform.h"
 #include "platform/clock.h"
@@ -11,7 +12,47 @@
 #include <QIcon>
 #include <QSessionManager>
 
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+// vantrel --backup FOLDER: the backup of the menu's command, without a window, for a timer.
+// 0 when every file was copied; otherwise the reasons on stderr and a status of 1 (some
+// files missing), 2 (wrong use) or 3 (the program is running, or no folder could be made).
+int BackupFromCommandLine(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s --backup FOLDER\n", argv[0]);
+        return 2;
+    }
+    // While the program runs, its page and settings are not on the disk yet.
+    platform::SingleInstanceGuard guard(QStringLiteral("vantrel27"));
+    if (!guard.acquired()) {
+        std::fprintf(stderr, "vantrel: the program is running; close it and try again\n");
+        return 3;
+    }
+    const ledger::ProgramFolders folders = ledger::ProgramFolders::Locate();
+    const ledger::BackupResult result = ledger::MakeBackup(folders, argv[2], std::time(nullptr));
+    if (result.folder.empty()) {
+        std::fprintf(stderr, "vantrel: no backup folder could be made in %s\n", argv[2]);
+        return 3;
+    }
+    for (const ledger::CopyFailure& failure : result.failures) {
+        std::fprintf(stderr, "vantrel: not copied: %s: %s\n", failure.path.c_str(),
+                     failure.reason.c_str());
+    }
+    if (!result.failures.empty())
+        return 1;
+    std::printf("%s\n", result.folder.c_str());
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "--backup") == 0)
+        return BackupFromCommandLine(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vantrel"));
     QApplication::setDesktopFileName(QStringLiteral("vantrel"));

@@ -9,8 +9,8 @@
 namespace ledger {
 
 ProgramFolders ProgramFolders::Choose(const std::filesystem::path& explicitHome,
-                                     const std::filesystem::path& executableFolder,
-                                     const std::filesystem::path& userDataFolder) {
+                                      const std::filesystem::path& executableFolder,
+                                      const std::filesystem::path& userDataFolder) {
     if (!explicitHome.empty())
         return {std::filesystem::absolute(explicitHome).lexically_normal()};
     std::error_code ec;
@@ -35,8 +35,7 @@ ProgramFolders ProgramFolders::Locate() {
         explicitHome = home;
     std::error_code ec;
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return Choose(explicitHome, ec ? std::filesystem::path() : exe.parent_path(),
-                  UserDataFolder());
+    return Choose(explicitHome, ec ? std::filesystem::path() : exe.parent_path(), UserDataFolder());
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include "himokuunit/categoryicons.h"
 #include "himokuunit/himokuform.h"
 #include "ledger/accountingmonth.h"
+#include "ledger/backup.h"
 #include "ledger/cp932.h"
 #include "ledger/date.h"
 #include "ledger/fileerror.h"
@@ -47,6 +48,7 @@
 #include <QToolButton>
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -129,6 +131,8 @@ Tmainform::Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
         {copy1, "copy1"},
         {csvExport1, "CSV1"},
         {print1, "N15"},
+        {backup1, "backup1"},
+        {backuprevert1, "backuprevert1"},
         {paste1, "paste1"},
         {search1, "search1"},
     };
@@ -240,7 +244,7 @@ void Tmainform::BuildMenus() {
     backuprevert1 = action(QStringLiteral("バックアップ読み込み"));
 
     // Commands whose windows are not part of this build yet stay visible but disabled.
-    for (QAction* a : {NET1, backup1, backuprevert1}) {
+    for (QAction* a : {NET1}) {
         a->setEnabled(false);
     }
 
@@ -285,6 +289,8 @@ void Tmainform::BuildMenus() {
     connect(N14, &QAction::triggered, this, &Tmainform::N14Click);
     connect(csvExport1, &QAction::triggered, this, &Tmainform::CSV1Click);
     connect(print1, &QAction::triggered, this, &Tmainform::N15Click);
+    connect(backup1, &QAction::triggered, this, &Tmainform::backup1Click);
+    connect(backuprevert1, &QAction::triggered, this, &Tmainform::backuprevert1Click);
     connect(copy1, &QAction::triggered, this, &Tmainform::copy1Click);
     connect(paste1, &QAction::triggered, this, &Tmainform::paste1Click);
     connect(search1, &QAction::triggered, this, &Tmainform::Find1Click);
@@ -587,6 +593,99 @@ void Tmainform::N15Click() {
     printform()->Run(printpreview::BuildAccountBook(lines, state_.categories, span.label));
 }
 
+namespace {
+
+QString DocumentsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+QString FailureList(const std::vector<ledger::CopyFailure>& failures) {
+    QString text;
+    for (const ledger::CopyFailure& f : failures) {
+        text += QStringLiteral("\n") + QString::fromStdString(f.path.string()) +
+                QStringLiteral("（") + QString::fromStdString(f.reason) + QStringLiteral("）");
+    }
+    return text;
+}
+
+}  // namespace
+
+void Tmainform::backup1Click() {
+    // What is on the page, and the closing day, are in the files before they are copied.
+    if (!ShowDay(state_.pageDate))
+        return;
+    if (std::optional<QString> failure = WriteSettings()) {
+        ReportError(*failure);
+        return;
+    }
+    const QString chosen =
+        prompts_.ChooseFolder(this, QStringLiteral("バックアップ作成"), DocumentsFolder());
+    if (chosen.isEmpty())
+        return;
+    const ledger::BackupResult result = ledger::MakeBackup(
+        state_.folders, QFile::encodeName(chosen).toStdString(), std::time(nullptr));
+    if (result.folder.empty()) {
+        prompts_.Message(this, QStringLiteral("Vantrel"),
+                         QStringLiteral("この場所には保存できません。別の場所を指定してください。"),
+                         Icon::None, Buttons::Ok);
+        return;
+    }
+    const QString folder = QString::fromStdString(result.folder.string());
+    if (!result.failures.empty()) {
+        // Never "created" when something is missing: which files, and why.
+        ReportError(QStringLiteral("バックアップに写せなかったファイルがあります。\n\"") + folder +
+                    QStringLiteral("\"") + FailureList(result.failures));
+        return;
+    }
+    prompts_.Message(
+        this, QStringLiteral("Vantrel"),
+        QStringLiteral("\"") + folder + QStringLiteral("\" フォルダにバックアップを作成しました。"),
+        Icon::None, Buttons::Ok);
+}
+
+void Tmainform::backuprevert1Click() {
+    const QString chosen =
+        prompts_.ChooseFolder(this, QStringLiteral("バックアップ読み込み"), DocumentsFolder());
+    if (chosen.isEmpty())
+        return;
+    if (prompts_.Message(
+            this, QStringLiteral("確認"),
+            QStringLiteral("バックアップデータを読み込みます。現在のデータはすべて上書き"
+                           "されますがよろしいですか？\r読み込み後はソフトの再起動が"
+                           "必要です"),
+            Icon::None, Buttons::OkCancel) != Answer::Ok) {
+        return;
+    }
+    const std::filesystem::path folder = QFile::encodeName(chosen).toStdString();
+    switch (ledger::CheckRestore(state_.folders, folder)) {
+        case ledger::RestoreRefusal::InsideTheBook:
+            ReportError(QStringLiteral("このフォルダは現在のデータの中にあるため読み込めません。"
+                                       "バックアップのフォルダを指定してください。\n\n") +
+                        chosen);
+            return;
+        case ledger::RestoreRefusal::NotABackup:
+            prompts_.Message(this, QStringLiteral("Vantrel"),
+                             QStringLiteral("データが存在しません"), Icon::None, Buttons::Ok);
+            return;
+        case ledger::RestoreRefusal::None:
+            break;
+    }
+    const std::vector<ledger::CopyFailure> failures = ledger::Restore(state_.folders, folder);
+    if (!failures.empty()) {
+        ReportError(
+            QStringLiteral("バックアップを読み込めませんでした。現在のデータはそのままです。") +
+            FailureList(failures));
+        return;
+    }
+    prompts_.Message(this, QStringLiteral("Vantrel"),
+                     QStringLiteral("データ読み込み完了。ソフトを再起動してください。"), Icon::None,
+                     Buttons::Ok);
+    // The restored files stay exactly as copied: nothing of this run is written over them.
+    restored_ = true;
+    close();
+    QCoreApplication::exit(0);
+}
+
 void Tmainform::copy1Click() {
     const QModelIndex cell = maingrid->BottomRightSelected();
     if (cell.isValid())
@@ -734,6 +833,8 @@ void Tmainform::OnCellEdited(int row, int) {
 }
 
 bool Tmainform::FormClose(bool askOnFailure) {
+    if (restored_)
+        return true;
     // With someone to ask, a refused amount keeps the window open with its cell in edit.
     if (!maingrid->FinishEditing() && askOnFailure)
         return false;

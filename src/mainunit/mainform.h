@@ -75,25 +75,27 @@ public:
     bool ShowDay(const ledger::Date& newDate);
 
     // Commands, under their handler names.
-    void SpeedButton1Click();  // previous day (PageUp)
-    void SpeedButton2Click();  // next day (PageDown)
-    void SpeedButton9Click();  // today (Home, Ctrl+T)
-    void SpeedButton4Click();  // calendar (Ctrl+K)
-    void SpeedButton7Click();  // categories (Ctrl+H)
-    void SpeedButton8Click();  // monthly expense graph (Ctrl+G)
-    void N14Click();           // 月別グラフ (Ctrl+M)
-    void CSV1Click();          // CSV書き出し: the accounting month into a CSV file
-    void N15Click();           // 家計簿印刷: the account book, previewed and printed
-    void copy1Click();         // コピー (Ctrl+C): the bottom-right selected cell
-    void paste1Click();        // 貼り付け (Ctrl+V): into 金額 or メモ
-    void Find1Click();         // 検索 (Ctrl+F): opens the find dialog
-    void FindDialog1Find();    // 次を検索
-    void N9Click();            // 締め日変更
-    void N13Click();           // 合計を総支出のみ表示 (F8)
-    void N1Click();            // 新規行 (Ctrl+N)
-    void MenuItem1Click();     // 行削除 of the window menu (Ctrl+D), Delete in the grid
-    void deleteRow1Click();    // 行削除 of the grid's popup: the row under the pointer
-    void calClick();           // 電卓
+    void SpeedButton1Click();   // previous day (PageUp)
+    void SpeedButton2Click();   // next day (PageDown)
+    void SpeedButton9Click();   // today (Home, Ctrl+T)
+    void SpeedButton4Click();   // calendar (Ctrl+K)
+    void SpeedButton7Click();   // categories (Ctrl+H)
+    void SpeedButton8Click();   // monthly expense graph (Ctrl+G)
+    void N14Click();            // 月別グラフ (Ctrl+M)
+    void CSV1Click();           // CSV書き出し: the accounting month into a CSV file
+    void N15Click();            // 家計簿印刷: the account book, previewed and printed
+    void backup1Click();        // バックアップ作成 (hidden in the menu)
+    void backuprevert1Click();  // バックアップ読み込み (hidden in the menu)
+    void copy1Click();          // コピー (Ctrl+C): the bottom-right selected cell
+    void paste1Click();         // 貼り付け (Ctrl+V): into 金額 or メモ
+    void Find1Click();          // 検索 (Ctrl+F): opens the find dialog
+    void FindDialog1Find();     // 次を検索
+    void N9Click();             // 締め日変更
+    void N13Click();            // 合計を総支出のみ表示 (F8)
+    void N1Click();             // 新規行 (Ctrl+N)
+    void MenuItem1Click();      // 行削除 of the window menu (Ctrl+D), Delete in the grid
+    void deleteRow1Click();     // 行削除 of the grid's popup: the row under the pointer
+    void calClick();            // 電卓
     void RefreshDayTotal();
     void RefreshMonthTotal();
 
@@ -205,6 +207,8 @@ private:
     // ini.ini exists but could not be read: it is not written over.
     bool iniUnreadable_ = false;
     bool terminating_ = false;
+    // A backup was restored: the window ends without writing anything over it.
+    bool restored_ = false;
     // The paging key whose press this window saw; its release pages.
     int pagingKeyDown_ = 0;
 };

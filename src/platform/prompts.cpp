@@ -94,6 +94,10 @@ QString QtPrompts::SaveFile(QWidget* parent, const QString& caption, const QStri
     return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
 }
 
+QString QtPrompts::ChooseFolder(QWidget* parent, const QString& caption, const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, caption, start);
+}
+
 bool QtPrompts::PrintDialog(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;

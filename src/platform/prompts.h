@@ -34,6 +34,10 @@ public:
     virtual QString SaveFile(QWidget* parent, const QString& caption, const QString& proposed,
                              const QString& filter) = 0;
 
+    // The folder-choosing dialog starting at `start` (a new folder can be made in it); an
+    // empty string when the user cancelled.
+    virtual QString ChooseFolder(QWidget* parent, const QString& caption, const QString& start) = 0;
+
     // The system's print dialog and printer setup dialog for `printer`; true on OK.
     virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;
     virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;
@@ -48,6 +52,7 @@ public:
     QString OpenFile(QWidget* parent, const QString& caption, const QString& filter) override;
     QString SaveFile(QWidget* parent, const QString& caption, const QString& proposed,
                      const QString& filter) override;
+    QString ChooseFolder(QWidget* parent, const QString& caption, const QString& start) override;
     bool PrintDialog(QWidget* parent, QPrinter& printer) override;
     bool PrinterSetup(QWidget* parent, QPrinter& printer) override;
 };

@@ -121,6 +121,12 @@ wait "$second_pid" || second_rc=$?
 [ "$second_rc" -ne 0 ] || fail "the second instance ended as if it had run"
 kill -0 "$app_pid" || fail "the first instance ended with the second"
 
+# vantrel --backup refuses while the program runs: the book is not all on the disk yet.
+backup_rc=0
+"$exe" --backup "$work/backups" 2>"$work/backup.err" || backup_rc=$?
+[ "$backup_rc" -eq 3 ] || fail "--backup ran beside the program (status $backup_rc)"
+grep -q "running" "$work/backup.err" || fail "--backup did not say why: $(cat "$work/backup.err")"
+
 # The close button (16 x 16 at 768, 8) ends the program and writes ini.ini.
 xdotool mousemove --window "$win" 776 16 click 1
 for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
@@ -130,6 +136,13 @@ app_pid=""
 expected_ini="$(printf '[setting]\r\nclipbmp=\r\ndisplayclip=0\r\nsime=0\r\nsime15before=1\r\n[ExtImg]\r\nnum=0\r\n')"
 [ "$(cat "$home/ini.ini")" = "$expected_ini" ] || fail "ini.ini: $(od -c "$home/ini.ini")"
 [ "$(cat "$home/data/$month.csv")" = "$expected" ] || fail "month file changed at close"
+
+# With the program closed, --backup copies the book and prints the folder.
+mkdir -p "$work/backups"
+folder="$("$exe" --backup "$work/backups")" || fail "--backup failed"
+[ "$(cat "$folder/data/$month.csv")" = "$expected" ] || fail "--backup: month file differs"
+cmp -s "$folder/ini.ini" "$home/ini.ini" || fail "--backup: ini.ini differs"
+cmp -s "$folder/setting.dat" "$home/setting.dat" || fail "--backup: setting.dat differs"
 
 # Without setting.dat: a message, then the end, with nothing written.
 bare="$work/bare"

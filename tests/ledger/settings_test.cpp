@@ -1,6 +1,6 @@
+#include "ledger/settings.h"
 #include "ledger/categorylist.h"
 #include "ledger/cp932.h"
-#include "ledger/settings.h"
 #include "ledger/fileerror.h"
 #include "ledger/folders.h"
 

@@ -154,3 +154,48 @@ TEST_F(MainFormTest, StartRemovesLeftoverTemporaryFilesOfOurWrites) {
 }
 
 }  // namespace
+
+namespace {
+
+// The backup commands behind the hidden menu items: the page and the closing day reach the
+// files first; a restore refuses the book's own folder, replaces the book and ends the
+// program without writing anything over what it restored.
+TEST_F(MainFormTest, BackupAndRestoreCommands) {
+    WriteMonth("202403", {"20240301,食費,,100,"});
+    testsupport::WriteBytes(home / "ini.ini", "[setting]\r\nsime=25\r\n");
+    ASSERT_TRUE(Start());
+    EditCell(0, 0, "食費");
+    EditCell(0, 2, "40");
+    testsupport::TempDir elsewhere;  // outside the book: a backup inside it is never restored
+    const std::filesystem::path place = elsewhere.path();
+    prompts.folderToChoose = QString::fromStdString(place.string());
+    Find<QAction>("backup1")->trigger();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_TRUE(prompts.shown[0].text.endsWith("\" フォルダにバックアップを作成しました。"))
+        << prompts.shown[0].text.toStdString();
+    std::filesystem::path backup;
+    for (const auto& e : std::filesystem::directory_iterator(place))
+        backup = e.path();
+    EXPECT_EQ(MonthText("202403"), "20240301,食費,,100,\r\n20240305,食費,,40,\r\n");
+    EXPECT_EQ(ledger::FromCp932(testsupport::ReadBytes(backup / "data" / "202403.csv")),
+              "20240301,食費,,100,\r\n20240305,食費,,40,\r\n");
+
+    // The book's own folder is refused before anything is touched.
+    prompts.folderToChoose = QString::fromStdString(home.path().string());
+    prompts.answers = {platform::Prompts::Answer::Ok};
+    Find<QAction>("backuprevert1")->trigger();
+    EXPECT_EQ(prompts.shown.back().caption, "error");
+
+    // A real backup: the book is replaced and the program ends without saving over it.
+    EditCell(0, 3, "not saved");
+    testsupport::WriteBytes(home / "data" / "202403.csv", "");
+    prompts.folderToChoose = QString::fromStdString(backup.string());
+    prompts.answers = {platform::Prompts::Answer::Ok};
+    Find<QAction>("backuprevert1")->trigger();
+    EXPECT_EQ(prompts.shown.back().text, "データ読み込み完了。ソフトを再起動してください。");
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(MonthText("202403"), "20240301,食費,,100,\r\n20240305,食費,,40,\r\n");
+    EXPECT_EQ(testsupport::ReadBytes(home / "ini.ini"), testsupport::ReadBytes(backup / "ini.ini"));
+}
+
+}  // namespace

@@ -57,6 +57,11 @@ public:
         return fileToSave;
     }
 
+    QString ChooseFolder(QWidget*, const QString&, const QString&) override {
+        return folderToChoose;
+    }
+    QString folderToChoose;
+
     // The print dialogs: the handler plays the user's part (chooses a PDF file, say).
     bool PrintDialog(QWidget*, QPrinter& printer) override {
         ++printDialogs;
