@@ -521,6 +521,21 @@ void Tmainform::N14Click() {
     monthgraph()->Run(state_);
 }
 
+bool Tmainform::ReadPageMonth(ledger::AccountingMonth& span, std::vector<std::string>& lines) {
+    // What is on the page goes to its month file first.
+    if (!ShowDay(state_.pageDate))
+        return false;
+    span = ledger::AccountingMonthOf(state_.pageDate, state_.settings.closing);
+    try {
+        state_.store.ReadPeriodLines(span.first, span.last, state_.settings.closing.day != 0,
+                                     lines);
+        return true;
+    } catch (const ledger::FileError& e) {
+        ReportError(FileErrorText(QStringLiteral("データを読み込めません。"), e));
+        return false;
+    }
+}
+
 savef::Tsaveform* Tmainform::saveform() {
     if (!saveform_) {
         saveform_ = new savef::Tsaveform(prompts_, this);
@@ -530,19 +545,10 @@ savef::Tsaveform* Tmainform::saveform() {
 }
 
 void Tmainform::CSV1Click() {
-    // What is on the page goes to its month file first.
-    if (!ShowDay(state_.pageDate))
-        return;
-    const ledger::AccountingMonth span =
-        ledger::AccountingMonthOf(state_.pageDate, state_.settings.closing);
+    ledger::AccountingMonth span;
     std::vector<std::string> lines;
-    try {
-        state_.store.ReadPeriodLines(span.first, span.last, state_.settings.closing.day != 0,
-                                     lines);
-    } catch (const ledger::FileError& e) {
-        ReportError(FileErrorText(QStringLiteral("データを読み込めません。"), e));
+    if (!ReadPageMonth(span, lines))
         return;
-    }
     const int mode = saveform()->Ask(
         QStringLiteral("%1月分をcsvファイルに書き出します。").arg(span.label.month));
     if (mode < 1 || mode > 3)
@@ -577,19 +583,10 @@ printpreview::Tprintform* Tmainform::printform() {
 }
 
 void Tmainform::N15Click() {
-    // What is on the page goes to its month file first.
-    if (!ShowDay(state_.pageDate))
-        return;
-    const ledger::AccountingMonth span =
-        ledger::AccountingMonthOf(state_.pageDate, state_.settings.closing);
+    ledger::AccountingMonth span;
     std::vector<std::string> lines;
-    try {
-        state_.store.ReadPeriodLines(span.first, span.last, state_.settings.closing.day != 0,
-                                     lines);
-    } catch (const ledger::FileError& e) {
-        ReportError(FileErrorText(QStringLiteral("データを読み込めません。"), e));
+    if (!ReadPageMonth(span, lines))
         return;
-    }
     printform()->Run(printpreview::BuildAccountBook(lines, state_.categories, span.label));
 }
 

@@ -8,6 +8,7 @@
 
 #include "daymodel.h"
 #include "daypage.h"
+#include "ledger/accountingmonth.h"
 #include "ledger/folders.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
@@ -169,6 +170,9 @@ private:
     // page's day. False, with the user told and the page as it was, when the edit was
     // refused or the day could not be written.
     bool SavePage();
+    // For the commands that read the page's accounting month (export, printing): saves the
+    // page, then reads the month's lines in date order. False, the user told, on failure.
+    bool ReadPageMonth(ledger::AccountingMonth& span, std::vector<std::string>& lines);
     // Write the page's day / ini.ini; what failed, in the user's words.
     std::optional<QString> WriteDay();
     std::optional<QString> WriteSettings();
