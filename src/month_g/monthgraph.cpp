@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "platform/prompts.h"
 #include "platform/textcodec.h"
+#include "skin/builtinicons.h"
 #include "skin/buttonface.h"
 #include "skin/dialogchrome.h"
 #include "skin/skin.h"
@@ -27,19 +28,8 @@ namespace {
 
 constexpr QSize kSize(689, 393);
 constexpr QSize kChartSize(641, 297);
-const QRgb kMagenta = qRgb(255, 0, 255);
-
-// An 18 x 16 list icon whose magenta pixels show the list's own background.
-QIcon ListIcon(const QImage& picture) {
-    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if ((image.pixel(x, y) & 0xFFFFFF) == (kMagenta & 0xFFFFFF))
-                image.setPixel(x, y, qRgba(0, 0, 0, 0));
-        }
-    }
-    return QIcon(QPixmap::fromImage(image));
-}
+// The list icons show the list's own background where they are magenta.
+const QColor kMagenta(255, 0, 255);
 
 }  // namespace
 
@@ -120,8 +110,10 @@ void Tmonthgraph::SpeedButton3Click() {
     filling_ = true;
     ComboBox1->clear();
     const QImage inout(QStringLiteral(":/skin/inouticons.png"));
-    ComboBox1->addItem(ListIcon(inout.copy(0, 0, 18, 16)), QStringLiteral("総支出"));
-    ComboBox1->addItem(ListIcon(inout.copy(18, 0, 18, 16)), QStringLiteral("総収入"));
+    ComboBox1->addItem(skin::KeyedPixmap(inout.copy(0, 0, 18, 16), kMagenta),
+                       QStringLiteral("総支出"));
+    ComboBox1->addItem(skin::KeyedPixmap(inout.copy(18, 0, 18, 16), kMagenta),
+                       QStringLiteral("総収入"));
     for (int k = 0; k < state_->categories.size(); ++k) {
         const QString name = platform::FromCp932(state_->categories.Name(k));
         if (k < state::IconSet::kBuiltIn) {
