@@ -22,11 +22,6 @@ const ledger::ClosingDay kClosing{25, true};
 class Fixture {
 public:
     Fixture() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        folder_ = pattern;
         for (int month : {2, 3}) {
             ledger::Date m{2024, month, 1};
             ledger::WriteLinesAtomic(store().MonthFilePath(m),
@@ -34,14 +29,13 @@ public:
                                      ledger::SyncMode::NoSync);
         }
     }
-    ~Fixture() { std::filesystem::remove_all(folder_); }
     ledger::MonthStore store(ledger::SyncMode sync = ledger::SyncMode::NoSync) const {
-        return ledger::MonthStore(folder_, sync);
+        return ledger::MonthStore(folder_.path(), sync);
     }
-    const std::filesystem::path& folder() const { return folder_; }
+    const std::filesystem::path& folder() const { return folder_.path(); }
 
 private:
-    std::filesystem::path folder_;
+    synthetic::TempFolder folder_;
 };
 
 Fixture& Data() {

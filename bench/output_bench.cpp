@@ -18,19 +18,11 @@ namespace {
 // 50 years of month files, 600 lines each (360,000 lines), removed at exit.
 class Book {
 public:
-    Book() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vantrel-search-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        folder_ = pattern;
-        synthetic::WriteDataFolder(folder_, ledger::Date{2024, 12, 1}, 50, 600);
-    }
-    ~Book() { std::filesystem::remove_all(folder_); }
-    const std::filesystem::path& folder() const { return folder_; }
+    Book() { synthetic::WriteDataFolder(folder_.path(), ledger::Date{2024, 12, 1}, 50, 600); }
+    const std::filesystem::path& folder() const { return folder_.path(); }
 
 private:
-    std::filesystem::path folder_;
+    synthetic::TempFolder folder_;
 };
 
 Book& Data() {

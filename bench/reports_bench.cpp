@@ -29,12 +29,7 @@ const ledger::ClosingDay kClosing{25, true};
 class Book {
 public:
     explicit Book(int perMonth) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vantrel-reports-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        folder_ = pattern;
-        ledger::MonthStore store(folder_);
+        ledger::MonthStore store(folder_.path());
         for (int m = 0; m <= 12; ++m) {
             const ledger::Date month =
                 m == 0 ? ledger::Date{2023, 12, 1} : ledger::Date{2024, m, 1};
@@ -43,11 +38,10 @@ public:
                                      ledger::SyncMode::NoSync);
         }
     }
-    ~Book() { std::filesystem::remove_all(folder_); }
-    const std::filesystem::path& folder() const { return folder_; }
+    const std::filesystem::path& folder() const { return folder_.path(); }
 
 private:
-    std::filesystem::path folder_;
+    synthetic::TempFolder folder_;
 };
 
 // 10,000 entries over the year (834 a month), under a closing day of 25.

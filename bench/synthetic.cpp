@@ -6,7 +6,9 @@
 #include "ledger/textfile.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <random>
+#include <system_error>
 
 namespace synthetic {
 namespace {
@@ -104,6 +106,19 @@ void WriteDataFolder(const std::filesystem::path& dataFolder, const ledger::Date
                                  MonthLines(month, entriesPerMonth, static_cast<uint32_t>(m)),
                                  ledger::SyncMode::NoSync);
     }
+}
+
+TempFolder::TempFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        std::abort();
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
 }
 
 }  // namespace synthetic

@@ -17,6 +17,20 @@ ledger::CategoryList Categories();
 // leaves them. Descriptions and memos carry blanks, quotes and commas now and then.
 std::vector<std::string> MonthLines(const ledger::Date& month, int entries, uint32_t seed);
 
+// A new folder under the system's temporary folder, removed with everything in it when the
+// object goes. Benchmarks keep their books in one.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
 // Writes `years` years of month files ending with `lastMonth` into `dataFolder`.
 void WriteDataFolder(const std::filesystem::path& dataFolder, const ledger::Date& lastMonth,
                      int years, int entriesPerMonth);
