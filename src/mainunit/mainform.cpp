@@ -74,6 +74,16 @@ QToolButton* MakeButton(QWidget* parent, const QString& glyph, const QRect& geom
     return button;
 }
 
+// A window made the first time it is asked for, named for tests and tools.
+template <class Window, class Make>
+Window* OnFirstUse(Window*& slot, const char* name, Make make) {
+    if (!slot) {
+        slot = make();
+        slot->setObjectName(QLatin1String(name));
+    }
+    return slot;
+}
+
 QLabel* MakeLabel(QWidget* parent, const QRect& geometry, int pixelSize, const QColor& color,
                   Qt::Alignment alignment) {
     auto* label = new QLabel(parent);
@@ -358,27 +368,19 @@ bool Tmainform::FormCreate() {
 }
 
 Tcalendarform* Tmainform::calendarform() {
-    if (!calendarform_) {
-        calendarform_ = new Tcalendarform(clock_, skin_, this);
-        calendarform_->setObjectName(QStringLiteral("calendarform"));
-    }
-    return calendarform_;
+    return OnFirstUse(calendarform_, "calendarform",
+                      [this] { return new Tcalendarform(clock_, skin_, this); });
 }
 
 sime::Tsimeform* Tmainform::simeform() {
-    if (!simeform_) {
-        simeform_ = new sime::Tsimeform(prompts_, this);
-        simeform_->setObjectName(QStringLiteral("simeform"));
-    }
-    return simeform_;
+    return OnFirstUse(simeform_, "simeform",
+                      [this] { return new sime::Tsimeform(prompts_, this); });
 }
 
 himokuunit::THIMOKUForm* Tmainform::himokuform() {
-    if (!himokuform_) {
-        himokuform_ = new himokuunit::THIMOKUForm(state_, prompts_, skin_, this);
-        himokuform_->setObjectName(QStringLiteral("himokuform"));
-    }
-    return himokuform_;
+    return OnFirstUse(himokuform_, "himokuform", [this] {
+        return new himokuunit::THIMOKUForm(state_, prompts_, skin_, this);
+    });
 }
 
 bool Tmainform::LoadCategories() {
@@ -537,11 +539,8 @@ bool Tmainform::ReadPageMonth(ledger::AccountingMonth& span, std::vector<std::st
 }
 
 savef::Tsaveform* Tmainform::saveform() {
-    if (!saveform_) {
-        saveform_ = new savef::Tsaveform(prompts_, this);
-        saveform_->setObjectName(QStringLiteral("saveform"));
-    }
-    return saveform_;
+    return OnFirstUse(saveform_, "saveform",
+                      [this] { return new savef::Tsaveform(prompts_, this); });
 }
 
 void Tmainform::CSV1Click() {
@@ -575,11 +574,8 @@ void Tmainform::CSV1Click() {
 }
 
 printpreview::Tprintform* Tmainform::printform() {
-    if (!printform_) {
-        printform_ = new printpreview::Tprintform(prompts_, this);
-        printform_->setObjectName(QStringLiteral("printform"));
-    }
-    return printform_;
+    return OnFirstUse(printform_, "printform",
+                      [this] { return new printpreview::Tprintform(prompts_, this); });
 }
 
 void Tmainform::N15Click() {
@@ -706,14 +702,13 @@ void Tmainform::paste1Click() {
 }
 
 TFindDialog* Tmainform::findDialog() {
-    if (!findDialog_) {
-        findDialog_ = new TFindDialog(this);
-        findDialog_->setObjectName(QStringLiteral("FindDialog1"));
-        connect(findDialog_, &TFindDialog::findNext, this, &Tmainform::FindDialog1Find);
+    return OnFirstUse(findDialog_, "FindDialog1", [this] {
+        auto* dialog = new TFindDialog(this);
+        connect(dialog, &TFindDialog::findNext, this, &Tmainform::FindDialog1Find);
         // Closing the dialog releases the index.
-        connect(findDialog_, &QDialog::finished, this, [this] { searchIndex_.reset(); });
-    }
-    return findDialog_;
+        connect(dialog, &QDialog::finished, this, [this] { searchIndex_.reset(); });
+        return dialog;
+    });
 }
 
 void Tmainform::Find1Click() {
@@ -741,7 +736,7 @@ void Tmainform::FindDialog1Find() {
         found = searchIndex_->FindNext(platform::ToCp932(text));
     } catch (const ledger::Cp932Error&) {
         // A character with no Shift-JIS form is in no month file.
-        searchIndex_->FindNext(std::string());
+        searchIndex_->SearchedForNothing();
     }
     if (!found) {
         prompts_.Message(findDialog(), QStringLiteral("検索結果"),
@@ -759,19 +754,13 @@ void Tmainform::FindDialog1Find() {
 }
 
 graph::Tgraphform* Tmainform::graphform() {
-    if (!graphform_) {
-        graphform_ = new graph::Tgraphform(skin_, prompts_, this);
-        graphform_->setObjectName(QStringLiteral("graphform"));
-    }
-    return graphform_;
+    return OnFirstUse(graphform_, "graphform",
+                      [this] { return new graph::Tgraphform(skin_, prompts_, this); });
 }
 
 month_g::Tmonthgraph* Tmainform::monthgraph() {
-    if (!monthgraph_) {
-        monthgraph_ = new month_g::Tmonthgraph(skin_, prompts_, this);
-        monthgraph_->setObjectName(QStringLiteral("monthgraph"));
-    }
-    return monthgraph_;
+    return OnFirstUse(monthgraph_, "monthgraph",
+                      [this] { return new month_g::Tmonthgraph(skin_, prompts_, this); });
 }
 
 void Tmainform::N9Click() {

@@ -33,6 +33,9 @@ public:
     // a new text starts again at the first line. nullopt when none is left: the position
     // stays, so the same text reports the same until it changes.
     std::optional<size_t> FindNext(const std::string& text);
+    // A text that no line can hold was searched for (one with no Shift-JIS form): nothing is
+    // found, and the next text starts again at the first line.
+    void SearchedForNothing() { lastText_.clear(); }
     // The day a found line jumps to, when its first field is a whole number "yyyymmdd". The
     // position moves past the line only then.
     std::optional<ledger::Date> JumpTo(size_t line);
