@@ -27,6 +27,8 @@ struct ProgramFolders {
     std::filesystem::path Icons() const { return program / "pacs"; }
     std::filesystem::path CategoryFile() const { return program / "setting.dat"; }
     std::filesystem::path SettingsFile() const { return program / "ini.ini"; }
+    // The network import's last reply, kept after each request.
+    std::filesystem::path NetWorkFile() const { return program / "~net.dat"; }
 
     // Removes the temporary files that a write killed half way left behind: those of month
     // files in the data folder, of setting.dat and of ini.ini. Touches no other file. Only

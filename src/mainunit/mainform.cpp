@@ -16,6 +16,9 @@
 #include "ledger/gridcellfile.h"
 #include "ledger/textfile.h"
 #include "month_g/monthgraph.h"
+#include "netform/fnet.h"
+#include "netform/netimport.h"
+#include "netform/netsettings.h"
 #include "platform/calculator.h"
 #include "platform/errortext.h"
 #include "platform/fonts.h"
@@ -253,11 +256,6 @@ void Tmainform::BuildMenus() {
     backup1 = action(QStringLiteral("バックアップ作成"));
     backuprevert1 = action(QStringLiteral("バックアップ読み込み"));
 
-    // Commands whose windows are not part of this build yet stay visible but disabled.
-    for (QAction* a : {NET1}) {
-        a->setEnabled(false);
-    }
-
     PopupMenu1 = new QMenu(this);
     PopupMenu1->addAction(N2);
     PopupMenu1->addSeparator();
@@ -299,6 +297,7 @@ void Tmainform::BuildMenus() {
     connect(N14, &QAction::triggered, this, &Tmainform::N14Click);
     connect(csvExport1, &QAction::triggered, this, &Tmainform::CSV1Click);
     connect(print1, &QAction::triggered, this, &Tmainform::N15Click);
+    connect(NET1, &QAction::triggered, this, &Tmainform::add1Click);
     connect(backup1, &QAction::triggered, this, &Tmainform::backup1Click);
     connect(backuprevert1, &QAction::triggered, this, &Tmainform::backuprevert1Click);
     connect(copy1, &QAction::triggered, this, &Tmainform::copy1Click);
@@ -576,6 +575,70 @@ void Tmainform::CSV1Click() {
 printpreview::Tprintform* Tmainform::printform() {
     return OnFirstUse(printform_, "printform",
                       [this] { return new printpreview::Tprintform(prompts_, this); });
+}
+
+netform::Tfnet* Tmainform::fnet() {
+    return OnFirstUse(fnet_, "fnet", [this] {
+        return new netform::Tfnet(state_.folders.NetWorkFile(), prompts_, this);
+    });
+}
+
+namespace {
+
+// At most this many unsaved lines are listed in a message; the reply file holds them all.
+constexpr size_t kListedLines = 20;
+
+QString UnsavedText(const std::vector<netform::UnsavedLine>& unsaved,
+                    const std::filesystem::path& replyFile) {
+    QString text = QStringLiteral("次のデータは家計簿に書き込めませんでした（%1 件）。")
+                       .arg(unsaved.size());
+    for (size_t i = 0; i < unsaved.size() && i < kListedLines; ++i) {
+        text += QStringLiteral("\n") + platform::FromCp932(unsaved[i].line) +
+                QStringLiteral("（") + QString::fromStdString(unsaved[i].reason) +
+                QStringLiteral("）");
+    }
+    if (unsaved.size() > kListedLines)
+        text += QStringLiteral("\n…");
+    return text + QStringLiteral("\n\n受信したデータは次のファイルに残っています。次に NET機能で"
+                                 "受信する前に控えてください。\n") +
+           QString::fromStdString(replyFile.string());
+}
+
+}  // namespace
+
+void Tmainform::add1Click() {
+    // What is on the page is in its month file before the import adds to it.
+    if (!ShowDay(state_.pageDate))
+        return;
+    netform::NetFields fields = netform::ReadNetFields(state_.ini);
+    const int result = fnet()->Run(fields, frameGeometry().topLeft());
+    if (result == 1) {
+        const std::filesystem::path replyFile = state_.folders.NetWorkFile();
+        const std::optional<QString>& failure = fnet()->importFailure();
+        netform::MergeResult merged;
+        try {
+            // After a transfer that broke off, a last line without its line break may be cut
+            // short (an amount missing digits): only whole lines are taken.
+            merged = netform::MergeReply(replyFile, state_.store, state_.categories,
+                                         failure.has_value());
+        } catch (const ledger::FileError& e) {
+            ReportError(FileErrorText(QStringLiteral("受信したデータを読めません。"), e));
+        }
+        ShowPage(state_.pageDate);
+        if (failure) {
+            ReportError(QStringLiteral("データの取り込みに失敗しました。\n") + *failure +
+                        QStringLiteral("\n\n受け取れたデータ（%1 件）は家計簿に加えました。"
+                                       "受信したデータは次のファイルに残っています。\n")
+                            .arg(merged.added) +
+                        QString::fromStdString(replyFile.string()));
+        }
+        if (!merged.unsaved.empty())
+            ReportError(UnsavedText(merged.unsaved, replyFile));
+    }
+    if (std::optional<QString> refused = netform::WriteNetFields(state_.ini, fields))
+        ReportError(*refused);
+    if (std::optional<QString> failure = WriteSettings())
+        ReportError(*failure);
 }
 
 void Tmainform::N15Click() {

@@ -41,6 +41,9 @@ class Tsaveform;
 namespace printpreview {
 class Tprintform;
 }
+namespace netform {
+class Tfnet;
+}
 
 namespace mainunit {
 
@@ -85,6 +88,7 @@ public:
     void N14Click();            // 月別グラフ (Ctrl+M)
     void CSV1Click();           // CSV書き出し: the accounting month into a CSV file
     void N15Click();            // 家計簿印刷: the account book, previewed and printed
+    void add1Click();           // NET機能: entries kept by the web service into the book
     void backup1Click();        // バックアップ作成 (hidden in the menu)
     void backuprevert1Click();  // バックアップ読み込み (hidden in the menu)
     void copy1Click();          // コピー (Ctrl+C): the bottom-right selected cell
@@ -156,6 +160,7 @@ public:
     TFindDialog* findDialog();
     savef::Tsaveform* saveform();
     printpreview::Tprintform* printform();
+    netform::Tfnet* fnet();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -202,6 +207,7 @@ private:
     TFindDialog* findDialog_ = nullptr;
     savef::Tsaveform* saveform_ = nullptr;
     printpreview::Tprintform* printform_ = nullptr;
+    netform::Tfnet* fnet_ = nullptr;
     // The search's lines while the find dialog is open.
     std::optional<SearchIndex> searchIndex_;
     skin::SkinImages skin_;

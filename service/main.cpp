@@ -1,0 +1,280 @@
+// vantrel.cgi: the reference web service of the program's network import, run by a web
+// server through CGI. See service/README.md.
+//
+//   GET  ?action=get&id=ID&pass=PASS&remove=0|1   the entries kept for ID, one line each
+//   GET  (no action)                              a form to record an entry from a browser
+//   POST action=add&id=..&pass=..&date=..&category=..&description=..&amount=..&memo=..
+
+#include "params.h"
+#include "store.h"
+
+#include "ledger/cp932.h"
+#include "ledger/csvline.h"
+#include "ledger/date.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace {
+
+using Params = std::map<std::string, std::string>;
+
+constexpr size_t kMaxBody = 64 * 1024;
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+// Writes the whole reply to standard output; false when it could not be written whole.
+bool Reply(const std::string& status, const std::string& type, std::string_view body) {
+    std::string out = "Status: " + status + "\r\nContent-Type: " + type +
+                      "\r\nContent-Length: " + std::to_string(body.size()) +
+                      "\r\nCache-Control: no-store\r\n\r\n";
+    out.append(body);
+    return std::fwrite(out.data(), 1, out.size(), stdout) == out.size() &&
+           std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+}
+
+void Refuse(const std::string& status, const std::string& utf8Message) {
+    Reply(status, "text/plain; charset=Shift_JIS", ledger::ToCp932(utf8Message + "\r\n"));
+}
+
+std::string Html(std::string_view utf8) {
+    std::string out;
+    for (char c : utf8) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string Today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
+// The form page (Shift_JIS, so that the browser sends the fields in the ledger's encoding).
+void FormPage(const std::string& utf8Notice, const std::string& idUtf8) {
+    std::string page =
+        "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"Shift_JIS\">"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
+        "<title>Vantrel 入力</title><style>body{font-family:sans-serif;margin:1em;max-width:30em}"
+        "label{display:block;margin-top:.6em}input{width:100%;font-size:1.1em;box-sizing:border-box}"
+        "button{margin-top:1em;font-size:1.1em;width:100%}.n{color:#060}</style></head><body>"
+        "<h1>Vantrel 入力</h1>";
+    if (!utf8Notice.empty())
+        page += "<p class=\"n\">" + Html(utf8Notice) + "</p>";
+    page +=
+        "<form method=\"post\" accept-charset=\"Shift_JIS\">"
+        "<input type=\"hidden\" name=\"action\" value=\"add\">"
+        "<label>ID<input name=\"id\" required maxlength=\"64\" value=\"" + Html(idUtf8) + "\"></label>"
+        "<label>パスワード<input name=\"pass\" type=\"password\" required></label>"
+        "<label>日付<input name=\"date\" type=\"date\" required value=\"" + Today() + "\"></label>"
+        "<label>費目<input name=\"category\" required placeholder=\"食費\"></label>"
+        "<label>摘要<input name=\"description\"></label>"
+        "<label>金額<input name=\"amount\" inputmode=\"numeric\" pattern=\"[+-]?[0-9]+\" required></label>"
+        "<label>メモ<input name=\"memo\"></label>"
+        "<button type=\"submit\">記録する</button></form>"
+        "<p>最初に記録したときのパスワードが、その ID のパスワードになります。</p></body></html>\n";
+    Reply("200 OK", "text/html; charset=Shift_JIS", ledger::ToCp932(page));
+}
+
+std::string Param(const Params& params, const std::string& key) {
+    auto it = params.find(key);
+    return it != params.end() ? it->second : std::string();
+}
+
+// Checks the ID and the password; refuses the request (false) when either is unusable.
+bool CheckCredentials(const Params& params) {
+    const std::string id = Param(params, "id");
+    const std::string pass = Param(params, "pass");
+    if (id.empty() || pass.empty()) {
+        Refuse("403 Forbidden", "ID とパスワードを入れてください。");
+        return false;
+    }
+    if (auto why = service::RefuseText(id, 64)) {
+        Refuse("400 Bad Request", "ID: " + *why);
+        return false;
+    }
+    if (auto why = service::RefuseText(pass, 128)) {
+        Refuse("400 Bad Request", "パスワード: " + *why);
+        return false;
+    }
+    return true;
+}
+
+std::filesystem::path StoreRoot() {
+    const std::string configured = Env("VANTREL_SERVICE_DATA");
+    return configured.empty() ? std::filesystem::path("vantrel-data")
+                              : std::filesystem::path(configured);
+}
+
+void Get(const Params& params) {
+    if (!CheckCredentials(params))
+        return;
+    const std::string remove = Param(params, "remove");
+    if (remove != "0" && remove != "1") {
+        Refuse("400 Bad Request", "remove は 0 か 1 です。");
+        return;
+    }
+    service::Store store(StoreRoot());
+    const std::string id = Param(params, "id");
+    if (store.Check(id, Param(params, "pass")) != service::Store::Access::Granted) {
+        Refuse("403 Forbidden", "ID かパスワードが違います。");
+        return;
+    }
+    const std::string entries = store.Entries(id);
+    // Entries are forgotten only once the reply has gone out whole; the store stays locked
+    // in between, so nothing recorded meanwhile can be lost.
+    if (Reply("200 OK", "text/plain; charset=Shift_JIS", entries) && remove == "1")
+        store.RemoveSent(id, entries);
+}
+
+void Add(const Params& params) {
+    if (!CheckCredentials(params))
+        return;
+    struct Field {
+        const char* key;
+        const char* caption;
+        size_t maxBytes;
+    };
+    static constexpr Field kFields[] = {{"category", "費目", 64},
+                                        {"description", "摘要", 256},
+                                        {"amount", "金額", 16},
+                                        {"memo", "メモ", 256}};
+    for (const Field& f : kFields) {
+        if (auto why = service::RefuseText(Param(params, f.key), f.maxBytes)) {
+            Refuse("400 Bad Request", std::string(f.caption) + ": " + *why);
+            return;
+        }
+    }
+    std::string dateText = Param(params, "date");
+    std::erase(dateText, '-');
+    const std::optional<ledger::Date> date = ledger::ParseYyyymmdd(dateText);
+    if (!date) {
+        Refuse("400 Bad Request", "日付が正しくありません。");
+        return;
+    }
+    if (Param(params, "category").empty()) {
+        Refuse("400 Bad Request", "費目を入れてください。");
+        return;
+    }
+    if (!ledger::ParseInt(Param(params, "amount"))) {
+        Refuse("400 Bad Request", "金額は整数で入れてください。");
+        return;
+    }
+    service::Store store(StoreRoot());
+    const std::string id = Param(params, "id");
+    if (store.CheckOrRegister(id, Param(params, "pass")) != service::Store::Access::Granted) {
+        Refuse("403 Forbidden", "ID かパスワードが違います。");
+        return;
+    }
+    store.Append(id, ledger::JoinLine({ledger::Yyyymmdd(*date), Param(params, "category"),
+                                       Param(params, "description"), Param(params, "amount"),
+                                       Param(params, "memo")}));
+    FormPage("記録しました: " + ledger::Yyyymmdd(*date) + " " +
+                 ledger::FromCp932(Param(params, "category")) + " " +
+                 ledger::FromCp932(Param(params, "amount")),
+             ledger::FromCp932(id));
+}
+
+// Endpoints for the program's own tests, answered only when the web server sets
+// VANTREL_SERVICE_TEST=1: a server that stays silent, and a reply of a given size.
+bool TestEndpoint(const std::string& action, const Params& params) {
+    if (Env("VANTREL_SERVICE_TEST") != "1")
+        return false;
+    if (action == "wait") {
+        std::this_thread::sleep_for(std::chrono::seconds(std::atoi(Param(params, "seconds").c_str())));
+        Reply("200 OK", "text/plain; charset=Shift_JIS", "");
+        return true;
+    }
+    if (action == "big") {
+        const size_t bytes = static_cast<size_t>(std::atol(Param(params, "bytes").c_str()));
+        Reply("200 OK", "text/plain; charset=Shift_JIS", std::string(bytes, 'x'));
+        return true;
+    }
+    return false;
+}
+
+void Log(const std::string& method, const std::string& query) {
+    const std::string path = Env("VANTREL_SERVICE_LOG");
+    if (path.empty())
+        return;  // queries carry passwords: written only where a test asks for them
+    std::ofstream(path, std::ios::app | std::ios::binary) << method << ' ' << query << '\n';
+}
+
+void Serve() {
+    const std::string method = Env("REQUEST_METHOD");
+    const std::string query = Env("QUERY_STRING");
+    Log(method, query);
+    if (method == "POST") {
+        const long length = std::atol(Env("CONTENT_LENGTH").c_str());
+        if (length < 0 || static_cast<size_t>(length) > kMaxBody) {
+            Refuse("413 Payload Too Large", "入力が大きすぎます。");
+            return;
+        }
+        std::string body(static_cast<size_t>(length), '\0');
+        if (std::fread(body.data(), 1, body.size(), stdin) != body.size()) {
+            Refuse("400 Bad Request", "入力を読めませんでした。");
+            return;
+        }
+        const auto params = service::ParseParams(body, true);
+        if (!params || Param(*params, "action") != "add") {
+            Refuse("400 Bad Request", "入力の形が正しくありません。");
+            return;
+        }
+        Add(*params);
+        return;
+    }
+    if (method != "GET" && method != "HEAD") {
+        Refuse("405 Method Not Allowed", "GET か POST で送ってください。");
+        return;
+    }
+    // The program sends "+" for a "+": only form bodies take it for a blank.
+    const auto params = service::ParseParams(query, false);
+    if (!params) {
+        Refuse("400 Bad Request", "問い合わせの形が正しくありません。");
+        return;
+    }
+    const std::string action = Param(*params, "action");
+    if (action.empty())
+        FormPage("", "");
+    else if (action == "get")
+        Get(*params);
+    else if (!TestEndpoint(action, *params))
+        Refuse("400 Bad Request", "知らない action です。");
+}
+
+}  // namespace
+
+int main() {
+    try {
+        Serve();
+    } catch (const std::exception& e) {
+        // The reason goes to the server's error log; the client learns only that it failed.
+        std::cerr << "vantrel.cgi: " << e.what() << '\n';
+        Refuse("500 Internal Server Error", "サーバの内部でエラーが起きました。");
+    }
+    return 0;
+}

@@ -1,0 +1,53 @@
+#include "netform/netsettings.h"
+
+#include "netform/netimport.h"
+
+#include "ledger/cp932.h"
+#include "platform/textcodec.h"
+
+#include <array>
+
+namespace netform {
+
+namespace {
+
+constexpr std::string_view kSection = "net";
+
+struct Key {
+    std::string_view name;
+    QString NetFields::*field;
+};
+constexpr std::array<Key, 4> kKeys{{{"url", &NetFields::url},
+                                    {"proxy", &NetFields::proxy},
+                                    {"proxyport", &NetFields::proxyPort},
+                                    {"id", &NetFields::id}}};
+
+}  // namespace
+
+NetFields ReadNetFields(const ledger::IniFile& ini) {
+    NetFields fields;
+    for (const Key& key : kKeys)
+        fields.*key.field = platform::FromCp932(ini.ReadString(kSection, key.name, {}));
+    if (!ini.Value(kSection, "url"))
+        fields.url = QString::fromLatin1(kDefaultServiceUrl);
+    return fields;
+}
+
+std::optional<QString> WriteNetFields(ledger::IniFile& ini, const NetFields& fields) {
+    std::optional<QString> refused;
+    for (const Key& key : kKeys) {
+        platform::Cp932Text text =
+            platform::Cp932Text::FromBytes(ini.Value(kSection, key.name).value_or(std::string()));
+        const bool existed = ini.Value(kSection, key.name).has_value();
+        try {
+            if (text.Set(fields.*key.field) || !existed)
+                ini.WriteString(kSection, key.name, text.bytes);
+        } catch (const ledger::Cp932Error& e) {
+            refused = QStringLiteral("「%1」は Shift-JIS で書けない文字のため、%2 の設定は保存しませんでした。")
+                          .arg(QString::fromStdString(e.character()), QLatin1String(key.name));
+        }
+    }
+    return refused;
+}
+
+}  // namespace netform
