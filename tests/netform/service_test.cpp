@@ -1,0 +1,135 @@
+// The reference web service: its parameter rules directly, and vantrel.cgi run as a web
+// server would run it.
+
+#include "params.h"
+
+#include "ledger/cp932.h"
+#include "support/tempdir.h"
+#include "support/webservers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testsupport::RunCgi;
+using testsupport::TempDir;
+
+TEST(ServiceParams, DecodesEscapesAndTakesPlusForABlankOnlyInFormBodies) {
+    auto query = service::ParseParams("id=a+b%26c&pass=%82%a0%3F", false);
+    ASSERT_TRUE(query);
+    EXPECT_EQ(query->at("id"), "a+b&c");
+    EXPECT_EQ(query->at("pass"), "\x82\xa0?");
+    auto form = service::ParseParams("memo=a+b", true);
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->at("memo"), "a b");
+    // Broken escapes, empty keys and repeated keys are refused.
+    for (const char* bad : {"id=%4", "id=%zz", "=x", "id=a&id=b"})
+        EXPECT_FALSE(service::ParseParams(bad, false)) << bad;
+}
+
+TEST(ServiceParams, RefusesTextThatCannotBeKeptAsAnEntry) {
+    EXPECT_FALSE(service::RefuseText(ledger::ToCp932("食費"), 64));
+    EXPECT_TRUE(service::RefuseText(std::string(65, 'a'), 64));
+    EXPECT_TRUE(service::RefuseText("a\r\nb", 64));
+    EXPECT_TRUE(service::RefuseText("\x82", 64));        // a lead byte alone
+    EXPECT_TRUE(service::RefuseText("\xff\xfe", 64));    // not CP932 at all
+    EXPECT_TRUE(service::RefuseText("&#128512;", 64));  // what a browser sends for an emoji
+}
+
+class CgiTest : public testing::Test {
+protected:
+    TempDir data;
+
+    std::string Run(const std::string& method, const std::string& query,
+                    const std::string& body = {}) {
+        return RunCgi(VANTREL_CGI,
+                      {"REQUEST_METHOD=" + method, "QUERY_STRING=" + query,
+                       "CONTENT_LENGTH=" + std::to_string(body.size()),
+                       "VANTREL_SERVICE_DATA=" + data.path().string()},
+                      body);
+    }
+    std::string Add(const std::string& id, const std::string& pass, const std::string& fields) {
+        return Run("POST", "", "action=add&id=" + id + "&pass=" + pass + "&" + fields);
+    }
+    static std::string Body(const std::string& reply) {
+        const size_t end = reply.find("\r\n\r\n");
+        return end == std::string::npos ? reply : reply.substr(end + 4);
+    }
+    static std::string Status(const std::string& reply) {
+        return reply.substr(0, reply.find("\r\n"));
+    }
+};
+
+TEST_F(CgiTest, KeepsEntriesPerIdAndPasswordAndForgetsThemOnlyWhenAskedTo) {
+    EXPECT_EQ(Status(Add("me", "pw", "date=2024-03-05&category=%90H%94%EF&description=a%2Cb"
+                                     "&amount=300&memo=x+y")),
+              "Status: 200 OK");
+    Add("me", "pw", "date=20240410&category=x&description=&amount=-5&memo=");
+    const std::string lines = ledger::ToCp932("20240305,食費,\"a,b\",300,\"x y\"\r\n") +
+                              "20240410,x,,-5,\r\n";
+    EXPECT_EQ(Body(Run("GET", "action=get&id=me&pass=pw&remove=0")), lines);
+    EXPECT_EQ(Body(Run("GET", "action=get&id=me&pass=pw&remove=1")), lines);
+    EXPECT_EQ(Body(Run("GET", "action=get&id=me&pass=pw&remove=0")), "");
+}
+
+TEST_F(CgiTest, RefusesBadRequestsWithoutTouchingAnotherIdsEntries) {
+    Add("me", "pw", "date=20240305&category=a&amount=1");
+    const std::string before = Body(Run("GET", "action=get&id=me&pass=pw&remove=0"));
+    ASSERT_FALSE(before.empty());
+    struct Case {
+        const char* what;
+        std::string method, query, body, status;
+    };
+    const Case cases[] = {
+        {"wrong password", "GET", "action=get&id=me&pass=bad&remove=1", "", "Status: 403"},
+        {"missing password", "GET", "action=get&id=me&remove=1", "", "Status: 403"},
+        {"unknown ID", "GET", "action=get&id=you&pass=pw&remove=1", "", "Status: 403"},
+        {"ID with a path", "GET", "action=get&id=../me&pass=pw&remove=1", "", "Status: 403"},
+        {"bad remove", "GET", "action=get&id=me&pass=pw&remove=2", "", "Status: 400"},
+        {"overlong ID", "GET", "action=get&id=" + std::string(65, 'a') + "&pass=pw&remove=0", "",
+         "Status: 400"},
+        {"not CP932", "GET", "action=get&id=%ff%fe&pass=pw&remove=0", "", "Status: 400"},
+        {"repeated key", "GET", "action=get&id=me&id=x&pass=pw&remove=1", "", "Status: 400"},
+        {"wrong password on add", "POST", "",
+         "action=add&id=me&pass=bad&date=20240305&category=a&amount=1", "Status: 403"},
+        {"bad date", "POST", "", "action=add&id=me&pass=pw&date=20240230&category=a&amount=1",
+         "Status: 400"},
+        {"amount not whole", "POST", "",
+         "action=add&id=me&pass=pw&date=20240305&category=a&amount=1.5", "Status: 400"},
+        {"overlong memo", "POST", "",
+         "action=add&id=me&pass=pw&date=20240305&category=a&amount=1&memo=" +
+             std::string(300, 'm'),
+         "Status: 400"},
+        {"line break in a field", "POST", "",
+         "action=add&id=me&pass=pw&date=20240305&category=a%0d%0a20240101&amount=1",
+         "Status: 400"},
+        {"unknown action", "GET", "action=wait&seconds=1", "", "Status: 400"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(Run(c.method, c.query, c.body).starts_with(c.status)) << c.what;
+        EXPECT_EQ(Body(Run("GET", "action=get&id=me&pass=pw&remove=0")), before) << c.what;
+    }
+    // Every ID lives in a folder named by its bytes in hexadecimal, inside the data folder.
+    for (const auto& entry : std::filesystem::directory_iterator(data.path()))
+        EXPECT_TRUE(entry.path().filename() == "lock" ||
+                    entry.path().filename().string().starts_with("id-"))
+            << entry.path();
+}
+
+TEST_F(CgiTest, ThePasswordIsKeptOnlyAsASaltedHash) {
+    Add("me", "secret-word", "date=20240305&category=a&amount=1");
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(data.path())) {
+        if (entry.is_regular_file()) {
+            EXPECT_EQ(testsupport::ReadBytes(entry.path()).find("secret-word"), std::string::npos);
+        }
+    }
+}
+
+TEST_F(CgiTest, WithoutAnActionItServesTheEntryFormInShiftJis) {
+    const std::string reply = Run("GET", "");
+    EXPECT_NE(reply.find("text/html; charset=Shift_JIS"), std::string::npos);
+    EXPECT_NE(ledger::FromCp932(reply).find("name=\"amount\""), std::string::npos);
+    EXPECT_NE(ledger::FromCp932(reply).find("記録する"), std::string::npos);
+}
+
+}  // namespace
