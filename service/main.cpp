@@ -38,10 +38,15 @@ std::string Env(const char* name) {
 }
 
 // Writes the whole reply to standard output; false when it could not be written whole.
-bool Reply(const std::string& status, const std::string& type, std::string_view body) {
-    std::string out = "Status: " + status + "\r\nContent-Type: " + type +
-                      "\r\nContent-Length: " + std::to_string(body.size()) +
-                      "\r\nCache-Control: no-store\r\n\r\n";
+// Without a length the web server reads the body until this program ends, so whatever it
+// does after the reply (forgetting the entries sent) happens before the reply is complete:
+// a web server that has the whole body stops the program at once.
+bool Reply(const std::string& status, const std::string& type, std::string_view body,
+           bool withLength = true) {
+    std::string out = "Status: " + status + "\r\nContent-Type: " + type;
+    if (withLength)
+        out += "\r\nContent-Length: " + std::to_string(body.size());
+    out += "\r\nCache-Control: no-store\r\n\r\n";
     out.append(body);
     return std::fwrite(out.data(), 1, out.size(), stdout) == out.size() &&
            std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
@@ -55,11 +60,20 @@ std::string Html(std::string_view utf8) {
     std::string out;
     for (char c : utf8) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -80,7 +94,8 @@ void FormPage(const std::string& utf8Notice, const std::string& idUtf8) {
         "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"Shift_JIS\">"
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
         "<title>Vantrel 入力</title><style>body{font-family:sans-serif;margin:1em;max-width:30em}"
-        "label{display:block;margin-top:.6em}input{width:100%;font-size:1.1em;box-sizing:border-box}"
+        "label{display:block;margin-top:.6em}input{width:100%;font-size:1.1em;box-sizing:border-"
+        "box}"
         "button{margin-top:1em;font-size:1.1em;width:100%}.n{color:#060}</style></head><body>"
         "<h1>Vantrel 入力</h1>";
     if (!utf8Notice.empty())
@@ -88,12 +103,17 @@ void FormPage(const std::string& utf8Notice, const std::string& idUtf8) {
     page +=
         "<form method=\"post\" accept-charset=\"Shift_JIS\">"
         "<input type=\"hidden\" name=\"action\" value=\"add\">"
-        "<label>ID<input name=\"id\" required maxlength=\"64\" value=\"" + Html(idUtf8) + "\"></label>"
+        "<label>ID<input name=\"id\" required maxlength=\"64\" value=\"" +
+        Html(idUtf8) +
+        "\"></label>"
         "<label>パスワード<input name=\"pass\" type=\"password\" required></label>"
-        "<label>日付<input name=\"date\" type=\"date\" required value=\"" + Today() + "\"></label>"
+        "<label>日付<input name=\"date\" type=\"date\" required value=\"" +
+        Today() +
+        "\"></label>"
         "<label>費目<input name=\"category\" required placeholder=\"食費\"></label>"
         "<label>摘要<input name=\"description\"></label>"
-        "<label>金額<input name=\"amount\" inputmode=\"numeric\" pattern=\"[+-]?[0-9]+\" required></label>"
+        "<label>金額<input name=\"amount\" inputmode=\"numeric\" pattern=\"[+-]?[0-9]+\" "
+        "required></label>"
         "<label>メモ<input name=\"memo\"></label>"
         "<button type=\"submit\">記録する</button></form>"
         "<p>最初に記録したときのパスワードが、その ID のパスワードになります。</p></body></html>\n";
@@ -147,7 +167,7 @@ void Get(const Params& params) {
     const std::string entries = store.Entries(id);
     // Entries are forgotten only once the reply has gone out whole; the store stays locked
     // in between, so nothing recorded meanwhile can be lost.
-    if (Reply("200 OK", "text/plain; charset=Shift_JIS", entries) && remove == "1")
+    if (Reply("200 OK", "text/plain; charset=Shift_JIS", entries, false) && remove == "1")
         store.RemoveSent(id, entries);
 }
 
@@ -205,7 +225,8 @@ bool TestEndpoint(const std::string& action, const Params& params) {
     if (Env("VANTREL_SERVICE_TEST") != "1")
         return false;
     if (action == "wait") {
-        std::this_thread::sleep_for(std::chrono::seconds(std::atoi(Param(params, "seconds").c_str())));
+        std::this_thread::sleep_for(
+            std::chrono::seconds(std::atoi(Param(params, "seconds").c_str())));
         Reply("200 OK", "text/plain; charset=Shift_JIS", "");
         return true;
     }

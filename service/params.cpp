@@ -42,7 +42,7 @@ std::optional<std::string> PercentDecode(std::string_view text, bool plusIsBlank
 }
 
 std::optional<std::map<std::string, std::string>> ParseParams(std::string_view text,
-                                                             bool plusIsBlank) {
+                                                              bool plusIsBlank) {
     std::map<std::string, std::string> params;
     while (!text.empty()) {
         const size_t end = text.find('&');

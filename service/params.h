@@ -15,7 +15,7 @@ std::optional<std::string> PercentDecode(std::string_view text, bool plusIsBlank
 // "key=value&key=value" into a map of decoded values. nullopt when an escape is broken, a
 // key is empty or comes twice: a request that could mean two things is refused.
 std::optional<std::map<std::string, std::string>> ParseParams(std::string_view text,
-                                                             bool plusIsBlank);
+                                                              bool plusIsBlank);
 
 // Why a text cannot be kept, in Japanese (UTF-8); nullopt when it can: CP932 bytes that
 // read back the same, no control characters, no HTML character references (a browser writes

@@ -94,8 +94,7 @@ std::filesystem::path Store::Folder(std::string_view id) const {
 
 Store::Access Store::Check(std::string_view id, std::string_view password) const {
     const std::string stored = ReadOrEmpty(Folder(id) / "password");
-    return !stored.empty() && PasswordMatches(password, stored) ? Access::Granted
-                                                                : Access::Refused;
+    return !stored.empty() && PasswordMatches(password, stored) ? Access::Granted : Access::Refused;
 }
 
 Store::Access Store::CheckOrRegister(std::string_view id, std::string_view password) {

@@ -118,12 +118,11 @@ std::optional<Failure> Client::Get(const Sink& sink, const Pump& pump) {
     }
 
     // Handles are released on every way out of this function.
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> easy(curl_easy_init(),
-                                                              &curl_easy_cleanup);
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> easy(curl_easy_init(), &curl_easy_cleanup);
     std::unique_ptr<CURLM, decltype(&curl_multi_cleanup)> multi(curl_multi_init(),
-                                                                 &curl_multi_cleanup);
+                                                                &curl_multi_cleanup);
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(nullptr,
-                                                                         &curl_slist_free_all);
+                                                                        &curl_slist_free_all);
     if (!easy || !multi)
         return Failure{404, "Cannot start the HTTP client"};
     for (const char* header : {"Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*",
@@ -211,11 +210,11 @@ std::optional<Failure> Client::Get(const Sink& sink, const Pump& pump) {
         return Failure{static_cast<int>(status), transfer.reason};
     }
     if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED)
-        return Failure{404, "Reply larger than " + std::to_string(maxBytes_ / (1024 * 1024)) +
-                                " MB"};
+        return Failure{404,
+                       "Reply larger than " + std::to_string(maxBytes_ / (1024 * 1024)) + " MB"};
     if (result == CURLE_OPERATION_TIMEDOUT)
-        return Failure{404, "No answer from the server for " + std::to_string(silentSeconds_) +
-                                " seconds"};
+        return Failure{
+            404, "No answer from the server for " + std::to_string(silentSeconds_) + " seconds"};
     if (transfer.sinkRefused)
         return Failure{404, "The reply could not be stored"};
     std::string reason = transfer.errorText[0] != '\0' ? std::string(transfer.errorText)

@@ -590,17 +590,18 @@ constexpr size_t kListedLines = 20;
 
 QString UnsavedText(const std::vector<netform::UnsavedLine>& unsaved,
                     const std::filesystem::path& replyFile) {
-    QString text = QStringLiteral("次のデータは家計簿に書き込めませんでした（%1 件）。")
-                       .arg(unsaved.size());
+    QString text =
+        QStringLiteral("次のデータは家計簿に書き込めませんでした（%1 件）。").arg(unsaved.size());
     for (size_t i = 0; i < unsaved.size() && i < kListedLines; ++i) {
-        text += QStringLiteral("\n") + platform::FromCp932(unsaved[i].line) +
-                QStringLiteral("（") + QString::fromStdString(unsaved[i].reason) +
-                QStringLiteral("）");
+        text += QStringLiteral("\n") + platform::FromCp932(unsaved[i].line) + QStringLiteral("（") +
+                QString::fromStdString(unsaved[i].reason) + QStringLiteral("）");
     }
     if (unsaved.size() > kListedLines)
         text += QStringLiteral("\n…");
-    return text + QStringLiteral("\n\n受信したデータは次のファイルに残っています。次に NET機能で"
-                                 "受信する前に控えてください。\n") +
+    return text +
+           QStringLiteral(
+               "\n\n受信したデータは次のファイルに残っています。次に NET機能で"
+               "受信する前に控えてください。\n") +
            QString::fromStdString(replyFile.string());
 }
 

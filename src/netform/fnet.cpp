@@ -68,8 +68,8 @@ Tfnet::Tfnet(std::filesystem::path workFile, platform::Prompts& prompts, QWidget
     auto* Image1 = new QLabel(this);  // the small-frame skin behind everything
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(QRect(QPoint(0, 0), kSize));
-    Image1->setPixmap(QPixmap::fromImage(
-        skin::ComposeSmallFrameSkin(skin::SmallFrameImages::Builtin(), kSize)));
+    Image1->setPixmap(
+        QPixmap::fromImage(skin::ComposeSmallFrameSkin(skin::SmallFrameImages::Builtin(), kSize)));
 
     Label6 = new QLabel(QStringLiteral("NET 機能"), this);
     Label6->setGeometry(10, 2, 300, 17);
@@ -79,8 +79,8 @@ Tfnet::Tfnet(std::filesystem::path workFile, platform::Prompts& prompts, QWidget
 
     Label1 = Caption(this, QStringLiteral("URL:"), QRect(12, 34, 52, 20), false);
     Edit1 = Field(this, QRect(68, 34, 292, 20));
-    SpeedButton1 = skin::MakeTextButton(this, QStringLiteral("Default"), QRect(366, 33, 62, 22),
-                                        false);
+    SpeedButton1 =
+        skin::MakeTextButton(this, QStringLiteral("Default"), QRect(366, 33, 62, 22), false);
     Label3 = Caption(this, QStringLiteral("ID:"), QRect(12, 62, 52, 20), false);
     Edit4 = Field(this, QRect(68, 62, 150, 20));
     Label5 = Caption(this, QStringLiteral("Pass:"), QRect(12, 90, 52, 20), false);
@@ -109,10 +109,14 @@ Tfnet::Tfnet(std::filesystem::path workFile, platform::Prompts& prompts, QWidget
         b->setAutoDefault(false);
 
     const std::pair<QObject*, const char*> names[] = {
-        {Label1, "Label1"},   {Label2, "Label2"},   {Label3, "Label3"}, {Label4, "Label4"},
-        {Label5, "Label5"},   {Label6, "Label6"},   {Edit1, "Edit1"},   {Edit2, "Edit2"},
-        {Edit3, "Edit3"},     {Edit4, "Edit4"},     {Edit5, "Edit5"},   {Button1, "Button1"},
-        {Button2, "Button2"}, {Button3, "Button3"}, {Memo1, "Memo1"},   {SpeedButton1, "SpeedButton1"}};
+        {Label1, "Label1"},   {Label2, "Label2"},
+        {Label3, "Label3"},   {Label4, "Label4"},
+        {Label5, "Label5"},   {Label6, "Label6"},
+        {Edit1, "Edit1"},     {Edit2, "Edit2"},
+        {Edit3, "Edit3"},     {Edit4, "Edit4"},
+        {Edit5, "Edit5"},     {Button1, "Button1"},
+        {Button2, "Button2"}, {Button3, "Button3"},
+        {Memo1, "Memo1"},     {SpeedButton1, "SpeedButton1"}};
     for (const auto& [object, name] : names)
         object->setObjectName(QLatin1String(name));
 
@@ -173,10 +177,11 @@ Tfnet::Outcome Tfnet::Request(bool remove) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(workFile_.c_str(), "wb"));
     if (!file) {
         const int error = errno;
-        prompts_.Message(this, QStringLiteral("error"),
-                         platform::FileErrorText(QStringLiteral("受信用のファイルを作成できません。"),
-                                                 ledger::FileError(workFile_, error)),
-                         Icon::Error, Buttons::Ok);
+        prompts_.Message(
+            this, QStringLiteral("error"),
+            platform::FileErrorText(QStringLiteral("受信用のファイルを作成できません。"),
+                                    ledger::FileError(workFile_, error)),
+            Icon::Error, Buttons::Ok);
         return Outcome::NotStarted;
     }
 
@@ -213,8 +218,9 @@ Tfnet::Outcome Tfnet::Request(bool remove) {
         return Outcome::Failed;
     }
     std::error_code ec;
-    Memo1->setPlainText(QStringLiteral("Received %1 bytes")
-                            .arg(static_cast<qulonglong>(std::filesystem::file_size(workFile_, ec))));
+    Memo1->setPlainText(
+        QStringLiteral("Received %1 bytes")
+            .arg(static_cast<qulonglong>(std::filesystem::file_size(workFile_, ec))));
     return Outcome::Received;
 }
 

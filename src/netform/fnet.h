@@ -52,16 +52,16 @@ public:
     QLabel* Label3;
     QLabel* Label4;
     QLabel* Label5;
-    QLineEdit* Edit1;            // URL
-    QLineEdit* Edit2;            // proxy host
-    QLineEdit* Edit3;            // proxy port
-    QLineEdit* Edit4;            // ID
-    QLineEdit* Edit5;            // password
-    QPushButton* SpeedButton1;   // Default
-    QPushButton* Button1;        // データ確認
-    QPushButton* Button2;        // データ取り込み
-    QPushButton* Button3;        // cancel
-    QPlainTextEdit* Memo1;       // status and reply
+    QLineEdit* Edit1;           // URL
+    QLineEdit* Edit2;           // proxy host
+    QLineEdit* Edit3;           // proxy port
+    QLineEdit* Edit4;           // ID
+    QLineEdit* Edit5;           // password
+    QPushButton* SpeedButton1;  // Default
+    QPushButton* Button1;       // データ確認
+    QPushButton* Button2;       // データ取り込み
+    QPushButton* Button3;       // cancel
+    QPlainTextEdit* Memo1;      // status and reply
 
     void Button1Click();
     void Button2Click();

@@ -40,8 +40,7 @@ struct Entry {
 
 // Appends a run of entries of one day to that day and saves it once, which leaves the file
 // as saving after each entry would.
-void AddToDay(const ledger::MonthStore& store, const std::vector<Entry>& run,
-              MergeResult& result) {
+void AddToDay(const ledger::MonthStore& store, const std::vector<Entry>& run, MergeResult& result) {
     if (run.empty())
         return;
     try {

@@ -43,8 +43,10 @@ std::optional<QString> WriteNetFields(ledger::IniFile& ini, const NetFields& fie
             if (text.Set(fields.*key.field) || !existed)
                 ini.WriteString(kSection, key.name, text.bytes);
         } catch (const ledger::Cp932Error& e) {
-            refused = QStringLiteral("「%1」は Shift-JIS で書けない文字のため、%2 の設定は保存しませんでした。")
-                          .arg(QString::fromStdString(e.character()), QLatin1String(key.name));
+            refused =
+                QStringLiteral(
+                    "「%1」は Shift-JIS で書けない文字のため、%2 の設定は保存しませんでした。")
+                    .arg(QString::fromStdString(e.character()), QLatin1String(key.name));
         }
     }
     return refused;

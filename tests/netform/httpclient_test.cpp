@@ -58,11 +58,12 @@ protected:
 
     // Records an entry as the browser form does.
     static void Add(const std::string& id, const std::string& pass, const std::string& fields) {
-        RunCgi(VANTREL_CGI,
-               {"REQUEST_METHOD=POST", "VANTREL_SERVICE_DATA=" + service->dataFolder().string(),
-                "CONTENT_LENGTH=" +
-                    std::to_string(("action=add&id=" + id + "&pass=" + pass + "&" + fields).size())},
-               "action=add&id=" + id + "&pass=" + pass + "&" + fields);
+        RunCgi(
+            VANTREL_CGI,
+            {"REQUEST_METHOD=POST", "VANTREL_SERVICE_DATA=" + service->dataFolder().string(),
+             "CONTENT_LENGTH=" +
+                 std::to_string(("action=add&id=" + id + "&pass=" + pass + "&" + fields).size())},
+            "action=add&id=" + id + "&pass=" + pass + "&" + fields);
     }
 
     static std::unique_ptr<TestWebService> service;
@@ -74,8 +75,7 @@ TEST_F(HttpClientTest, FetchesTheReplyAndSendsTheEscapedQueryAsTheServiceReadsIt
     // An ID with "&", "?", "=", "+", a blank and "#"; a password in Japanese.
     const std::string id = "a&b?c=d+e f#g";
     const std::string pass = ledger::ToCp932("あいう");
-    Add("a%26b%3fc%3dd%2be+f%23g", "%82%a0%82%a2%82%a4",
-        "date=20240305&category=x&amount=300");
+    Add("a%26b%3fc%3dd%2be+f%23g", "%82%a0%82%a2%82%a4", "date=20240305&category=x&amount=300");
     Fetched f = Fetch(client, netform::RequestUrl(service->Url(), id, pass, false));
     ASSERT_FALSE(f.failure) << Describe(f.failure);
     EXPECT_EQ(f.body, "20240305,x,,300,\r\n");
@@ -119,11 +119,11 @@ TEST_F(HttpClientTest, AnUnreachableHostFailsAs404WithTheClientsReason) {
 
 TEST_F(HttpClientTest, AbortEndsASlowRequestAtOnce) {
     const auto start = std::chrono::steady_clock::now();
-    Fetched f = Fetch(client, service->Url() + "?action=wait&seconds=8",
-                      [](http::Client& c, int pumps) {
-                          if (pumps == 10)
-                              c.Abort();
-                      });
+    Fetched f =
+        Fetch(client, service->Url() + "?action=wait&seconds=8", [](http::Client& c, int pumps) {
+            if (pumps == 10)
+                c.Abort();
+        });
     EXPECT_EQ(Describe(f.failure), "404 Connection aborted on request");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_FALSE(client.Running());

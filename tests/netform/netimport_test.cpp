@@ -1,8 +1,8 @@
 // The network import's logic without a window: query escaping, the request URL and the
 // merge of a reply into the month files.
 
-#include "jis2sjis/queryvalue.h"
 #include "netform/netimport.h"
+#include "jis2sjis/queryvalue.h"
 
 #include "ledger/cp932.h"
 #include "support/categories.h"
@@ -30,7 +30,7 @@ TEST(EncodeQueryValue, EscapesOnlyWhatWouldBreakTheQueryAndEveryHighByte) {
         {"a&b", "a%26b"},
         {"a?b", "a%3fb"},
         {"100%", "100%25"},
-        {"a=b+c d#e", "a=b+c d#e"},  // sent as typed; the client escapes the wire itself
+        {"a=b+c d#e", "a=b+c d#e"},    // sent as typed; the client escapes the wire itself
         {Sjis("あ"), "%82%a0"},        // lower-case hexadecimal digits
         {Sjis("ソ表"), "%83\\%95\\"},  // byte by byte: a trail byte 0x5C is below 128
         {std::string("\x7f\x80\xff", 3), "\x7f%80%ff"},
@@ -76,7 +76,7 @@ TEST_F(MergeTest, AddsEachValidLineToItsOwnDayAndSkipsTheRest) {
         "2004ab06,食費,日付,1,\r\n"
         "\r\n"
         "20040305,食費,\"牛乳,2本\",-180,メモ,余分\r\n"  // sixth field dropped
-        "20040306,給料,賞与,10\r\n");                     // no memo field at all
+        "20040306,給料,賞与,10\r\n");                    // no memo field at all
     const netform::MergeResult r = netform::MergeReply(file, store, categories, false);
     EXPECT_EQ(r.added, 4);
     EXPECT_EQ(r.skipped, 5);

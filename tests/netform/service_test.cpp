@@ -31,8 +31,8 @@ TEST(ServiceParams, RefusesTextThatCannotBeKeptAsAnEntry) {
     EXPECT_FALSE(service::RefuseText(ledger::ToCp932("食費"), 64));
     EXPECT_TRUE(service::RefuseText(std::string(65, 'a'), 64));
     EXPECT_TRUE(service::RefuseText("a\r\nb", 64));
-    EXPECT_TRUE(service::RefuseText("\x82", 64));        // a lead byte alone
-    EXPECT_TRUE(service::RefuseText("\xff\xfe", 64));    // not CP932 at all
+    EXPECT_TRUE(service::RefuseText("\x82", 64));       // a lead byte alone
+    EXPECT_TRUE(service::RefuseText("\xff\xfe", 64));   // not CP932 at all
     EXPECT_TRUE(service::RefuseText("&#128512;", 64));  // what a browser sends for an emoji
 }
 
@@ -61,12 +61,13 @@ protected:
 };
 
 TEST_F(CgiTest, KeepsEntriesPerIdAndPasswordAndForgetsThemOnlyWhenAskedTo) {
-    EXPECT_EQ(Status(Add("me", "pw", "date=2024-03-05&category=%90H%94%EF&description=a%2Cb"
-                                     "&amount=300&memo=x+y")),
+    EXPECT_EQ(Status(Add("me", "pw",
+                         "date=2024-03-05&category=%90H%94%EF&description=a%2Cb"
+                         "&amount=300&memo=x+y")),
               "Status: 200 OK");
     Add("me", "pw", "date=20240410&category=x&description=&amount=-5&memo=");
-    const std::string lines = ledger::ToCp932("20240305,食費,\"a,b\",300,\"x y\"\r\n") +
-                              "20240410,x,,-5,\r\n";
+    const std::string lines =
+        ledger::ToCp932("20240305,食費,\"a,b\",300,\"x y\"\r\n") + "20240410,x,,-5,\r\n";
     EXPECT_EQ(Body(Run("GET", "action=get&id=me&pass=pw&remove=0")), lines);
     EXPECT_EQ(Body(Run("GET", "action=get&id=me&pass=pw&remove=1")), lines);
     EXPECT_EQ(Body(Run("GET", "action=get&id=me&pass=pw&remove=0")), "");
@@ -97,12 +98,10 @@ TEST_F(CgiTest, RefusesBadRequestsWithoutTouchingAnotherIdsEntries) {
         {"amount not whole", "POST", "",
          "action=add&id=me&pass=pw&date=20240305&category=a&amount=1.5", "Status: 400"},
         {"overlong memo", "POST", "",
-         "action=add&id=me&pass=pw&date=20240305&category=a&amount=1&memo=" +
-             std::string(300, 'm'),
+         "action=add&id=me&pass=pw&date=20240305&category=a&amount=1&memo=" + std::string(300, 'm'),
          "Status: 400"},
         {"line break in a field", "POST", "",
-         "action=add&id=me&pass=pw&date=20240305&category=a%0d%0a20240101&amount=1",
-         "Status: 400"},
+         "action=add&id=me&pass=pw&date=20240305&category=a%0d%0a20240101&amount=1", "Status: 400"},
         {"unknown action", "GET", "action=wait&seconds=1", "", "Status: 400"},
     };
     for (const Case& c : cases) {

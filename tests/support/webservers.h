@@ -117,8 +117,9 @@ public:
         if (!std::filesystem::exists("/usr/sbin/lighttpd") ||
             !std::filesystem::exists("/usr/lib/lighttpd/mod_openssl.so") ||
             !std::filesystem::exists("/usr/bin/openssl")) {
-            skipReason = "lighttpd, lighttpd-mod-openssl or openssl is not installed "
-                         "(tools/setup --test installs them)";
+            skipReason =
+                "lighttpd, lighttpd-mod-openssl or openssl is not installed "
+                "(tools/setup --test installs them)";
             return;
         }
         const auto& d = dir_.path();
@@ -133,11 +134,11 @@ public:
             " -keyout server.key -out server.csr -subj /CN=localhost"
             " && printf 'subjectAltName=DNS:localhost\\n' > ext.cnf"
             " && openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial"
-            " -out server.pem -days 2 -extfile ext.cnf) > " + Quote((d / "openssl.log").string()) +
-            " 2>&1";
+            " -out server.pem -days 2 -extfile ext.cnf) > " +
+            Quote((d / "openssl.log").string()) + " 2>&1";
         if (std::system(("(" + make).c_str()) != 0) {
-            skipReason = "openssl could not make the test certificates: " +
-                         Slurp(d / "openssl.log");
+            skipReason =
+                "openssl could not make the test certificates: " + Slurp(d / "openssl.log");
             return;
         }
         port_ = FreePort();
@@ -148,9 +149,9 @@ public:
              << "server.errorlog = \"" << (d / "error.log").string() << "\"\n"
              << "server.modules = (\"mod_cgi\", \"mod_setenv\", \"mod_openssl\")\n"
              << "cgi.assign = ( \".cgi\" => \"\" )\n"
-             << "setenv.add-environment = ( \"VANTREL_SERVICE_DATA\" => \""
-             << dataFolder().string() << "\", \"VANTREL_SERVICE_LOG\" => \""
-             << queryLog().string() << "\", \"VANTREL_SERVICE_TEST\" => \"1\" )\n"
+             << "setenv.add-environment = ( \"VANTREL_SERVICE_DATA\" => \"" << dataFolder().string()
+             << "\", \"VANTREL_SERVICE_LOG\" => \"" << queryLog().string()
+             << "\", \"VANTREL_SERVICE_TEST\" => \"1\" )\n"
              << "$SERVER[\"socket\"] == \"127.0.0.1:" << tlsPort_ << "\" {\n"
              << "  ssl.engine = \"enable\"\n"
              << "  ssl.pemfile = \"" << (d / "server.pem").string() << "\"\n"
@@ -200,8 +201,8 @@ public:
         }
         port_ = FreePort();
         std::ofstream conf(dir_ / "tinyproxy.conf");
-        conf << "Port " << port_ << "\nListen 127.0.0.1\nTimeout 30\nLogFile \""
-             << log().string() << "\"\nLogLevel Connect\nMaxClients 10\nAllow 127.0.0.1\n";
+        conf << "Port " << port_ << "\nListen 127.0.0.1\nTimeout 30\nLogFile \"" << log().string()
+             << "\"\nLogLevel Connect\nMaxClients 10\nAllow 127.0.0.1\n";
         conf.close();
         if (!server_.Start({"/usr/bin/tinyproxy", "-d", "-c", (dir_ / "tinyproxy.conf").string()},
                            {port_}))
