@@ -86,6 +86,7 @@ Tfnet::Tfnet(std::filesystem::path workFile, platform::Prompts& prompts, QWidget
     Label5 = Caption(this, QStringLiteral("Pass:"), QRect(12, 90, 52, 20), false);
     Edit5 = Field(this, QRect(68, 90, 150, 20));
     Edit5->setEchoMode(QLineEdit::Password);
+    Edit5->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // "*"
     Label2 = Caption(this, QStringLiteral("PROXY:"), QRect(226, 62, 56, 20), true);
     Edit2 = Field(this, QRect(286, 62, 142, 20));
     Label4 = Caption(this, QStringLiteral("PORT:"), QRect(226, 90, 56, 20), true);
@@ -107,6 +108,8 @@ Tfnet::Tfnet(std::filesystem::path workFile, platform::Prompts& prompts, QWidget
     Button2->setGeometry(279, 316, 150, 28);
     for (QPushButton* b : {Button1, Button2, Button3})
         b->setAutoDefault(false);
+    // Enter in a field checks the data; importing always takes a click of its own.
+    Button1->setDefault(true);
 
     const std::pair<QObject*, const char*> names[] = {
         {Label1, "Label1"},   {Label2, "Label2"},
@@ -154,6 +157,8 @@ void Tfnet::showEvent(QShowEvent* event) {
     Button3->setEnabled(true);
     Button2->setEnabled(false);
     QDialog::showEvent(event);
+    // The keyboard starts where the user has something to type.
+    (Edit4->text().isEmpty() ? Edit4 : Edit5)->setFocus();
 }
 
 Tfnet::Outcome Tfnet::Request(bool remove) {
