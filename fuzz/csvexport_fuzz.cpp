@@ -1,0 +1,38 @@
+// The CSV export: one line out for each line in, in every layout; a line the signed layouts
+// leave alone is written exactly as read, and a changed one only gains its sign.
+
+#include "fuzzsupport.h"
+
+#include "savef/csvexport.h"
+
+#include "ledger/csvline.h"
+#include "ledger/gridcellfile.h"
+#include "ledger/textfile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const ledger::CategoryList categories = [] {
+        ledger::GridTable t(2, 3);
+        t.SetCell(1, 1, "a");
+        t.SetCell(0, 2, "\x8e\xfb\x93\xfc");  // 収入
+        t.SetCell(1, 2, "b");
+        return ledger::CategoryList::FromTable(t);
+    }();
+    const std::vector<std::string> lines = ledger::SplitTextLines(fuzzsupport::AsText(data, size));
+    for (auto mode : {savef::ExportMode::ExpenseNegative, savef::ExportMode::IncomeNegative,
+                      savef::ExportMode::SplitColumns}) {
+        const std::vector<std::string> out = savef::ExportLines(lines, categories, mode);
+        FUZZ_CHECK(out.size() == lines.size());
+        if (mode == savef::ExportMode::SplitColumns)
+            continue;
+        for (size_t k = 0; k < lines.size(); ++k) {
+            if (out[k] == lines[k])
+                continue;
+            std::vector<std::string> before = ledger::SplitLine(lines[k]);
+            const std::vector<std::string> after = ledger::SplitLine(out[k]);
+            FUZZ_CHECK(before.size() > 3 && after.size() == before.size());
+            before[3] = "-" + before[3];
+            FUZZ_CHECK(after == before);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,70 @@
+// ini.ini: a key written into any file reads back, every other key reads as before, and the
+// program's settings written into it read back the same.
+
+#include "fuzzsupport.h"
+
+#include "ledger/inifile.h"
+#include "ledger/settings.h"
+#include "ledger/textcompare.h"
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Section and key names as a file seems to hold them; only used to ask the reader.
+std::vector<std::pair<std::string, std::string>> Candidates(const ledger::IniFile& ini) {
+    std::vector<std::pair<std::string, std::string>> out;
+    std::string section;
+    for (const std::string& line : ini.Lines()) {
+        if (line.size() >= 2 && line.front() == '[') {
+            section = line.substr(
+                1, line.find(']') == std::string::npos ? std::string::npos : line.find(']') - 1);
+        } else if (const size_t eq = line.find('='); eq != std::string::npos) {
+            out.emplace_back(section, line.substr(0, eq));
+        }
+    }
+    return out;
+}
+
+std::string Name(std::string_view& input) {
+    std::string name;
+    const size_t n = 1 + fuzzsupport::TakeByte(input) % 6;
+    for (size_t k = 0; k < n; ++k)
+        name += static_cast<char>('a' + fuzzsupport::TakeByte(input) % 4);
+    return name;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string_view input = fuzzsupport::AsText(data, size);
+    const std::string section = Name(input);
+    const std::string key = Name(input);
+    const std::string value = Name(input) + "0";
+    const auto file = fuzzsupport::Scratch() / "ini.ini";
+    fuzzsupport::WriteFile(file, input);
+
+    ledger::IniFile ini = ledger::IniFile::Load(file);
+    const ledger::IniFile before = ini;
+    ini.WriteString(section, key, value);
+    ini.Save(file, ledger::SyncMode::NoSync);
+    const ledger::IniFile after = ledger::IniFile::Load(file);
+    FUZZ_CHECK(after.Value(section, key) == value);
+    for (const auto& [s, k] : Candidates(before)) {
+        if (ledger::EqualsIgnoreCase(s, section) && ledger::EqualsIgnoreCase(k, key))
+            continue;
+        FUZZ_CHECK(after.Value(s, k) == before.Value(s, k));
+    }
+
+    // The settings the program keeps: read, written, read again.
+    const ledger::Settings settings = ledger::ReadSettings(before);
+    ledger::IniFile written = before;
+    ledger::WriteSettings(written, settings);
+    const ledger::Settings again = ledger::ReadSettings(written);
+    FUZZ_CHECK(again.closing.day == settings.closing.day);
+    FUZZ_CHECK(again.closing.fifteenthNamesFirst == settings.closing.fifteenthNamesFirst);
+    FUZZ_CHECK(again.extIconCount == settings.extIconCount);
+    FUZZ_CHECK(again.extIconNames == settings.extIconNames);
+    return 0;
+}

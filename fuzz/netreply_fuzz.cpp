@@ -1,0 +1,47 @@
+// The network import's reply: every line is added, skipped or reported as unsaved, and what
+// was added lies in the month file of its own date.
+
+#include "fuzzsupport.h"
+
+#include "netform/netimport.h"
+
+#include "ledger/categorylist.h"
+#include "ledger/csvline.h"
+#include "ledger/gridcellfile.h"
+#include "ledger/textfile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string_view input = fuzzsupport::AsText(data, size);
+    const bool completeOnly = fuzzsupport::TakeByte(input) % 2 == 1;
+    const auto folder = fuzzsupport::FreshFolder("net");
+    const auto reply = folder / "~net.dat";
+    fuzzsupport::WriteFile(reply, input);
+    std::filesystem::create_directory(folder / "data");
+    const ledger::MonthStore store(folder / "data", ledger::SyncMode::NoSync);
+    static const ledger::CategoryList categories = [] {
+        ledger::GridTable t(2, 3);
+        t.SetCell(1, 1, "a");
+        t.SetCell(1, 2, "B");
+        return ledger::CategoryList::FromTable(t);
+    }();
+
+    const netform::MergeResult r = netform::MergeReply(reply, store, categories, completeOnly);
+    const size_t lines = ledger::SplitTextLines(input).size();
+    const size_t counted = static_cast<size_t>(r.added + r.skipped) + r.unsaved.size();
+    FUZZ_CHECK(counted == lines || (completeOnly && counted + 1 == lines));
+    FUZZ_CHECK(r.unsaved.empty());
+
+    int stored = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder / "data")) {
+        const std::string month = entry.path().stem().string();
+        for (const std::string& line : ledger::ReadLines(entry.path())) {
+            const std::vector<std::string> fields = ledger::SplitLine(line);
+            FUZZ_CHECK(fields.size() >= 4);
+            FUZZ_CHECK(fields[0].size() == 8 && fields[0].starts_with(month));
+            FUZZ_CHECK(categories.CategoryIndex(fields[1]) >= 0);
+            ++stored;
+        }
+    }
+    FUZZ_CHECK(stored == r.added);
+    return 0;
+}
