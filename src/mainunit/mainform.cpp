@@ -412,8 +412,11 @@ void Tmainform::LoadPage(const ledger::Date& date) {
 }
 
 std::optional<QString> Tmainform::WriteDay() {
-    if (loadFailed_)
-        return std::nullopt;  // an unreadable day is not saved over
+    // An unreadable day is not saved over while its page holds nothing; rows typed onto it
+    // are saved, and the save refuses on its own a month file it cannot read, so they stay
+    // on the page with the reason instead of vanishing at the next page change.
+    if (loadFailed_ && PageIsEmpty())
+        return std::nullopt;
     try {
         page_.SaveDay(state_.pageDate);
         return std::nullopt;
@@ -432,6 +435,14 @@ std::optional<QString> Tmainform::WriteSettings() {
     } catch (const ledger::FileError& e) {
         return FileErrorText(QStringLiteral("設定を保存できませんでした。"), e);
     }
+}
+
+bool Tmainform::PageIsEmpty() const {
+    for (int row = 0; row < model_.rowCount(); ++row) {
+        if (!model_.IsRowEmpty(row))
+            return false;
+    }
+    return true;
 }
 
 bool Tmainform::SavePage() {

@@ -178,6 +178,8 @@ private:
     // For the commands that read the page's accounting month (export, printing): saves the
     // page, then reads the month's lines in date order. False, the user told, on failure.
     bool ReadPageMonth(ledger::AccountingMonth& span, std::vector<std::string>& lines);
+    // Whether every row of the page is empty.
+    bool PageIsEmpty() const;
     // Write the page's day / ini.ini; what failed, in the user's words.
     std::optional<QString> WriteDay();
     std::optional<QString> WriteSettings();
