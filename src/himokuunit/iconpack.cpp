@@ -60,6 +60,12 @@ std::optional<IconPicture> ReadIconPack(std::string_view bytes, QString* why) {
             *why = QStringLiteral("アイコンパックの画像を読み込めません");
         return std::nullopt;
     }
+    // A slot draws 16 x 16 pixels: a pack of another size would spill over its row.
+    if (icon.picture.size() != QSize(kSize, kSize) || icon.mask.size() != QSize(kSize, kSize)) {
+        if (why)
+            *why = QStringLiteral("アイコンパックの画像が 16×16 ではありません");
+        return std::nullopt;
+    }
     return icon;
 }
 

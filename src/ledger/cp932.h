@@ -31,4 +31,17 @@ constexpr bool IsLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
+// True when `b` can be the second byte of a double-byte character. A lead byte before any
+// other byte stands alone (damaged text): a comma, a quote, a blank or "/" after it keeps its
+// own meaning, so a field ending in such a byte can be written and read back whole.
+constexpr bool IsTrailByte(unsigned char b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// Whether bytes i and i + 1 of `s` form one double-byte character.
+constexpr bool IsDoubleByteAt(std::string_view s, size_t i) {
+    return i + 1 < s.size() && IsLeadByte(static_cast<unsigned char>(s[i])) &&
+           IsTrailByte(static_cast<unsigned char>(s[i + 1]));
+}
+
 }  // namespace ledger

@@ -12,16 +12,13 @@ constexpr char kQuote = '"';
 constexpr char kComma = ',';
 
 // Byte classes for the scanners: a lookup is cheaper than the range tests on every byte.
-enum ByteClass : unsigned char { kText = 0, kLead = 1, kStop = 2 };
+enum ByteClass : unsigned char { kText = 0, kStop = 1 };
 
 constexpr std::array<unsigned char, 256> MakeClasses() {
     std::array<unsigned char, 256> classes{};
     for (int b = 0; b < 256; ++b) {
-        if (b <= 0x20 || b == kComma) {
+        if (b <= 0x20 || b == kComma)
             classes[b] = kStop;
-        } else if (IsLeadByte(static_cast<unsigned char>(b))) {
-            classes[b] = kLead;
-        }
     }
     return classes;
 }
@@ -37,36 +34,15 @@ bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
 }
 
-// Steps over one character: two bytes for a lead byte that has a byte after it.
+// Steps over one character: two bytes for a double-byte character.
 size_t Next(std::string_view s, size_t i) {
-    return (ClassOf(s[i]) == kLead && i + 1 < s.size()) ? i + 2 : i + 1;
+    return IsDoubleByteAt(s, i) ? i + 2 : i + 1;
 }
 
-// Whether byte `j` starts a character, given that byte `from` does. Valid trail bytes are
-// never separators, so the scanners look for a separator byte first and ask this only for
-// the byte found: a byte after an odd run of lead-byte values is the trail of the last one.
-// (A byte that is not a lead byte always ends its character, whatever role it plays, so the
-// run's start is a character start.)
-bool IsCharStart(std::string_view s, size_t from, size_t j) {
-    size_t run = 0;
-    while (j > from && ClassOf(s[j - 1]) == kLead) {
-        --j;
-        ++run;
-    }
-    return run % 2 == 0;
-}
-
-// The next quote at or after `i` that starts a character.
+// The next quote at or after `i`. A quote is never the second byte of a double-byte
+// character, so the first quote byte found is a quote.
 size_t FindQuote(std::string_view s, size_t i) {
-    const size_t from = i;
-    for (;;) {
-        i = s.find(kQuote, i);
-        if (i == std::string_view::npos)
-            return i;
-        if (IsCharStart(s, from, i))
-            return i;
-        ++i;
-    }
+    return s.find(kQuote, i);
 }
 
 // Reads a quoted field starting at the opening quote `i` into `out`; returns the position
@@ -101,14 +77,9 @@ size_t FindStopByte(std::string_view s, size_t i) {
         [](char c) { return ClassOf(c) == kStop; });
 }
 
+// Likewise a comma or a byte up to 0x20 always ends an unquoted field.
 size_t UnquotedEnd(std::string_view s, size_t i) {
-    const size_t from = i;
-    for (;;) {
-        i = FindStopByte(s, i);
-        if (i >= s.size() || IsCharStart(s, from, i))
-            return i;
-        ++i;  // the trail byte of an invalid pair: part of the field
-    }
+    return FindStopByte(s, i);
 }
 
 size_t SkipBlanks(std::string_view s, size_t i) {

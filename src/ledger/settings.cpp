@@ -42,7 +42,7 @@ bool IsPlainFileName(std::string_view name) {
     // backslash there.
     for (size_t i = 0; i < name.size(); ++i) {
         const unsigned char b = static_cast<unsigned char>(name[i]);
-        if (IsLeadByte(b) && i + 1 < name.size()) {
+        if (IsDoubleByteAt(name, i)) {
             ++i;
             continue;
         }

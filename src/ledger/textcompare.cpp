@@ -8,7 +8,7 @@ namespace {
 // One character folded to lower case, as a number: a single byte or lead * 256 + trail.
 unsigned FoldedChar(std::string_view s, size_t& i) {
     unsigned char b = static_cast<unsigned char>(s[i]);
-    if (IsLeadByte(b) && i + 1 < s.size()) {
+    if (IsDoubleByteAt(s, i)) {
         unsigned t = static_cast<unsigned char>(s[i + 1]);
         i += 2;
         if (b == 0x82 && t >= 0x60 && t <= 0x79)

@@ -54,8 +54,10 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"nul_inside_quotes", std::string("\"x\0y\",z", 7), {std::string("x\0y", 3), "z"}},
         // 表 (0x95 0x5C) and ソ (0x83 0x5C) end in the backslash byte; they stay whole.
         SplitCase{"sjis_5c_trail", "\x95\x5C,\x83\x5C\x83\x5C", {"\x95\x5C", "\x83\x5C\x83\x5C"}},
-        // A lead byte followed by a comma byte (not valid CP932) is one unit: no split there.
-        SplitCase{"lead_byte_swallows_comma", "a\x81,b,c", {"a\x81,b", "c"}},
+        // A lead byte before a byte that cannot end a character (a comma, a quote) stands
+        // alone: the comma still separates, so damaged text cannot swallow the next field.
+        SplitCase{"lone_lead_byte_before_comma", "a\x81,b,c", {"a\x81", "b", "c"}},
+        SplitCase{"lone_lead_byte_before_quote", "\"a\x81\",b", {"a\x81", "b"}},
         // Full-width comma (0x81 0x43) is text, not a separator.
         SplitCase{"fullwidth_comma", "\x81\x43x,y", {"\x81\x43x", "y"}},
         SplitCase{"lead_byte_at_end", "a,\x81", {"a", "\x81"}}),
@@ -86,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                     JoinCase{"comma_quoted", {"a,b", "c"}, "\"a,b\",c"},
                     JoinCase{"control_quoted", {"a\tb"}, "\"a\tb\""},
                     JoinCase{"sjis_5c_unquoted", {"\x95\x5C"}, "\x95\x5C"},
-                    JoinCase{"lead_byte_pair_unquoted", {"\x81,"}, "\x81,"}),
+                    JoinCase{"lone_lead_byte_then_comma_quoted", {"\x81,"}, "\"\x81,\""}),
     [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST(CsvLine, RoundTripsTrickyFields) {
@@ -95,6 +97,8 @@ TEST(CsvLine, RoundTripsTrickyFields) {
         {"20240305", "a\"b\"", "x,y,z", "-98.5", " leading and trailing "},
         {"20240305", ledger::ToCp932("表示"), ledger::ToCp932("ソフト\"購入\""), "1e3", "\x01"},
         {"20240305", "", "", "", "\"\""},
+        // A field ending in a lone lead byte (a damaged file) keeps the fields after it.
+        {"20240305", "a", "x", "\x9f", ledger::ToCp932("メモ")},
     };
     for (const Fields& row : rows) {
         Fields back = SplitLine(JoinLine(row));
@@ -129,7 +133,9 @@ namespace {
 // scanner against on random lines.
 std::vector<std::string> ReferenceSplit(std::string_view s) {
     auto next = [&](size_t i) {
-        const bool pair = ledger::IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size();
+        const bool pair = i + 1 < s.size() &&
+                          ledger::IsLeadByte(static_cast<unsigned char>(s[i])) &&
+                          ledger::IsTrailByte(static_cast<unsigned char>(s[i + 1]));
         return pair ? i + 2 : i + 1;
     };
     auto blank = [&](size_t i) {

@@ -107,6 +107,8 @@ TEST(Settings, IconNamesMustStayInsideTheIconFolder) {
         EXPECT_TRUE(ledger::IsPlainFileName(ledger::ToCp932(good))) << good;
     }
     EXPECT_FALSE(ledger::IsPlainFileName(ledger::ToCp932("ソ/x.bmp")));
+    // A lone lead byte does not hide the "/" after it: it is no second byte of a character.
+    EXPECT_FALSE(ledger::IsPlainFileName("\x83/../x.bmp"));
     testsupport::TempDir dir;
     std::filesystem::create_directory(dir / "pacs");
     testsupport::WriteBytes(dir / "x.bmp", "x");
