@@ -1,0 +1,150 @@
+// A book of one year beside a book of fifty (600 month files of 150 realistic entries): what
+// the program does on each must cost the same where the work does not need the whole book.
+// Start-up reads today's accounting month, a page change its day and month, the printed
+// book its month; only the search reads everything. Release build: tools/bench.
+#include "synthetic.h"
+
+#include "QelGridP/pagetables.h"
+#include "ledger/accountingmonth.h"
+#include "ledger/cp932.h"
+#include "ledger/monthfile.h"
+#include "mainunit/mainform.h"
+#include "mainunit/searchindex.h"
+#include "month_g/monthtally.h"
+#include "platform/clock.h"
+#include "platform/prompts.h"
+#include "printpreview/accountbook.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr int kEntriesPerMonth = 150;
+const ledger::Date kToday{2024, 12, 10};
+const ledger::ClosingDay kClosing{25, true};
+
+class FixedClock : public platform::Clock {
+public:
+    ledger::Date Today() const override { return kToday; }
+};
+
+// A program folder with the default category list and `years` years of month files ending
+// with today's month, under a closing day of 25.
+class Book {
+public:
+    explicit Book(int years) {
+        std::filesystem::copy_file(VANTREL_DEFAULT_SETTING_DAT, folder_.path() / "setting.dat");
+        ledger::WriteFileAtomic(folder_.path() / "ini.ini", "[setting]\r\nsime=25\r\n",
+                                ledger::SyncMode::NoSync);
+        synthetic::WriteDataFolder(folder_.path() / "data", kToday, years, kEntriesPerMonth);
+    }
+    const std::filesystem::path& program() const { return folder_.path(); }
+    ledger::MonthStore store() const { return ledger::MonthStore(folder_.path() / "data"); }
+
+private:
+    synthetic::TempFolder folder_;
+};
+
+Book& BookOf(int years) {
+    static std::map<int, std::unique_ptr<Book>> books;
+    auto& book = books[years];
+    if (!book)
+        book = std::make_unique<Book>(years);
+    return *book;
+}
+
+// Answers nothing: on these books no message box is expected.
+class Silent : public platform::QtPrompts {};
+
+// From nothing to the main window shown and painted once, as at every start.
+void BM_StartMainWindow(benchmark::State& state) {
+    const Book& book = BookOf(static_cast<int>(state.range(0)));
+    Silent prompts;
+    FixedClock clock;
+    for (auto _ : state) {
+        mainunit::Tmainform form(ledger::ProgramFolders{book.program()}, prompts, clock);
+        if (!form.FormCreate())
+            state.SkipWithError("the main window did not start");
+        form.show();
+        form.repaint();
+        QApplication::processEvents();
+        form.hide();
+    }
+}
+BENCHMARK(BM_StartMainWindow)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
+
+// Leaving a day for the next through the window's own protocol: save, load, both totals.
+void BM_PageChange(benchmark::State& state) {
+    const Book& book = BookOf(static_cast<int>(state.range(0)));
+    Silent prompts;
+    FixedClock clock;
+    mainunit::Tmainform form(ledger::ProgramFolders{book.program()}, prompts, clock);
+    form.FormCreate();
+    ledger::Date day = kToday;
+    for (auto _ : state) {
+        day = day.day < 20 ? day.AddDays(1) : ledger::Date{2024, 12, 1};
+        form.ShowDay(day);
+    }
+}
+BENCHMARK(BM_PageChange)->Arg(1)->Arg(50)->Unit(benchmark::kMicrosecond);
+
+void BM_MonthTotalUnderClosingDay(benchmark::State& state) {
+    const ledger::MonthStore store = BookOf(static_cast<int>(state.range(0))).store();
+    const ledger::CategoryList categories = synthetic::Categories();
+    const ledger::AccountingMonth span = ledger::AccountingMonthOf(kToday, kClosing);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(store.SumPeriod(span.first, span.last, 3, false, categories));
+}
+BENCHMARK(BM_MonthTotalUnderClosingDay)->Arg(1)->Arg(50)->Unit(benchmark::kMicrosecond);
+
+// Opening the find dialog and the first 次を検索 for a text first found in the newest month.
+void BM_SearchFirstFind(benchmark::State& state) {
+    const Book& book = BookOf(static_cast<int>(state.range(0)));
+    const std::string text = ledger::ToCp932("202412");
+    for (auto _ : state) {
+        mainunit::SearchIndex index = mainunit::SearchIndex::Build(book.program() / "data");
+        benchmark::DoNotOptimize(index.FindNext(text));
+    }
+}
+BENCHMARK(BM_SearchFirstFind)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
+
+void BM_YearlyTally(benchmark::State& state) {
+    const ledger::MonthStore store = BookOf(static_cast<int>(state.range(0))).store();
+    const ledger::CategoryList categories = synthetic::Categories();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(month_g::TallyYear(store, categories, kClosing, 2024));
+}
+BENCHMARK(BM_YearlyTally)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
+
+// The printed month: its lines read, the account book's rows and the page tables.
+void BM_PrintedMonthLayout(benchmark::State& state) {
+    const ledger::MonthStore store = BookOf(static_cast<int>(state.range(0))).store();
+    const ledger::CategoryList categories = synthetic::Categories();
+    const ledger::AccountingMonth span = ledger::AccountingMonthOf(kToday, kClosing);
+    for (auto _ : state) {
+        std::vector<std::string> lines;
+        store.ReadPeriodLines(span.first, span.last, true, lines);
+        const auto book = printpreview::BuildAccountBook(lines, categories, span.label);
+        const std::vector<int> heights(book.rows.size(), 24);
+        benchmark::DoNotOptimize(QelGridP::CalcPageTables(heights, {85, 85, 85, 85, 85, 253}, 1, 0,
+                                                          12.5, 12.5, 13700, 9700, true));
+    }
+}
+BENCHMARK(BM_PrintedMonthLayout)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
