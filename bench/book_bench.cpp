@@ -139,12 +139,3 @@ void BM_PrintedMonthLayout(benchmark::State& state) {
 BENCHMARK(BM_PrintedMonthLayout)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
