@@ -1,20 +1,12 @@
 #include "client.h"
 
-#include <curl/curl.h>
+#include "curlapi.h"
 
 #include <charconv>
-#include <mutex>
 
 namespace http {
 
 namespace {
-
-// libcurl's global state is set up once, before the first handle, and kept for the life of the
-// process: cleaning it up while another client might start is not safe.
-void InitOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 bool IsBlankOrControl(unsigned char c) {
     return c <= 0x20 || c == 0x7F;
@@ -70,9 +62,7 @@ struct Client::Transfer {
     }
 };
 
-Client::Client() {
-    InitOnce();
-}
+Client::Client() = default;
 
 Client::~Client() = default;
 
@@ -117,18 +107,23 @@ std::optional<Failure> Client::Get(const Sink& sink, const Pump& pump) {
         }
     }
 
+    std::string unavailable;
+    const CurlApi* curl = Curl(&unavailable);
+    if (curl == nullptr)
+        return Failure{404, unavailable};
+
     // Handles are released on every way out of this function.
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> easy(curl_easy_init(), &curl_easy_cleanup);
-    std::unique_ptr<CURLM, decltype(&curl_multi_cleanup)> multi(curl_multi_init(),
-                                                                &curl_multi_cleanup);
-    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(nullptr,
-                                                                        &curl_slist_free_all);
+    std::unique_ptr<CURL, decltype(curl->easy_cleanup)> easy(curl->easy_init(), curl->easy_cleanup);
+    std::unique_ptr<CURLM, decltype(curl->multi_cleanup)> multi(curl->multi_init(),
+                                                                curl->multi_cleanup);
+    std::unique_ptr<curl_slist, decltype(curl->slist_free_all)> headers(nullptr,
+                                                                        curl->slist_free_all);
     if (!easy || !multi)
         return Failure{404, "Cannot start the HTTP client"};
     for (const char* header : {"Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*",
                                // libcurl may add it for proxies; the service is asked plainly.
                                "Pragma:"}) {
-        curl_slist* grown = curl_slist_append(headers.get(), header);
+        curl_slist* grown = curl->slist_append(headers.get(), header);
         if (grown == nullptr)
             return Failure{404, "Cannot start the HTTP client"};
         headers.release();
@@ -140,34 +135,34 @@ std::optional<Failure> Client::Get(const Sink& sink, const Pump& pump) {
     transfer.maxBytes = maxBytes_;
     const std::string wireUrl = WireUrl(url_);
     CURL* h = easy.get();
-    curl_easy_setopt(h, CURLOPT_URL, wireUrl.c_str());
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
-    curl_easy_setopt(h, CURLOPT_USERAGENT, "Mozilla/3.0 (compatible)");
-    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
+    curl->easy_setopt(h, CURLOPT_URL, wireUrl.c_str());
+    curl->easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl->easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+    curl->easy_setopt(h, CURLOPT_USERAGENT, "Mozilla/3.0 (compatible)");
+    curl->easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    curl->easy_setopt(h, CURLOPT_HTTPGET, 1L);
     // An empty proxy string also keeps the environment's proxy variables out.
-    curl_easy_setopt(h, CURLOPT_PROXY, proxyHost_.c_str());
+    curl->easy_setopt(h, CURLOPT_PROXY, proxyHost_.c_str());
     if (proxyPort != 0)
-        curl_easy_setopt(h, CURLOPT_PROXYPORT, proxyPort);
+        curl->easy_setopt(h, CURLOPT_PROXYPORT, proxyPort);
     if (!caFile_.empty())
-        curl_easy_setopt(h, CURLOPT_CAINFO, caFile_.c_str());
-    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+        curl->easy_setopt(h, CURLOPT_CAINFO, caFile_.c_str());
+    curl->easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl->easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
     // A status of 400 and above ends the transfer before any of its body reaches the sink.
-    curl_easy_setopt(h, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, silentSeconds_);
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, silentSeconds_);
-    curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes_));
-    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
-    curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
-    curl_easy_setopt(h, CURLOPT_HEADERDATA, &transfer);
-    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, transfer.errorText);
+    curl->easy_setopt(h, CURLOPT_FAILONERROR, 1L);
+    curl->easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl->easy_setopt(h, CURLOPT_CONNECTTIMEOUT, silentSeconds_);
+    curl->easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl->easy_setopt(h, CURLOPT_LOW_SPEED_TIME, silentSeconds_);
+    curl->easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes_));
+    curl->easy_setopt(h, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
+    curl->easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
+    curl->easy_setopt(h, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
+    curl->easy_setopt(h, CURLOPT_HEADERDATA, &transfer);
+    curl->easy_setopt(h, CURLOPT_ERRORBUFFER, transfer.errorText);
 
-    if (curl_multi_add_handle(multi.get(), h) != CURLM_OK)
+    if (curl->multi_add_handle(multi.get(), h) != CURLM_OK)
         return Failure{404, "Cannot start the HTTP client"};
 
     running_ = true;
@@ -176,12 +171,12 @@ std::optional<Failure> Client::Get(const Sink& sink, const Pump& pump) {
     bool ended = false;
     while (!ended && !abortRequested_) {
         int stillRunning = 0;
-        if (curl_multi_perform(multi.get(), &stillRunning) != CURLM_OK) {
+        if (curl->multi_perform(multi.get(), &stillRunning) != CURLM_OK) {
             result = CURLE_FAILED_INIT;
             break;
         }
         int queued = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+        while (CURLMsg* message = curl->multi_info_read(multi.get(), &queued)) {
             if (message->msg == CURLMSG_DONE) {
                 result = message->data.result;
                 ended = true;
@@ -190,10 +185,10 @@ std::optional<Failure> Client::Get(const Sink& sink, const Pump& pump) {
         if (ended)
             break;
         // Short waits keep the window's input flowing while the socket is quiet.
-        curl_multi_poll(multi.get(), nullptr, 0, 20, nullptr);
+        curl->multi_poll(multi.get(), nullptr, 0, 20, nullptr);
         pump();
     }
-    curl_multi_remove_handle(multi.get(), h);
+    curl->multi_remove_handle(multi.get(), h);
     running_ = false;
 
     if (abortRequested_ && !ended) {
@@ -206,7 +201,7 @@ std::optional<Failure> Client::Get(const Sink& sink, const Pump& pump) {
 
     if (result == CURLE_HTTP_RETURNED_ERROR) {
         long status = 0;
-        curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+        curl->easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
         return Failure{static_cast<int>(status), transfer.reason};
     }
     if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED)
@@ -218,7 +213,7 @@ std::optional<Failure> Client::Get(const Sink& sink, const Pump& pump) {
     if (transfer.sinkRefused)
         return Failure{404, "The reply could not be stored"};
     std::string reason = transfer.errorText[0] != '\0' ? std::string(transfer.errorText)
-                                                       : std::string(curl_easy_strerror(result));
+                                                       : std::string(curl->easy_strerror(result));
     return Failure{404, reason};
 }
 
