@@ -12,13 +12,16 @@ constexpr char kQuote = '"';
 constexpr char kComma = ',';
 
 // Byte classes for the scanners: a lookup is cheaper than the range tests on every byte.
-enum ByteClass : unsigned char { kText = 0, kStop = 1 };
+enum ByteClass : unsigned char { kText = 0, kLead = 1, kStop = 2 };
 
 constexpr std::array<unsigned char, 256> MakeClasses() {
     std::array<unsigned char, 256> classes{};
     for (int b = 0; b < 256; ++b) {
-        if (b <= 0x20 || b == kComma)
+        if (b <= 0x20 || b == kComma) {
             classes[b] = kStop;
+        } else if (IsLeadByte(static_cast<unsigned char>(b))) {
+            classes[b] = kLead;
+        }
     }
     return classes;
 }
@@ -34,13 +37,35 @@ bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
 }
 
-// Steps over one character: two bytes for a double-byte character.
-size_t Next(std::string_view s, size_t i) {
-    return IsDoubleByteAt(s, i) ? i + 2 : i + 1;
+// Whether a lead byte takes `next` as its second byte. A comma or a quote is never the second
+// byte of a character: after a lone lead byte (damaged text) it keeps its meaning, so that a
+// field ending in such a byte is written and read back whole instead of swallowing the field
+// boundary after it. Any other byte goes with the lead byte, as the ledger has always read
+// it, so a blank inside a broken character does not end its field.
+bool TakesAsTrail(char next) {
+    return next != kComma && next != kQuote;
 }
 
-// The next quote at or after `i`. A quote is never the second byte of a double-byte
-// character, so the first quote byte found is a quote.
+// Steps over one character: two bytes for a lead byte and the byte it takes.
+size_t Next(std::string_view s, size_t i) {
+    return (ClassOf(s[i]) == kLead && i + 1 < s.size() && TakesAsTrail(s[i + 1])) ? i + 2 : i + 1;
+}
+
+// Whether byte `j` (a blank or control byte) starts a character, given that byte `from`
+// does. The scanners look for a separator byte first and ask this only for the byte found:
+// a byte after an odd run of lead-byte values is the trail of the last one. (A byte that is
+// not a lead byte always ends its character, whatever role it plays, so the run's start is a
+// character start.) Commas and quotes never need asking.
+bool IsCharStart(std::string_view s, size_t from, size_t j) {
+    size_t run = 0;
+    while (j > from && ClassOf(s[j - 1]) == kLead) {
+        --j;
+        ++run;
+    }
+    return run % 2 == 0;
+}
+
+// The next quote at or after `i`: a quote byte is always a quote.
 size_t FindQuote(std::string_view s, size_t i) {
     return s.find(kQuote, i);
 }
@@ -77,9 +102,14 @@ size_t FindStopByte(std::string_view s, size_t i) {
         [](char c) { return ClassOf(c) == kStop; });
 }
 
-// Likewise a comma or a byte up to 0x20 always ends an unquoted field.
 size_t UnquotedEnd(std::string_view s, size_t i) {
-    return FindStopByte(s, i);
+    const size_t from = i;
+    for (;;) {
+        i = FindStopByte(s, i);
+        if (i >= s.size() || s[i] == kComma || IsCharStart(s, from, i))
+            return i;
+        ++i;  // the trail byte of an invalid pair: part of the field
+    }
 }
 
 size_t SkipBlanks(std::string_view s, size_t i) {

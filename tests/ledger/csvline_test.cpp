@@ -54,10 +54,12 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"nul_inside_quotes", std::string("\"x\0y\",z", 7), {std::string("x\0y", 3), "z"}},
         // 表 (0x95 0x5C) and ソ (0x83 0x5C) end in the backslash byte; they stay whole.
         SplitCase{"sjis_5c_trail", "\x95\x5C,\x83\x5C\x83\x5C", {"\x95\x5C", "\x83\x5C\x83\x5C"}},
-        // A lead byte before a byte that cannot end a character (a comma, a quote) stands
-        // alone: the comma still separates, so damaged text cannot swallow the next field.
+        // A lead byte before a comma or a quote stands alone: the comma still separates and
+        // the quote still closes, so damaged text cannot swallow the next field. A blank
+        // after a lone lead byte goes with it, as it always has.
         SplitCase{"lone_lead_byte_before_comma", "a\x81,b,c", {"a\x81", "b", "c"}},
         SplitCase{"lone_lead_byte_before_quote", "\"a\x81\",b", {"a\x81", "b"}},
+        SplitCase{"lone_lead_byte_before_blank", "a\x81 b,c", {"a\x81 b", "c"}},
         // Full-width comma (0x81 0x43) is text, not a separator.
         SplitCase{"fullwidth_comma", "\x81\x43x,y", {"\x81\x43x", "y"}},
         SplitCase{"lead_byte_at_end", "a,\x81", {"a", "\x81"}}),
@@ -134,8 +136,8 @@ namespace {
 std::vector<std::string> ReferenceSplit(std::string_view s) {
     auto next = [&](size_t i) {
         const bool pair = i + 1 < s.size() &&
-                          ledger::IsLeadByte(static_cast<unsigned char>(s[i])) &&
-                          ledger::IsTrailByte(static_cast<unsigned char>(s[i + 1]));
+                          ledger::IsLeadByte(static_cast<unsigned char>(s[i])) && s[i + 1] != ',' &&
+                          s[i + 1] != '"';
         return pair ? i + 2 : i + 1;
     };
     auto blank = [&](size_t i) {
