@@ -39,17 +39,6 @@ xvfb_pid=$XVFB_PID
 unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
 
-# Waits until a window titled exactly $1 exists; prints its id.
-wait_window() {
-    local id=""
-    for _ in $(seq 150); do
-        id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)"
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
 # Gives the window the keyboard focus (there is no window manager) and presses Return.
 press_return() {
     sleep 0.3

@@ -33,16 +33,6 @@ start_xvfb 241 290 || fail "no free X display"
 xvfb_pid=$XVFB_PID
 export QT_QPA_PLATFORM=xcb
 
-wait_window() {
-    local id=""
-    for _ in $(seq 150); do
-        id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)"
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
 # The web service, on a loopback port nobody uses.
 port=""
 for _ in $(seq 50); do

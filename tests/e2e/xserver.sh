@@ -18,3 +18,14 @@ start_xvfb() {
     for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && return 0; sleep 0.1; done
     return 0
 }
+
+# Waits up to 15 seconds until a visible window titled exactly $1 exists; prints its id.
+wait_window() {
+    local id=""
+    for _ in $(seq 150); do
+        id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)"
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
