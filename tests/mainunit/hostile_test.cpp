@@ -47,9 +47,9 @@ protected:
     bool ReadOnly(const std::filesystem::path& folder, bool readOnly) {
         if (RunningAsRoot())
             return tmpfs.SetReadOnly(readOnly);
-        std::filesystem::permissions(folder, std::filesystem::perms::owner_write,
-                                     readOnly ? std::filesystem::perm_options::remove
-                                              : std::filesystem::perm_options::add);
+        std::filesystem::permissions(
+            folder, std::filesystem::perms::owner_write,
+            readOnly ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
         return true;
     }
     // As root, `folder` becomes a small disk of its own; its content is kept.
@@ -98,7 +98,8 @@ TEST_F(HostileTest, AReadOnlyDataFolderKeepsThePageUntilItCanBeSaved) {
     ASSERT_TRUE(ReadOnly(home / "data", false));
     form->SpeedButton2Click();
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 6}));
-    EXPECT_EQ(MonthText("202403"), "20240301,給料,三月,300000,\r\n20240305,食費,,500,読み取り専用\r\n");
+    EXPECT_EQ(MonthText("202403"),
+              "20240301,給料,三月,300000,\r\n20240305,食費,,500,読み取り専用\r\n");
 }
 
 TEST_F(HostileTest, AReadOnlyProgramFolderAsksBeforeClosingAndLosesNothing) {
