@@ -37,12 +37,15 @@ std::string Env(const char* name) {
     return value != nullptr ? value : "";
 }
 
+bool replied = false;  // a reply has gone out: nothing more may be written
+
 // Writes the whole reply to standard output; false when it could not be written whole.
 // Without a length the web server reads the body until this program ends, so whatever it
 // does after the reply (forgetting the entries sent) happens before the reply is complete:
 // a web server that has the whole body stops the program at once.
 bool Reply(const std::string& status, const std::string& type, std::string_view body,
            bool withLength = true) {
+    replied = true;
     std::string out = "Status: " + status + "\r\nContent-Type: " + type;
     if (withLength)
         out += "\r\nContent-Length: " + std::to_string(body.size());
@@ -294,8 +297,11 @@ int main() {
         Serve();
     } catch (const std::exception& e) {
         // The reason goes to the server's error log; the client learns only that it failed.
+        // After a reply (entries sent that could not be forgotten) a second one would only
+        // land inside the first one's body: the entries stay, and are sent again next time.
         std::cerr << "vantrel.cgi: " << e.what() << '\n';
-        Refuse("500 Internal Server Error", "サーバの内部でエラーが起きました。");
+        if (!replied)
+            Refuse("500 Internal Server Error", "サーバの内部でエラーが起きました。");
     }
     return 0;
 }
