@@ -95,8 +95,25 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fall
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    // Blanks at either end, or a pair of enclosing quotes, would be taken off when the value
+    // is read: such a value is written inside quotes of its own, so it reads back as it is.
+    const bool edgeBlank = !value.empty() && (value.front() == ' ' || value.front() == '\t' ||
+                                              value.back() == ' ' || value.back() == '\t');
+    const bool enclosed = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                          value.back() == value.front();
     std::string line(key);
-    line.append("=").append(value);
+    line.append("=");
+    const size_t start = line.size();
+    if (edgeBlank || enclosed)
+        line.append("\"").append(value).append("\"");
+    else
+        line.append(value);
+    // A line break would end the line there and start a line of its own (a key, a section):
+    // a value is one line, so a break inside it becomes a blank.
+    for (size_t k = start; k < line.size(); ++k) {
+        if (line[k] == '\r' || line[k] == '\n')
+            line[k] = ' ';
+    }
     size_t header = FindSection(section);
     if (header == npos) {
         std::string sectionLine("[");

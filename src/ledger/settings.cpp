@@ -46,7 +46,9 @@ bool IsPlainFileName(std::string_view name) {
             ++i;
             continue;
         }
-        if (b == '/' || b == '\\' || b == '\0')
+        // Control characters too: a line break in a name would break the line of ini.ini
+        // that keeps it.
+        if (b == '/' || b == '\\' || b < 0x20)
             return false;
     }
     return true;

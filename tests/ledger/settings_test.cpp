@@ -67,6 +67,26 @@ TEST(Settings, KeepsWhatItDoesNotKnow) {
         "[other]\r\nk=v\r\n[ExtImg]\r\nnum=0\r\n");
 }
 
+TEST(Settings, AWrittenValueReadsBackAsItWas) {
+    testsupport::TempDir dir;
+    testsupport::WriteBytes(dir / "ini.ini", "[ExtImg]\r\nnum=2\r\n0=\" a.bmp\"\r\n1 = b.bmp \r\n");
+    IniFile ini = IniFile::Load(dir / "ini.ini");
+    ledger::Settings s = ledger::ReadSettings(ini);
+    EXPECT_EQ(s.extIconNames[0], " a.bmp");  // the quotes kept the blank
+    ledger::WriteSettings(ini, s);
+    EXPECT_EQ(ini.Lines()[2], "0=\" a.bmp\"");
+    EXPECT_EQ(ini.Lines()[3], "1=b.bmp");
+    // Values that reading would trim or unquote are written inside quotes.
+    for (const char* value : {" lead", "trail\t", "\"quoted\"", "'q'", "plain", ""}) {
+        ini.WriteString("net", "id", value);
+        EXPECT_EQ(ini.ReadString("net", "id", "?"), value) << value;
+    }
+    // A line break cannot start a line (or a section) of its own.
+    ini.WriteString("net", "id", "a\r\n[x]\r\nk=5");
+    EXPECT_EQ(ini.ReadString("net", "id", "?"), "a  [x]  k=5");
+    EXPECT_EQ(ini.ReadString("x", "k", "?"), "?");
+}
+
 TEST(Settings, ExtraIconSlots) {
     testsupport::TempDir dir;
     std::filesystem::create_directory(dir / "pacs");
@@ -109,6 +129,7 @@ TEST(Settings, IconNamesMustStayInsideTheIconFolder) {
     EXPECT_FALSE(ledger::IsPlainFileName(ledger::ToCp932("ソ/x.bmp")));
     // A lone lead byte does not hide the "/" after it: it is no second byte of a character.
     EXPECT_FALSE(ledger::IsPlainFileName("\x83/../x.bmp"));
+    EXPECT_FALSE(ledger::IsPlainFileName("a\nb.bmp"));
     testsupport::TempDir dir;
     std::filesystem::create_directory(dir / "pacs");
     testsupport::WriteBytes(dir / "x.bmp", "x");
