@@ -189,6 +189,32 @@ TEST_F(NetImportTest, AReplyFileThatCannotBeMadeIsReportedAndTheDialogStaysOpen)
     EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("~net.dat")));
 }
 
+TEST_F(NetImportTest, AnIdWithNoShiftJisFormIsRefusedAndNothingIsSentOrMerged) {
+    ServiceHolds("20240305,食費,パン,300,\r\n");
+    ASSERT_TRUE(Start());
+    // An earlier check left a reply behind: it must not be imported by a request never sent.
+    testsupport::WriteBytes(home / "~net.dat", ledger::ToCp932("20240305,食費,古い返答,1,\r\n"));
+    bool stayedOpen = false;
+    prompts.dialogHandler = [&](QDialog& d) {
+        Tfnet& f = Dialog(d);
+        f.Edit4->setText(QStringLiteral("me\U0001F600"));
+        f.Edit5->setText(QStringLiteral("pw"));
+        f.Button2->setEnabled(true);
+        f.Button2->click();
+        stayedOpen = f.isVisible();
+        f.hide();
+        return QDialog::Rejected;
+    };
+    form->add1Click();
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_FALSE(prompts.shown.empty());
+    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("Shift-JIS")));
+    EXPECT_EQ(MonthText("202403").find("古い返答"), std::string::npos);
+    EXPECT_EQ(model().rowCount(), 1);
+    EXPECT_TRUE(model().IsRowEmpty(0));
+    EXPECT_EQ(service->Queries().find("id=me"), std::string::npos);
+}
+
 TEST_F(NetImportTest, DefaultPutsTheServiceAddressAndAMissingUrlKeyGivesItToo) {
     testsupport::WriteBytes(home / "ini.ini", "[net]\r\nid=x\r\n");
     ASSERT_TRUE(Start());

@@ -90,6 +90,15 @@ TEST_F(MergeTest, AddsEachValidLineToItsOwnDayAndSkipsTheRest) {
     EXPECT_EQ(Month("200404"), "20040410,給料,四月,250000,振込\r\n");
 }
 
+TEST_F(MergeTest, AnEntryNeverTakesTheRowOfOneAlreadyThere) {
+    // A day whose first line has no category: the entry is added, nothing is overwritten.
+    WriteBytes(dir / "data/200403.csv",
+               Sjis("20040305,,メモだけ,100,\r\n20040305,食費,朝,200,\r\n"));
+    netform::MergeReply(Reply("20040305,食費,パン,300,\r\n"), store, categories, false);
+    EXPECT_EQ(Month("200403"),
+              "20040305,,メモだけ,100,\r\n20040305,食費,朝,200,\r\n20040305,食費,パン,300,\r\n");
+}
+
 TEST_F(MergeTest, CategoryMatchIgnoresLetterCaseAndKeepsTheTextReceived) {
     ledger::GridTable t(2, 2);
     t.SetCell(1, 1, "Food");
