@@ -6,17 +6,10 @@
 #include "savef/csvexport.h"
 
 #include "ledger/csvline.h"
-#include "ledger/gridcellfile.h"
 #include "ledger/textfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const ledger::CategoryList categories = [] {
-        ledger::GridTable t(2, 3);
-        t.SetCell(1, 1, "a");
-        t.SetCell(0, 2, "\x8e\xfb\x93\xfc");  // 収入
-        t.SetCell(1, 2, "b");
-        return ledger::CategoryList::FromTable(t);
-    }();
+    const ledger::CategoryList& categories = fuzzsupport::Categories();
     const std::vector<std::string> lines = ledger::SplitTextLines(fuzzsupport::AsText(data, size));
     for (auto mode : {savef::ExportMode::ExpenseNegative, savef::ExportMode::IncomeNegative,
                       savef::ExportMode::SplitColumns}) {

@@ -4,13 +4,16 @@
 // and a scratch folder of the process's own (in memory where /dev/shm exists), so that the
 // readers that take a path read the input from a real file.
 
+#include "ledger/categorylist.h"
+#include "ledger/gridcellfile.h"
+#include "support/tempdir.h"
+
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -52,14 +55,19 @@ inline std::filesystem::path FreshFolder(const char* name) {
     return p;
 }
 
-inline void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
 
-inline std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// The category list the corpora's lines use: "a" an expense, "b" an income.
+inline const ledger::CategoryList& Categories() {
+    static const ledger::CategoryList list = [] {
+        ledger::GridTable t(2, 3);
+        t.SetCell(1, 1, "a");
+        t.SetCell(0, 2, "\x8e\xfb\x93\xfc");  // 収入
+        t.SetCell(1, 2, "b");
+        return ledger::CategoryList::FromTable(t);
+    }();
+    return list;
 }
 
 inline std::string_view AsText(const uint8_t* data, size_t size) {

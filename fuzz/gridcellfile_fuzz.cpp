@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto folder = fuzzsupport::Scratch();
     const auto file = folder / "setting.dat";
-    fuzzsupport::WriteFile(file, fuzzsupport::AsText(data, size));
+    fuzzsupport::WriteBytes(file, fuzzsupport::AsText(data, size));
     ledger::GridTable table;
     try {
         table = ledger::ReadGridCellFile(file);

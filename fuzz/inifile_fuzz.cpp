@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string key = Name(input);
     const std::string value = Name(input) + "0";
     const auto file = fuzzsupport::Scratch() / "ini.ini";
-    fuzzsupport::WriteFile(file, input);
+    fuzzsupport::WriteBytes(file, input);
 
     ledger::IniFile ini = ledger::IniFile::Load(file);
     const ledger::IniFile before = ini;

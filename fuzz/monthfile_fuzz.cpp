@@ -8,21 +8,8 @@
 #include "ledger/amount.h"
 #include "ledger/categorylist.h"
 #include "ledger/csvline.h"
-#include "ledger/gridcellfile.h"
 #include "ledger/monthfile.h"
 #include "ledger/textfile.h"
-
-namespace {
-
-ledger::CategoryList Categories() {
-    ledger::GridTable t(2, 3);
-    t.SetCell(1, 1, "a");
-    t.SetCell(0, 2, "\x8e\xfb\x93\xfc");  // 収入
-    t.SetCell(1, 2, "b");
-    return ledger::CategoryList::FromTable(t);
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view input = fuzzsupport::AsText(data, size);
@@ -31,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto folder = fuzzsupport::FreshFolder("data");
     const ledger::MonthStore store(folder, ledger::SyncMode::NoSync);
     const ledger::Date date{2024, 3, day};
-    fuzzsupport::WriteFile(store.MonthFilePath(date), input);
+    fuzzsupport::WriteBytes(store.MonthFilePath(date), input);
 
     const std::vector<ledger::DayEntry> entries = store.LoadDayEntries(date);
     store.SaveDayEntries(date, entries);
@@ -42,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (ledger::FirstField(line) == key ? dayLines : expected) += line + "\r\n";
     }
     expected += dayLines;
-    FUZZ_CHECK(fuzzsupport::ReadFile(store.MonthFilePath(date)) == expected);
+    FUZZ_CHECK(fuzzsupport::ReadBytes(store.MonthFilePath(date)) == expected);
 
     // An edited row is joined from its cells; loaded again it gives the same cells.
     std::vector<ledger::DayEntry> changed = store.LoadDayEntries(date);
@@ -64,6 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ledger::AccountingMonthOf(date, ledger::ClosingDay{1 + edit % 28, true});
     std::vector<std::string> lines;
     store.ReadPeriodLines(span.first, span.last, true, lines);
-    (void)store.SumPeriod(span.first, span.last, 3, edit % 2 == 0, Categories());
+    (void)store.SumPeriod(span.first, span.last, 3, edit % 2 == 0, fuzzsupport::Categories());
     return 0;
 }

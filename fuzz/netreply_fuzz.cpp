@@ -7,7 +7,6 @@
 
 #include "ledger/categorylist.h"
 #include "ledger/csvline.h"
-#include "ledger/gridcellfile.h"
 #include "ledger/textfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -15,15 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool completeOnly = fuzzsupport::TakeByte(input) % 2 == 1;
     const auto folder = fuzzsupport::FreshFolder("net");
     const auto reply = folder / "~net.dat";
-    fuzzsupport::WriteFile(reply, input);
+    fuzzsupport::WriteBytes(reply, input);
     std::filesystem::create_directory(folder / "data");
     const ledger::MonthStore store(folder / "data", ledger::SyncMode::NoSync);
-    static const ledger::CategoryList categories = [] {
-        ledger::GridTable t(2, 3);
-        t.SetCell(1, 1, "a");
-        t.SetCell(1, 2, "B");
-        return ledger::CategoryList::FromTable(t);
-    }();
+    const ledger::CategoryList& categories = fuzzsupport::Categories();
 
     const netform::MergeResult r = netform::MergeReply(reply, store, categories, completeOnly);
     const size_t lines = ledger::SplitTextLines(input).size();

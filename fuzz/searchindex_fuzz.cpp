@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int file = 0;
     while (file < 3) {
         const size_t cut = input.find('\xff');
-        fuzzsupport::WriteFile(folder / ("20240" + std::to_string(file + 1) + ".csv"),
-                               input.substr(0, cut));
+        fuzzsupport::WriteBytes(folder / ("20240" + std::to_string(file + 1) + ".csv"),
+                                input.substr(0, cut));
         ++file;
         if (cut == std::string_view::npos)
             break;
