@@ -172,7 +172,7 @@ Tfnet::Outcome Tfnet::Request(bool remove) {
                          QStringLiteral("「%1」は Shift-JIS で書けない文字です。")
                              .arg(QString::fromStdString(e.character())),
                          Icon::Error, Buttons::Ok);
-        return Outcome::NotStarted;
+        return {};
     }
     Memo1->clear();
     client_.SetUrl(RequestUrl(url, id, password, remove));
@@ -187,7 +187,7 @@ Tfnet::Outcome Tfnet::Request(bool remove) {
             platform::FileErrorText(QStringLiteral("受信用のファイルを作成できません。"),
                                     ledger::FileError(workFile_, error)),
             Icon::Error, Buttons::Ok);
-        return Outcome::NotStarted;
+        return {};
     }
 
     Button1->setEnabled(false);
@@ -219,14 +219,13 @@ Tfnet::Outcome Tfnet::Request(bool remove) {
                     QStringLiteral(": ") + QString::fromLocal8Bit(storeError.c_str()) +
                     QStringLiteral(")");
         Memo1->setPlainText(text);
-        lastFailure_ = text;
-        return Outcome::Failed;
+        return {true, text};
     }
     std::error_code ec;
     Memo1->setPlainText(
         QStringLiteral("Received %1 bytes")
             .arg(static_cast<qulonglong>(std::filesystem::file_size(workFile_, ec))));
-    return Outcome::Received;
+    return {true, std::nullopt};
 }
 
 void Tfnet::ShowReply() {
@@ -257,19 +256,18 @@ void Tfnet::ShowReply() {
 }
 
 void Tfnet::Button1Click() {
-    if (Request(false) == Outcome::Received)
+    const Outcome outcome = Request(false);
+    if (outcome.started && !outcome.failure)
         ShowReply();
 }
 
 void Tfnet::Button2Click() {
     // Once the request went out the dialog closes whatever it gave: the caller merges what
     // arrived. A request that could not start leaves the work file and the dialog as they were.
-    const Outcome outcome = Request(true);
-    if (outcome == Outcome::NotStarted)
+    Outcome outcome = Request(true);
+    if (!outcome.started)
         return;
-    importFailure_.reset();
-    if (outcome == Outcome::Failed)
-        importFailure_ = lastFailure_;
+    importFailure_ = std::move(outcome.failure);
     result_ = 1;
     done(QDialog::Accepted);
 }

@@ -73,10 +73,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class Outcome {
-        NotStarted,  // reported to the user; the work file and the buttons are as they were
-        Failed,      // the memo and lastFailure_ say why
-        Received,    // the whole reply is in the work file
+    struct Outcome {
+        // False when the request could not start: the user was told, and the work file and
+        // the buttons are as they were.
+        bool started = false;
+        // When it started: nullopt for a whole reply in the work file, else the memo's
+        // "Failed : ..." line.
+        std::optional<QString> failure;
     };
     // One request into the work file.
     Outcome Request(bool remove);
@@ -86,7 +89,6 @@ private:
     platform::Prompts& prompts_;
     http::Client client_;
     std::optional<QString> importFailure_;
-    QString lastFailure_;
     int result_ = -1;
 };
 

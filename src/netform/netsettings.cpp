@@ -36,11 +36,10 @@ NetFields ReadNetFields(const ledger::IniFile& ini) {
 std::optional<QString> WriteNetFields(ledger::IniFile& ini, const NetFields& fields) {
     std::optional<QString> refused;
     for (const Key& key : kKeys) {
-        platform::Cp932Text text =
-            platform::Cp932Text::FromBytes(ini.Value(kSection, key.name).value_or(std::string()));
-        const bool existed = ini.Value(kSection, key.name).has_value();
+        const std::optional<std::string> stored = ini.Value(kSection, key.name);
+        platform::Cp932Text text = platform::Cp932Text::FromBytes(stored.value_or(std::string()));
         try {
-            if (text.Set(fields.*key.field) || !existed)
+            if (text.Set(fields.*key.field) || !stored)
                 ini.WriteString(kSection, key.name, text.bytes);
         } catch (const ledger::Cp932Error& e) {
             refused =

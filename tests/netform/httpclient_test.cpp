@@ -160,7 +160,7 @@ TEST_F(HttpClientTest, GoesThroughAProxyWhoseOwnPortWins) {
     // A port in the proxy text wins over the port field.
     client.SetProxy("127.0.0.1:" + std::to_string(proxy.port()), "1");
     EXPECT_EQ(Describe(Fetch(client, url).failure), "ok");
-    const std::string log = testsupport::Slurp(proxy.log());
+    const std::string log = testsupport::ReadBytes(proxy.log());
     size_t seen = 0;
     for (size_t at = log.find("GET " + url); at != std::string::npos;
          at = log.find("GET " + url, at + 1))

@@ -105,10 +105,6 @@ inline std::string Quote(const std::string& text) {
     return out + "'";
 }
 
-inline std::string Slurp(const std::filesystem::path& path) {
-    return ReadBytes(path);
-}
-
 // lighttpd with vantrel.cgi at /cgi-bin/vantrel.cgi: http on port(), https on tlsPort() with a
 // certificate for "localhost" signed by caFile().
 class TestWebService {
@@ -138,7 +134,7 @@ public:
             Quote((d / "openssl.log").string()) + " 2>&1";
         if (std::system(("(" + make).c_str()) != 0) {
             skipReason =
-                "openssl could not make the test certificates: " + Slurp(d / "openssl.log");
+                "openssl could not make the test certificates: " + ReadBytes(d / "openssl.log");
             return;
         }
         port_ = FreePort();
@@ -160,7 +156,7 @@ public:
         if (!server_.Start({"/usr/sbin/lighttpd", "-D", "-f", (d / "lighttpd.conf").string()},
                            {port_, tlsPort_})) {
             skipReason.clear();
-            failure = "lighttpd did not start: " + Slurp(d / "error.log");
+            failure = "lighttpd did not start: " + ReadBytes(d / "error.log");
         }
     }
 
@@ -182,7 +178,7 @@ public:
     std::filesystem::path dataFolder() const { return dir_ / "data"; }
     // One line per request: the method and the query string as the service received them.
     std::filesystem::path queryLog() const { return dir_ / "queries.log"; }
-    std::string Queries() const { return Slurp(queryLog()); }
+    std::string Queries() const { return ReadBytes(queryLog()); }
 
 private:
     TempDir dir_;
@@ -206,7 +202,7 @@ public:
         conf.close();
         if (!server_.Start({"/usr/bin/tinyproxy", "-d", "-c", (dir_ / "tinyproxy.conf").string()},
                            {port_}))
-            failure = "tinyproxy did not start: " + Slurp(log());
+            failure = "tinyproxy did not start: " + ReadBytes(log());
     }
 
     std::string skipReason;
