@@ -84,6 +84,15 @@ void MonthStore::SaveDayRows(const Date& date, const std::vector<DayRow>& rows) 
     SaveDayEntries(date, entries);
 }
 
+std::optional<std::string> EntryLine(const std::string& dayKey, const DayEntry& entry) {
+    if (!entry.line.empty())
+        return entry.line;
+    const DayRow& row = entry.cells;
+    if (row[0].empty() || row[2].empty())
+        return std::nullopt;
+    return JoinLine({dayKey, row[0], row[1], row[2], row[3]});
+}
+
 void MonthStore::SaveDayEntries(const Date& date, const std::vector<DayEntry>& entries) const {
     const std::filesystem::path path = MonthFilePath(date);
     const std::string key = Yyyymmdd(date);
@@ -99,14 +108,8 @@ void MonthStore::SaveDayEntries(const Date& date, const std::vector<DayEntry>& e
         });
     }
     for (const DayEntry& entry : entries) {
-        if (!entry.line.empty()) {
-            bytes.append(entry.line).append("\r\n");
-            continue;
-        }
-        const DayRow& row = entry.cells;
-        if (row[0].empty() || row[2].empty())
-            continue;
-        bytes.append(JoinLine({key, row[0], row[1], row[2], row[3]})).append("\r\n");
+        if (std::optional<std::string> line = EntryLine(key, entry))
+            bytes.append(*line).append("\r\n");
     }
     WriteFileAtomic(path, bytes, sync_);
 }

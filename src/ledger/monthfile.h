@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,11 @@ struct DayEntry {
     // The line as read; empty for a row made or changed on the page.
     std::string line;
 };
+
+// The line a day's entry is written as (`dayKey` is its "yyyymmdd"): the line as read, or
+// one joined from its cells; nullopt for a row without a category or an amount, which is
+// not written.
+std::optional<std::string> EntryLine(const std::string& dayKey, const DayEntry& entry);
 
 // The month ledger files of a data folder: one file "yyyymm.csv" per calendar month, one
 // line "yyyymmdd,category,description,amount,memo" per entry, grouped by day in the order

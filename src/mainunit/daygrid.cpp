@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QTimer>
 
 namespace mainunit {
 namespace {
@@ -145,6 +147,58 @@ void DayGrid::SelectRowStart(int row) {
     scrollTo(cell);
 }
 
+void DayGrid::PlaceCursor(int row, int column) {
+    if (model_.rowCount() == 0)
+        return;
+    const QModelIndex cell = model_.index(std::clamp(row, 0, model_.rowCount() - 1),
+                                          std::clamp(column, 0, DayModel::kColumns - 1));
+    setCurrentIndex(cell);
+    selectionModel()->select(cell, QItemSelectionModel::ClearAndSelect);
+    scrollTo(cell);
+}
+
+void DayGrid::ShowHint(const QModelIndex& index, const QString& text) {
+    if (!hint_) {
+        hint_ = new QLabel(viewport());
+        hint_->setObjectName(QStringLiteral("amountHint"));
+        hint_->setFont(platform::UiFont(12));
+        hint_->setAutoFillBackground(true);
+        hint_->setStyleSheet(QStringLiteral(
+            "QLabel { background: #fff7d6; color: #7a2e00; border: 1px solid #d9a400;"
+            " padding: 2px 6px; }"));
+    }
+    hint_->setText(text);
+    hint_->adjustSize();
+    const QRect cell = visualRect(index);
+    QPoint at(cell.left(), cell.bottom() + 2);
+    // Above the cell when there is no room below it.
+    if (at.y() + hint_->height() > viewport()->height())
+        at.setY(std::max(0, cell.top() - hint_->height() - 2));
+    at.setX(std::clamp(at.x(), 0, std::max(0, viewport()->width() - hint_->width())));
+    hint_->move(at);
+    hint_->show();
+    hint_->raise();
+    const QPointer<QLabel> shown = hint_;
+    QTimer::singleShot(4000, hint_, [shown, text] {
+        if (shown && shown->text() == text)
+            shown->hide();
+    });
+}
+
+bool DayGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (!platform::GridView::edit(index, trigger, event))
+        return false;
+    // The view selects an editor's whole text when it opens. A key typed on the cell has
+    // replaced it by now; F2 and a double click keep the text, caret at its end.
+    if (trigger != AnyKeyPressed) {
+        if (auto* line = qobject_cast<QLineEdit*>(OpenEditor())) {
+            line->deselect();
+            line->end(false);
+        }
+    }
+    return true;
+}
+
 bool DayGrid::AppendRowAtEnd() {
     const int row = model_.rowCount();
     model_.AppendEmptyRow();
@@ -153,6 +207,8 @@ bool DayGrid::AppendRowAtEnd() {
 }
 
 void DayGrid::keyPressEvent(QKeyEvent* event) {
+    if (hint_)
+        hint_->hide();
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     switch (event->key()) {
         case Qt::Key_Insert:

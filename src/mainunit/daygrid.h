@@ -40,12 +40,25 @@ public:
     // Input methods are on over メモ, off over the amount and the pick lists.
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
+    using platform::GridView::edit;
+
+    // A short note under a cell (why its text was refused), gone after a few seconds or at
+    // the next key.
+    void ShowHint(const QModelIndex& index, const QString& text);
+    // The cells the page shows are being replaced: the cursor's place, to be put back.
+    QModelIndex CursorCell() const { return currentIndex(); }
+    // Puts the cursor on a cell (clamped to the rows there are) and selects it.
+    void PlaceCursor(int row, int column);
+
 signals:
     void appendRowRequested();          // double click below the rows
     void deleteSelectedRowRequested();  // Delete released on the grid itself
     void rowInserted(int row);          // Insert key
 
 protected:
+    // F2 and a double click open an editor with the caret at the end of the text, nothing
+    // selected, so the next key adds to it; a key typed on a closed cell replaces its text.
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -59,6 +72,7 @@ private:
     void ShowPreedit(const QString& text);
 
     QLabel* preedit_ = nullptr;
+    QLabel* hint_ = nullptr;
     DayModel& model_;
     DayGridDelegate* delegate_;
 };

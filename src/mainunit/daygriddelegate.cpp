@@ -1,8 +1,8 @@
 #include "daygriddelegate.h"
 
+#include "amounttext.h"
 #include "daymodel.h"
 
-#include "ledger/amount.h"
 #include "platform/textcodec.h"
 
 #include <QAbstractItemView>
@@ -107,9 +107,17 @@ void DayGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
         text.replace(QLatin1Char('\r'), QLatin1Char(' '))
             .replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
-    if (index.column() == DayModel::kAmount && !ledger::IsDecimalNumber(text.toStdString())) {
-        view_.RefuseEdit(index);
-        return;
+    if (index.column() == DayModel::kAmount) {
+        // Stored as the plain number: "1,280" and "１２８０" count like 1280 everywhere.
+        std::optional<QString> amount = AmountToStore(text);
+        if (!amount) {
+            view_.RefuseEdit(index);
+            emit amountRefused(index);
+            return;
+        }
+        text = *amount;
+        if (text == dayModel->Text(index.row(), index.column()))
+            return;
     }
     if (dayModel->setData(index, text))
         emit cellEdited(index.row(), index.column());

@@ -9,8 +9,8 @@ class DayModel;
 
 // The editors of the day page and the check of a finished edit: pick-only lists for 費目
 // and 摘要, plain text for 金額 and メモ. An edit that leaves the text as it was is not
-// checked and changes nothing; an amount that is not a number is refused, and the grid puts
-// the cursor back into that cell.
+// checked and changes nothing; an amount is stored in its plain form (AmountToStore), and
+// one that is not a number is refused: the grid puts the cursor back into that cell.
 class DayGridDelegate : public platform::GridDelegate {
     Q_OBJECT
 public:
@@ -27,6 +27,8 @@ public:
 signals:
     // A cell took a new value.
     void cellEdited(int row, int column) const;
+    // Typed text that is no amount was refused; the cell kept its amount.
+    void amountRefused(const QModelIndex& index) const;
 
 private:
     const ledger::CategoryList& categories_;

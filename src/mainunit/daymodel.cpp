@@ -200,6 +200,42 @@ bool DayModel::IsRowEmpty(int row) const {
     return true;
 }
 
+bool DayModel::IsRowUnsaved(int row) const {
+    const Row& r = rows_.at(static_cast<size_t>(row));
+    if (!r.line.empty() || IsRowEmpty(row))
+        return false;
+    return r.cells[kCategory].bytes.empty() || r.cells[kAmount].bytes.empty();
+}
+
+std::vector<ledger::DayEntry> DayModel::UnsavedEntries() const {
+    std::vector<ledger::DayEntry> out;
+    for (int row = 0; row < rowCount(); ++row) {
+        if (!IsRowUnsaved(row))
+            continue;
+        ledger::DayEntry entry;
+        for (size_t c = 0; c < entry.cells.size(); ++c)
+            entry.cells[c] = rows_[static_cast<size_t>(row)].cells[c].bytes;
+        out.push_back(std::move(entry));
+    }
+    return out;
+}
+
+void DayModel::AppendEntries(const std::vector<ledger::DayEntry>& entries) {
+    if (entries.empty())
+        return;
+    // An empty page is one empty row: the first entry takes it.
+    const bool replaceEmpty = rowCount() == 1 && IsRowEmpty(0);
+    std::vector<Row> added;
+    for (ledger::DayEntry entry : entries)
+        added.push_back(MakeRow(std::move(entry)));
+    beginResetModel();
+    if (replaceEmpty)
+        rows_.clear();
+    for (Row& row : added)
+        rows_.push_back(std::move(row));
+    endResetModel();
+}
+
 int DayModel::IconPosition(int row) const {
     return rows_.at(static_cast<size_t>(row)).iconPosition;
 }

@@ -62,6 +62,13 @@ public:
     // Removes a row; the last remaining row is emptied instead.
     void RemoveOrClearRow(int row);
     bool IsRowEmpty(int row) const;
+    // Whether the row holds text that the month file will not take: typed without a
+    // category or without an amount. (A row read from the file stays as it was read.)
+    bool IsRowUnsaved(int row) const;
+    // Those rows, in page order, ready to be put back after the day is read again.
+    std::vector<ledger::DayEntry> UnsavedEntries() const;
+    // Appends rows made from cells.
+    void AppendEntries(const std::vector<ledger::DayEntry>& entries);
 
     // The category position whose icon the row shows; -1 for none.
     int IconPosition(int row) const;

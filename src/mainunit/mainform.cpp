@@ -2,6 +2,7 @@
 
 #include "calendarform.h"
 #include "daygrid.h"
+#include "amounttext.h"
 #include "daygriddelegate.h"
 #include "findform.h"
 
@@ -15,6 +16,7 @@
 #include "ledger/fileerror.h"
 #include "ledger/gridcellfile.h"
 #include "ledger/textfile.h"
+#include "ledger/numberformat.h"
 #include "month_g/monthgraph.h"
 #include "netform/fnet.h"
 #include "netform/netimport.h"
@@ -48,6 +50,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cstdio>
@@ -216,6 +219,11 @@ void Tmainform::BuildControls() {
         return look;
     });
     connect(&maingrid->delegate(), &DayGridDelegate::cellEdited, this, &Tmainform::OnCellEdited);
+    connect(&maingrid->delegate(), &DayGridDelegate::amountRefused, this,
+            [this](const QModelIndex& index) { maingrid->ShowHint(index, kAmountRefused); });
+    // An inserted row changes no line of the file; the page is saved all the same, so that
+    // nothing typed before the insert waits for a page change.
+    connect(maingrid, &DayGrid::rowInserted, this, [this] { SaveEdits(); });
     connect(&model_, &DayModel::textRefused, this, &Tmainform::ReportError);
     connect(maingrid, &DayGrid::appendRowRequested, this, &Tmainform::N1Click);
     connect(maingrid, &DayGrid::deleteSelectedRowRequested, this, &Tmainform::MenuItem1Click);
@@ -276,8 +284,10 @@ void Tmainform::BuildMenus() {
     PopupMenu1->addSeparator();
     PopupMenu1->addAction(N14);
     PopupMenu1->addAction(print1);
-    // カレンダー, グラフ and 費目設定 serve their shortcuts only; the backup commands are
-    // kept out of the menu.
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(backup1);
+    PopupMenu1->addAction(backuprevert1);
+    // カレンダー, グラフ and 費目設定 serve their shortcuts only.
 
     deleteRow1 = new QAction(QStringLiteral("行削除"), this);
     newRow1 = new QAction(QStringLiteral("新規行"), this);
@@ -308,8 +318,6 @@ void Tmainform::BuildMenus() {
 }
 
 bool Tmainform::FormCreate() {
-    backup1->setVisible(false);
-    backuprevert1->setVisible(false);
     // Only the main window carries the program's name: an application display name would be
     // appended to every dialog's caption ("確認 — Vantrel"), and those captions are fixed.
     setWindowTitle(QStringLiteral("Vantrel"));
@@ -451,8 +459,10 @@ bool Tmainform::SavePage() {
         return false;
     if (std::optional<QString> failure = WriteDay()) {
         ReportError(*failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
+        saveFailureShown_ = true;
         return false;
     }
+    saveFailureShown_ = false;
     return true;
 }
 
@@ -468,8 +478,100 @@ bool Tmainform::ShowDay(const ledger::Date& newDate) {
         maingrid->setFocus();
         return false;
     }
+    // The same day again (a report, an export, the closing day): the rows on the screen are
+    // what was just saved, so they stay, and so does the cursor. Rows the file does not take
+    // stay too. A day that could not be read is read again.
+    if (newDate == state_.pageDate && !loadFailed_) {
+        ShowPageLabels();
+        maingrid->setFocus();
+        return true;
+    }
+    if (!ConfirmLeavePage())
+        return false;
     ShowPage(newDate);
     return true;
+}
+
+bool Tmainform::ConfirmLeavePage() {
+    int unsaved = -1;
+    for (int row = 0; row < model_.rowCount() && unsaved < 0; ++row) {
+        if (model_.IsRowUnsaved(row))
+            unsaved = row;
+    }
+    if (unsaved < 0)
+        return true;
+    if (prompts_.Message(this, QStringLiteral("確認"),
+                         QStringLiteral("金額（または費目）のない行は保存されません。破棄しますか？"),
+                         Icon::Question, Buttons::YesNo) == Answer::Yes) {
+        return true;
+    }
+    // The cursor goes where the row lacks something: its amount, or else its category.
+    const int column = model_.Bytes(unsaved, DayModel::kCategory).empty() ? DayModel::kCategory
+                                                                           : DayModel::kAmount;
+    maingrid->PlaceCursor(unsaved, column);
+    maingrid->setFocus();
+    return false;
+}
+
+void Tmainform::SaveEdits() {
+    if (std::optional<QString> failure = WriteDay()) {
+        // Told once: every further edit would fail the same way until the disk is mended,
+        // and the page change tries again and says so.
+        if (!saveFailureShown_)
+            ReportError(*failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
+        saveFailureShown_ = true;
+    } else {
+        saveFailureShown_ = false;
+    }
+    RefreshDayTotal();
+    RefreshMonthTotal();
+}
+
+void Tmainform::ReloadPage() {
+    const QModelIndex cursor = maingrid->CursorCell();
+    std::vector<ledger::DayEntry> unsaved = model_.UnsavedEntries();
+    LoadPage(state_.pageDate);
+    model_.AppendEntries(unsaved);
+    page_.RefreshRowIcons();
+    ShowPageLabels();
+    maingrid->PlaceCursor(cursor.row(), cursor.column());
+    maingrid->setFocus();
+}
+
+std::optional<int> Tmainform::RowOfLine(const ledger::Date& day, std::string_view line,
+                                        size_t occurrence) const {
+    const std::string key = ledger::Yyyymmdd(day);
+    const std::vector<ledger::DayEntry> entries = model_.Entries();
+    for (size_t row = 0; row < entries.size(); ++row) {
+        const std::optional<std::string> written = ledger::EntryLine(key, entries[row]);
+        if (written && *written == line && occurrence-- == 0)
+            return static_cast<int>(row);
+    }
+    return std::nullopt;
+}
+
+void Tmainform::PlaceFindDialog(QWidget& dialog) {
+    dialog.adjustSize();
+    const QRect window = frameGeometry();
+    const QSize size = dialog.frameGeometry().size().expandedTo(dialog.sizeHint());
+    QRect screen(0, 0, 1 << 20, 1 << 20);
+    if (QScreen* s = this->screen())
+        screen = s->availableGeometry();
+    // Beside the window, else below or above it; where none fits, over the date band and
+    // the buttons, clear of the rows.
+    const QPoint candidates[] = {
+        {window.right() + 8, window.top() + 166},
+        {window.left() - size.width() - 8, window.top() + 166},
+        {window.left() + 31, window.bottom() + 8},
+        {window.left() + 31, window.top() - size.height() - 8},
+    };
+    for (const QPoint& at : candidates) {
+        if (screen.contains(QRect(at, size))) {
+            dialog.move(at);
+            return;
+        }
+    }
+    dialog.move(window.left() + 400, window.top() + 40);
 }
 
 void Tmainform::ShowPage(const ledger::Date& date) {
@@ -507,8 +609,11 @@ void Tmainform::SpeedButton9Click() {
 void Tmainform::SpeedButton4Click() {
     // The day is saved before the calendar shows; the page then shows the day picked, or
     // the same day again when the calendar was left with Escape.
-    if (SavePage())
-        ShowPage(calendarform()->Pick(state_.pageDate, prompts_).value_or(state_.pageDate));
+    if (!SavePage())
+        return;
+    const ledger::Date picked =
+        calendarform()->Pick(state_.pageDate, prompts_).value_or(state_.pageDate);
+    ShowDay(picked);
 }
 
 void Tmainform::SpeedButton7Click() {
@@ -636,7 +741,9 @@ void Tmainform::add1Click() {
         } catch (const ledger::FileError& e) {
             ReportError(FileErrorText(QStringLiteral("受信したデータを読めません。"), e));
         }
-        ShowPage(state_.pageDate);
+        // The day is read again (the import may have added to it); rows the file does not
+        // take stay on the page, and the cursor where it was.
+        ReloadPage();
         if (failure) {
             ReportError(QStringLiteral("データの取り込みに失敗しました。\n") + *failure +
                         QStringLiteral("\n\n受け取れたデータ（%1 件）は家計簿に加えました。"
@@ -772,6 +879,17 @@ void Tmainform::paste1Click() {
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     if (!maingrid->FinishEditing())
         return;
+    if (cell.column() == DayModel::kAmount) {
+        // A pasted amount passes the same rule as a typed one.
+        std::optional<QString> amount = AmountToStore(text);
+        if (!amount) {
+            maingrid->ShowHint(cell, kAmountRefused);
+            return;
+        }
+        text = *amount;
+    }
+    if (text == model_.Text(cell.row(), cell.column()))
+        return;
     if (model_.setData(cell, text))
         OnCellEdited(cell.row(), cell.column());
 }
@@ -787,7 +905,9 @@ TFindDialog* Tmainform::findDialog() {
 }
 
 void Tmainform::Find1Click() {
-    // The index is built from the month files as saved: the page is not saved first.
+    // What is on the page is in the files the index is built from.
+    if (!SavePage())
+        return;
     try {
         searchIndex_ = SearchIndex::Build(state_.folders.Data());
     } catch (const ledger::FileError& e) {
@@ -795,6 +915,7 @@ void Tmainform::Find1Click() {
         return;
     }
     TFindDialog* dialog = findDialog();
+    PlaceFindDialog(*dialog);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
@@ -819,12 +940,23 @@ void Tmainform::FindDialog1Find() {
                          Buttons::Ok);
         return;
     }
-    if (std::optional<ledger::Date> day = searchIndex_->JumpTo(*found)) {
-        // The page changes without taking the keyboard from the find dialog.
-        if (SavePage()) {
-            LoadPage(*day);
-            ShowPageLabels();
-        }
+    const std::optional<ledger::Date> day = searchIndex_->DateOf(*found);
+    if (!day)
+        return;  // not a line of a day: the search stays where it was
+    // The page changes without taking the keyboard from the find dialog.
+    if (!SavePage())
+        return;
+    if (*day != state_.pageDate || loadFailed_) {
+        if (!ConfirmLeavePage())
+            return;
+        LoadPage(*day);
+        ShowPageLabels();
+    }
+    searchIndex_->JumpTo(*found);
+    // The entry found becomes the current row.
+    if (std::optional<int> row = RowOfLine(*day, searchIndex_->Line(*found),
+                                           searchIndex_->SameLinesBefore(*found))) {
+        maingrid->PlaceCursor(*row, std::max(maingrid->currentIndex().column(), 0));
     }
 }
 
@@ -856,18 +988,45 @@ void Tmainform::N1Click() {
     maingrid->setFocus();
 }
 
+QString Tmainform::RowSummary(int row) const {
+    QStringList parts;
+    for (int column = 0; column < DayModel::kColumns; ++column) {
+        QString text = model_.Text(row, column);
+        if (text.isEmpty())
+            continue;
+        if (column == DayModel::kAmount) {
+            if (std::optional<ledger::Amount> amount =
+                    ledger::ParseAmount(model_.Bytes(row, column))) {
+                text = QString::fromStdString(ledger::FormatNumber(*amount, "#,0.##"));
+            }
+        }
+        if (text.size() > 40)
+            text = text.left(40) + QChar(0x2026);
+        parts << text;
+    }
+    return parts.join(QChar(0x3000));
+}
+
 void Tmainform::DeleteRow(int row) {
     if (row < 0 || row >= model_.rowCount())
         return;
-    maingrid->FinishEditing();
+    if (!maingrid->FinishEditing())
+        return;
+    const int column = std::max(maingrid->currentIndex().column(), 0);
     const bool onlyEmptyRow = model_.rowCount() == 1 && model_.IsRowEmpty(row);
-    if (!onlyEmptyRow && prompts_.Message(this, QStringLiteral("確認"),
-                                          QStringLiteral("行を削除します。よろしいですか？"),
-                                          Icon::Question, Buttons::OkCancel) != Answer::Ok) {
+    // The question names the row, so the wrong one is never deleted unseen.
+    if (!onlyEmptyRow &&
+        prompts_.Message(this, QStringLiteral("確認"),
+                         QStringLiteral("行を削除します。よろしいですか？\n") + RowSummary(row),
+                         Icon::Question, Buttons::OkCancel) != Answer::Ok) {
         return;
     }
     model_.RemoveOrClearRow(row);
-    RefreshDayTotal();
+    // The cursor stays at that place, on the row that moved up (or the new last row), so the
+    // next delete has its row.
+    maingrid->PlaceCursor(row, column);
+    maingrid->setFocus();
+    SaveEdits();
 }
 
 void Tmainform::MenuItem1Click() {
@@ -889,15 +1048,20 @@ void Tmainform::calClick() {
 }
 
 void Tmainform::OnCellEdited(int row, int) {
-    RefreshDayTotal();
     page_.RefreshRowIcon(row);
+    // Every accepted edit is in the month file at once: the month's balance, the search,
+    // the graphs and the backup see the page, and a crash loses nothing typed.
+    SaveEdits();
 }
 
 bool Tmainform::FormClose(bool askOnFailure) {
     if (restored_)
         return true;
-    // With someone to ask, a refused amount keeps the window open with its cell in edit.
+    // With someone to ask, a refused amount keeps the window open with its cell in edit,
+    // and rows the file would not take are not dropped unasked.
     if (!maingrid->FinishEditing() && askOnFailure)
+        return false;
+    if (askOnFailure && !ConfirmLeavePage())
         return false;
     // The day and the settings are written each on its own: one failing never keeps the
     // other from being saved.
@@ -947,7 +1111,40 @@ void Tmainform::SaveAll() {
 }
 
 void Tmainform::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        OpenWindowMenu();
+        return;
+    }
     PopupMenu1->exec(event->globalPos());
+}
+
+void Tmainform::OpenWindowMenu() {
+    // Under the menu button, its first item highlighted, so arrows and Enter take it on.
+    QTimer::singleShot(0, PopupMenu1, [this] {
+        if (PopupMenu1->isVisible() && PopupMenu1->activeAction() == nullptr)
+            PopupMenu1->setActiveAction(PopupMenu1->actions().value(0));
+    });
+    PopupMenu1->exec(SpeedButton3->mapToGlobal(QPoint(0, SpeedButton3->height())));
+}
+
+bool Tmainform::OpenMenuByKey(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    const bool f10 = key.key() == Qt::Key_F10 && mods == Qt::NoModifier;
+    const bool contextKey = (key.key() == Qt::Key_F10 && mods == Qt::ShiftModifier) ||
+                            (key.key() == Qt::Key_Menu && mods == Qt::NoModifier);
+    if (!f10 && !contextKey)
+        return false;
+    // In the grid (not in an open editor) the context key opens the grid's own menu.
+    QWidget* focus = QApplication::focusWidget();
+    if (contextKey && focus == maingrid && maingrid->OpenEditor() == nullptr) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        QCoreApplication::sendEvent(maingrid, &menu);
+        return true;
+    }
+    if (maingrid->OpenEditor() != nullptr && !maingrid->FinishEditing())
+        return true;
+    OpenWindowMenu();
+    return true;
 }
 
 bool Tmainform::eventFilter(QObject* watched, QEvent* event) {
@@ -964,8 +1161,19 @@ bool Tmainform::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
-        const bool paging = key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown ||
-                            key->key() == Qt::Key_Home;
+        if (type == QEvent::KeyPress && widget != nullptr && widget->window() == this &&
+            QApplication::activeModalWidget() == nullptr &&
+            QApplication::activePopupWidget() == nullptr && OpenMenuByKey(*key)) {
+            return true;
+        }
+        // Inside an open text editor Home moves the caret, as in any text field.
+        QWidget* editor = maingrid->OpenEditor();
+        const bool inTextEditor = key->key() == Qt::Key_Home && widget != nullptr &&
+                                  qobject_cast<QLineEdit*>(editor) != nullptr &&
+                                  (widget == editor || editor->isAncestorOf(widget));
+        const bool paging = !inTextEditor &&
+                            (key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown ||
+                             key->key() == Qt::Key_Home);
         if (paging && widget != nullptr && widget->window() == this &&
             QApplication::activeModalWidget() == nullptr &&
             (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0) {

@@ -18,6 +18,7 @@
 #include "state/appstate.h"
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -188,6 +189,25 @@ private:
     // Steps 3 to 7 of a page change: rows, balances, date label, keyboard on the grid.
     void ShowPage(const ledger::Date& date);
     void DeleteRow(int row);
+    // The row as the delete question names it: its cells, the amount with separators.
+    QString RowSummary(int row) const;
+    // Before the page shows another day: rows typed without an amount or a category are
+    // not written, so the user is asked once whether to drop them. False (the cursor on
+    // that row) to stay.
+    bool ConfirmLeavePage();
+    // After an accepted edit: the day into its month file, then both balances.
+    void SaveEdits();
+    // Reads the page's day again, keeping the rows the file does not hold and the cursor.
+    void ReloadPage();
+    // The page row written as `line`, the occurrence-th of equal ones.
+    std::optional<int> RowOfLine(const ledger::Date& day, std::string_view line,
+                                 size_t occurrence) const;
+    // Puts the find dialog where it leaves the rows in sight.
+    void PlaceFindDialog(QWidget& dialog);
+    // The window menu under its button, first item highlighted.
+    void OpenWindowMenu();
+    // F10, Shift+F10 and the Menu key; true when the key opened a menu.
+    bool OpenMenuByKey(const QKeyEvent& key);
     void OnCellEdited(int row, int column);
     // Saves the page's day and ini.ini. With askOnFailure the user decides whether a day
     // that cannot be written may be left (false: stay open); without, failures are logged.
@@ -219,6 +239,8 @@ private:
     // ini.ini exists but could not be read: it is not written over.
     bool iniUnreadable_ = false;
     bool terminating_ = false;
+    // A failed save after an edit was reported; the next ones are not, until one succeeds.
+    bool saveFailureShown_ = false;
     // A backup was restored: the window ends without writing anything over it.
     bool restored_ = false;
     // The paging key whose press this window saw; its release pages.

@@ -72,7 +72,7 @@ std::optional<size_t> SearchIndex::FindNext(const std::string& text) {
     return std::nullopt;
 }
 
-std::optional<ledger::Date> SearchIndex::JumpTo(size_t line) {
+std::optional<ledger::Date> SearchIndex::DateOf(size_t line) const {
     const std::string first = ledger::FirstField(lines_.at(line));
     const std::optional<int> number = ledger::ParseInt(first);
     if (!number || first.size() != 8)
@@ -80,8 +80,26 @@ std::optional<ledger::Date> SearchIndex::JumpTo(size_t line) {
     const ledger::Date date{*number / 10000, *number / 100 % 100, *number % 100};
     if (!date.IsValid())
         return std::nullopt;  // no day to show: matched, but no jump
-    position_ = line + 1;
     return date;
+}
+
+std::optional<ledger::Date> SearchIndex::JumpTo(size_t line) {
+    std::optional<ledger::Date> date = DateOf(line);
+    if (date)
+        position_ = line + 1;
+    return date;
+}
+
+size_t SearchIndex::SameLinesBefore(size_t line) const {
+    // Equal lines sort next to each other among the lines of their day.
+    size_t count = 0;
+    for (size_t k = line; k > 0; --k) {
+        if (lines_[k - 1] == lines_[line])
+            ++count;
+        else if (lines_[k - 1].substr(0, 9) != lines_[line].substr(0, 9))
+            break;
+    }
+    return count;
 }
 
 }  // namespace mainunit

@@ -39,6 +39,12 @@ public:
     // The day a found line jumps to, when its first field is a whole number "yyyymmdd". The
     // position moves past the line only then.
     std::optional<ledger::Date> JumpTo(size_t line);
+    // The day of a line, as JumpTo finds it, without moving.
+    std::optional<ledger::Date> DateOf(size_t line) const;
+    std::string_view Line(size_t line) const { return lines_.at(line); }
+    // How many lines before this one are the very same bytes: which of a day's equal entries
+    // it is.
+    size_t SameLinesBefore(size_t line) const;
 
 private:
     // The month files' bytes, whole, and the index's lines as views into them: one block per

@@ -93,6 +93,13 @@ void GridView::mousePressEvent(QMouseEvent* event) {
 }
 
 void GridView::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        // From the keyboard (the Menu key, Shift+F10): the menu belongs to the current cell.
+        const QRect cell = visualRect(currentIndex());
+        lastPress_ = cell.center();
+        emit popupRequested(viewport()->mapToGlobal(cell.isValid() ? cell.bottomLeft() : QPoint()));
+        return;
+    }
     lastPress_ = viewport()->mapFromGlobal(event->globalPos());
     emit popupRequested(event->globalPos());
 }

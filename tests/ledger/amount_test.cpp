@@ -1,5 +1,6 @@
 #include "ledger/amount.h"
 #include "ledger/numberformat.h"
+#include "ledger/typedamount.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +67,44 @@ TEST(Amount, DecimalNumberRuleForTypedAmounts) {
     for (const char* bad : {"1,000", "", "abc", "1e999", "--1", "1 2"}) {
         EXPECT_FALSE(ledger::IsDecimalNumber(bad)) << bad;
     }
+}
+
+// What people type and paste becomes the stored form; what is not an amount stays as typed,
+// so the amount rule refuses it instead of a different amount being stored.
+TEST(Amount, TypedAmountsAreNormalised) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1,280", "1280"},
+        {"１２８０", "1280"},
+        {"１，２８０", "1280"},
+        {"￥1,280", "1280"},
+        {"¥1,280", "1280"},
+        {"1,280円", "1280"},
+        {"￥１，２８０円", "1280"},
+        {"－２５０", "-250"},
+        {"-￥250", "-250"},
+        {"￥-250", "-250"},
+        {"１２．５", "12.5"},
+        {"12,345,678.5", "12345678.5"},
+        {"\u3000１０００\u3000", "1000"},
+        {" 1000 ", "1000"},
+        {"1e3", "1e3"},
+        // Left for the amount rule to refuse.
+        {"12,80", "12,80"},
+        {"1,2345", "1,2345"},
+        {",280", ",280"},
+        {"1280,", "1280,"},
+        {"円1280", "円1280"},
+        {"1280￥", "1280￥"},
+        {"abc", "abc"},
+        {"", ""},
+        {"\x01", "\x01"},
+    };
+    for (const auto& [typed, stored] : cases) {
+        const std::string normalised = ledger::NormalizeTypedAmount(typed);
+        EXPECT_EQ(normalised, stored) << typed;
+    }
+    for (const char* refused : {"12,80", "1280￥", "円1280", "1,2345"})
+        EXPECT_FALSE(ledger::IsDecimalNumber(ledger::NormalizeTypedAmount(refused))) << refused;
 }
 
 TEST(Amount, SaturatesInsteadOfWrapping) {

@@ -64,12 +64,14 @@ TEST_F(MainFormTest, WindowMenuHoldsEveryItemInOrder) {
     }
     EXPECT_EQ(items.join('|'),
               "今日へ...（入力完了）|-|行削除|新規行|-|CSV書き出し|NET機能|締め日変更|-|電卓|-|"
-              "コピー|貼り付け|検索|-|合計を総支出のみ表示|-|月別グラフ|家計簿印刷");
+              "コピー|貼り付け|検索|-|合計を総支出のみ表示|-|月別グラフ|家計簿印刷|-|"
+              "バックアップ作成|バックアップ読み込み");
     EXPECT_EQ(form->N2->shortcut(), QKeySequence("Ctrl+T"));
     EXPECT_EQ(form->N13->shortcut(), QKeySequence("F8"));
     EXPECT_EQ(form->N11->shortcut(), QKeySequence("Ctrl+K"));
     EXPECT_EQ(form->N16->shortcut(), QKeySequence("Ctrl+H"));
-    EXPECT_FALSE(form->backup1->isVisible());
+    EXPECT_TRUE(form->backup1->isVisible());
+    EXPECT_TRUE(form->backuprevert1->isVisible());
     EXPECT_FALSE(form->PopupMenu1->actions().contains(form->N11));
 }
 
