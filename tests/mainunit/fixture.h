@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,11 @@ protected:
 
     void SetUp() override {
         std::filesystem::copy_file(VANTREL_DEFAULT_SETTING_DAT, home / "setting.dat");
+        // A test that ended the program (Terminate, a restore) asked the application to
+        // quit, which makes every later modal loop (a menu, a dialog) return at once; a
+        // short run of the application's own loop clears that request.
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
     }
 
     // Writes a month file from UTF-8 lines (CP932, CR LF).
