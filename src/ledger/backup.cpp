@@ -24,6 +24,18 @@ std::vector<fs::path> MonthFiles(const fs::path& folder) {
     return files;
 }
 
+// The user's icons: every plain file of the icon folder.
+std::vector<fs::path> IconFiles(const fs::path& folder) {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        std::error_code typeEc;
+        if (entry.is_regular_file(typeEc))
+            files.push_back(entry.path());
+    }
+    return files;
+}
+
 // Copies byte for byte through the atomic writer, so a target is never left half written.
 void CopyInto(const fs::path& from, const fs::path& to, std::vector<CopyFailure>& failures) {
     try {
@@ -97,6 +109,13 @@ BackupResult MakeBackup(const ProgramFolders& folders, const fs::path& chosen, s
         }
     }
     CopyInto(folders.CategoryFile(), folder / "setting.dat", result.failures);
+    // The icons that ini.ini names: without them a restored book loses its pictures.
+    const std::vector<fs::path> icons = IconFiles(folders.Icons());
+    if (!icons.empty()) {
+        fs::create_directories(folder / "pacs", ec);
+        for (const fs::path& icon : icons)
+            CopyInto(icon, folder / "pacs" / icon.filename(), result.failures);
+    }
     return result;
 }
 
@@ -136,6 +155,17 @@ std::vector<CopyFailure> Restore(const ProgramFolders& folders, const fs::path& 
                 {chosen / (!ini ? "ini.ini" : "setting.dat"), std::strerror(ENOENT)});
     } catch (const FileError& e) {
         failures.push_back({e.path(), e.reason()});
+    }
+    // The icons too (a backup made before icons were backed up has none): read now, so a
+    // backup whose icons cannot be read changes nothing.
+    std::vector<std::pair<fs::path, std::string>> icons;
+    for (const fs::path& icon : IconFiles(chosen / "pacs")) {
+        try {
+            if (std::optional<std::string> bytes = ReadWholeFile(icon))
+                icons.emplace_back(icon.filename(), std::move(*bytes));
+        } catch (const FileError& e) {
+            failures.push_back({e.path(), e.reason()});
+        }
     }
     if (!failures.empty()) {
         fs::remove_all(fresh, ec);
@@ -183,6 +213,16 @@ std::vector<CopyFailure> Restore(const ProgramFolders& folders, const fs::path& 
     try {
         WriteFileAtomic(folders.SettingsFile(), *ini);
         WriteFileAtomic(folders.CategoryFile(), *setting);
+    } catch (const FileError& e) {
+        failures.push_back({e.path(), e.reason()});
+    }
+    // Icons of the backup join the book's (one of the same name is replaced); icons the
+    // book has beside them stay, since nothing in the backup names them.
+    try {
+        if (!icons.empty())
+            EnsureFolder(folders.Icons());
+        for (const auto& [name, bytes] : icons)
+            WriteFileAtomic(folders.Icons() / name, bytes);
     } catch (const FileError& e) {
         failures.push_back({e.path(), e.reason()});
     }

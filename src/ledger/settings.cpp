@@ -54,14 +54,10 @@ bool IsPlainFileName(std::string_view name) {
     return true;
 }
 
-void ForgetMissingIcons(Settings& settings, const std::filesystem::path& iconFolder) {
+void ForgetUnsafeIconNames(Settings& settings) {
     for (std::string& name : settings.extIconNames) {
-        if (name.empty())
-            continue;
-        std::error_code ec;
-        if (!IsPlainFileName(name) || !std::filesystem::is_regular_file(iconFolder / name, ec)) {
+        if (!name.empty() && !IsPlainFileName(name))
             name.clear();
-        }
     }
 }
 

@@ -36,7 +36,9 @@ void WriteSettings(IniFile& ini, const Settings& settings);
 // named in ini.ini cannot reach outside the icon folder.
 bool IsPlainFileName(std::string_view name);
 
-// Clears the icon names that are not plain file names of existing files in `iconFolder`.
-void ForgetMissingIcons(Settings& settings, const std::filesystem::path& iconFolder);
+// Clears the icon names that are not plain file names (they could reach outside the icon
+// folder). A plain name whose file is missing is kept: its row shows no icon, and the key
+// is there again when the file comes back (a restore of a backup, say).
+void ForgetUnsafeIconNames(Settings& settings);
 
 }  // namespace ledger

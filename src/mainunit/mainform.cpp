@@ -354,7 +354,7 @@ bool Tmainform::FormCreate() {
             FileErrorText(QStringLiteral("ini.ini を読み込めません。既定の設定で起動します。"), e));
     }
     state_.settings = ledger::ReadSettings(state_.ini);
-    ledger::ForgetMissingIcons(state_.settings, state_.folders.Icons());
+    ledger::ForgetUnsafeIconNames(state_.settings);
     himokuunit::LoadCategoryIcons(state_, skin::BuiltinIcons::Builtin());
     state_.chartColors = state::MakeChartColors();
 

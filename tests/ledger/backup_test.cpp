@@ -69,7 +69,26 @@ TEST_F(BackupTest, RestoreReplacesTheMonthFilesAndKeepsEverythingElse) {
     int entries = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(book.program))
         ++entries;
-    EXPECT_EQ(entries, 3);  // data, ini.ini, setting.dat
+    EXPECT_EQ(entries, 3);  // data, ini.ini, setting.dat (no icons, so no icon folder)
+}
+
+// The user's icons travel with the book: backed up, and back after a restore into a book
+// that lost them. A backup made before icons were backed up still restores.
+TEST_F(BackupTest, IconsAreBackedUpAndRestored) {
+    fs::create_directories(book.Icons());
+    WriteBytes(book.Icons() / "cat.bmp", std::string("BM\0\x01", 4));
+    const ledger::BackupResult r = ledger::MakeBackup(book, place, 1000);
+    ASSERT_TRUE(r.Complete());
+    EXPECT_EQ(ReadBytes(r.folder / "pacs" / "cat.bmp"), std::string("BM\0\x01", 4));
+
+    fs::remove_all(book.Icons());
+    EXPECT_TRUE(ledger::Restore(book, r.folder).empty());
+    EXPECT_EQ(ReadBytes(book.Icons() / "cat.bmp"), std::string("BM\0\x01", 4));
+
+    fs::remove_all(r.folder / "pacs");
+    WriteBytes(book.Icons() / "own.bmp", "mine");
+    EXPECT_TRUE(ledger::Restore(book, r.folder).empty());
+    EXPECT_EQ(ReadBytes(book.Icons() / "own.bmp"), "mine");
 }
 
 TEST_F(BackupTest, RestoreRefusesTheBookItselfAndWhatIsNoBackup) {

@@ -95,13 +95,14 @@ TEST(Settings, ExtraIconSlots) {
     testsupport::WriteBytes(dir / "ini.ini", text);
     IniFile ini = IniFile::Load(dir / "ini.ini");
     ledger::Settings s = ledger::ReadSettings(ini);
-    ledger::ForgetMissingIcons(s, dir / "pacs");
+    ledger::ForgetUnsafeIconNames(s);
     EXPECT_EQ(s.extIconNames[0], "cat.bmp");
     EXPECT_EQ(s.extIconNames[1], "");
-    EXPECT_EQ(s.extIconNames[2], "");
+    // A missing file keeps its key: it comes back with the file.
+    EXPECT_EQ(s.extIconNames[2], "gone.bmp");
     ledger::WriteSettings(ini, s);
     EXPECT_EQ(ini.ReadString("ExtImg", "1", "unset"), "");
-    EXPECT_EQ(ini.ReadString("ExtImg", "2", "unset"), "");
+    EXPECT_EQ(ini.ReadString("ExtImg", "2", "unset"), "gone.bmp");
 
     // Forty entries: names 0 to 31 are read and written back, num stays 40.
     std::string many = "[ExtImg]\r\nnum=40\r\n";
@@ -136,7 +137,7 @@ TEST(Settings, IconNamesMustStayInsideTheIconFolder) {
     ledger::Settings s;
     s.extIconCount = 1;
     s.extIconNames[0] = "../x.bmp";
-    ledger::ForgetMissingIcons(s, dir / "pacs");
+    ledger::ForgetUnsafeIconNames(s);
     EXPECT_EQ(s.extIconNames[0], "");
 }
 
