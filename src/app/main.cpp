@@ -13,10 +13,20 @@
 #include <QSessionManager>
 
 #include <cstdio>
-#include <cstring>
+#include <string_view>
 #include <ctime>
 
 namespace {
+
+void PrintUsage(std::FILE* to, const char* program) {
+    std::fprintf(to,
+                 "usage: %s                 start Vantrel on the book\n"
+                 "       %s --backup FOLDER copy the book into a new backup folder in FOLDER\n"
+                 "       %s --help          show this text\n"
+                 "       %s --version       show the version\n"
+                 "The book is the folder named by VANTREL_HOME, else ~/.local/share/vantrel.\n",
+                 program, program, program, program);
+}
 
 // vantrel --backup FOLDER: the backup of the menu's command, without a window, for a timer.
 // 0 when every file was copied; otherwise the reasons on stderr and a status of 1 (some
@@ -26,13 +36,14 @@ int BackupFromCommandLine(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s --backup FOLDER\n", argv[0]);
         return 2;
     }
-    // While the program runs, its page and settings are not on the disk yet.
-    platform::SingleInstanceGuard guard(QStringLiteral("vantrel27"));
+    // While the program runs on this book, its page and settings are not on the disk yet.
+    const ledger::ProgramFolders folders = ledger::ProgramFolders::Locate();
+    platform::SingleInstanceGuard guard(folders.program);
     if (!guard.acquired()) {
-        std::fprintf(stderr, "vantrel: the program is running; close it and try again\n");
+        std::fprintf(stderr, "vantrel: the program is running on %s; close it and try again\n",
+                     folders.program.c_str());
         return 3;
     }
-    const ledger::ProgramFolders folders = ledger::ProgramFolders::Locate();
     const ledger::BackupResult result = ledger::MakeBackup(folders, argv[2], std::time(nullptr));
     if (result.folder.empty()) {
         std::fprintf(stderr, "vantrel: no backup folder could be made in %s\n", argv[2]);
@@ -51,8 +62,23 @@ int BackupFromCommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && std::strcmp(argv[1], "--backup") == 0)
-        return BackupFromCommandLine(argc, argv);
+    if (argc >= 2) {
+        const std::string_view option = argv[1];
+        if (option == "--backup")
+            return BackupFromCommandLine(argc, argv);
+        if (option == "--help" || option == "-h") {
+            PrintUsage(stdout, argv[0]);
+            return 0;
+        }
+        if (option == "--version") {
+            std::printf("Vantrel %s\n", VANTREL_VERSION);
+            return 0;
+        }
+        // Anything else is a mistake: said, and no window opened.
+        std::fprintf(stderr, "vantrel: unknown option: %s\n", argv[1]);
+        PrintUsage(stderr, argv[0]);
+        return 2;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vantrel"));
     QApplication::setDesktopFileName(QStringLiteral("vantrel"));
@@ -69,7 +95,8 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(icon);
 
     platform::QtPrompts prompts;
-    platform::SingleInstanceGuard guard(QStringLiteral("vantrel27"));
+    const ledger::ProgramFolders folders = ledger::ProgramFolders::Locate();
+    platform::SingleInstanceGuard guard(folders.program);
     if (!guard.acquired()) {
         prompts.Message(nullptr, QStringLiteral("error"),
                         QStringLiteral("このプログラムは２重起動出来ません"),
@@ -78,7 +105,7 @@ int main(int argc, char** argv) {
     }
 
     platform::SystemClock clock;
-    mainunit::Tmainform mainform(ledger::ProgramFolders::Locate(), prompts, clock);
+    mainunit::Tmainform mainform(folders, prompts, clock);
     if (!mainform.FormCreate())
         return 1;
 

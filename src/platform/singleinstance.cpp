@@ -1,33 +1,35 @@
 #include "singleinstance.h"
 
-#include <sys/socket.h>
-#include <sys/un.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
-#include <cstddef>
-#include <cstring>
+#include <cerrno>
 
 namespace platform {
 
-SingleInstanceGuard::SingleInstanceGuard(const QString& name) {
-    const QByteArray bytes = name.toUtf8();
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    // Abstract namespace: a leading NUL, then the name, with no file behind it.
-    if (static_cast<size_t>(bytes.size()) + 1 > sizeof address.sun_path)
-        return;
-    std::memcpy(address.sun_path + 1, bytes.constData(), static_cast<size_t>(bytes.size()));
-    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + bytes.size());
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+SingleInstanceGuard::SingleInstanceGuard(const std::filesystem::path& bookFolder) {
+    const std::filesystem::path lockFile = bookFolder / kLockFileName;
+    int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0)
-        return;
-    // Binding fails with EADDRINUSE while another process holds the name.
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0 ||
-        ::listen(fd, 1) != 0) {
-        ::close(fd);
+        fd = ::open(lockFile.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)  // a read-only folder without the file: the folder is the lock
+        fd = ::open(bookFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        // No book there: nothing to guard, and the start reports the missing book itself.
+        acquired_ = true;
         return;
     }
+    int rc;
+    do {
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        ::close(fd);
+        return;  // EWOULDBLOCK: another process holds the book
+    }
     fd_ = fd;
+    acquired_ = true;
 }
 
 SingleInstanceGuard::~SingleInstanceGuard() {

@@ -110,6 +110,44 @@ wait "$second_pid" || second_rc=$?
 [ "$second_rc" -ne 0 ] || fail "the second instance ended as if it had run"
 kill -0 "$app_pid" || fail "the first instance ended with the second"
 
+# Another book beside it runs freely: one program per book, not per machine.
+other="$work/other"
+mkdir -p "$other"
+cp "$setting" "$other/setting.dat"
+VANTREL_HOME="$other" "$exe" &
+other_pid=$!
+others+=("$other_pid")
+for _ in $(seq 150); do
+    [ "$(xdotool search --onlyvisible --name '^Vantrel$' 2>/dev/null | wc -l)" -ge 2 ] && break
+    sleep 0.1
+done
+[ "$(xdotool search --onlyvisible --name '^Vantrel$' 2>/dev/null | wc -l)" -ge 2 ] ||
+    fail "a second book did not open beside the first"
+xdotool search --onlyvisible --name '^error$' >/dev/null 2>&1 && fail "a second book was refused"
+# A closed book is backed up while two others are open.
+closed="$work/closed"
+mkdir -p "$closed/data"
+cp "$setting" "$closed/setting.dat"
+printf '20240101,x,,1,\r\n' >"$closed/data/202401.csv"
+mkdir -p "$work/closed-backups"
+closed_backup="$(VANTREL_HOME="$closed" "$exe" --backup "$work/closed-backups")" ||
+    fail "--backup of a closed book failed while other books were open"
+cmp -s "$closed_backup/data/202401.csv" "$closed/data/202401.csv" || fail "closed book's backup"
+# The other book ends on SIGTERM, saving as a logout would.
+kill -TERM "$other_pid"
+other_rc=0
+wait "$other_pid" || other_rc=$?
+[ "$other_rc" -eq 0 ] || fail "the other book ended with status $other_rc"
+[ -e "$other/ini.ini" ] || fail "the other book wrote no ini.ini"
+
+# The command line: --help and --version print and end; anything else is refused.
+"$exe" --help | grep -q -- "--backup" || fail "--help says nothing of --backup"
+"$exe" --version | grep -q "^Vantrel [0-9]" || fail "--version: $("$exe" --version)"
+bogus_rc=0
+"$exe" --bogus 2>"$work/bogus.err" >/dev/null || bogus_rc=$?
+[ "$bogus_rc" -eq 2 ] || fail "an unknown option ended with status $bogus_rc"
+grep -q "usage" "$work/bogus.err" || fail "an unknown option printed no usage"
+
 # vantrel --backup refuses while the program runs: the book is not all on the disk yet.
 backup_rc=0
 "$exe" --backup "$work/backups" 2>"$work/backup.err" || backup_rc=$?

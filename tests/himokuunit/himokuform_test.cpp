@@ -251,7 +251,9 @@ TEST_F(MainFormTest, CategoryEditorClosingReloadsTheCategories) {
     EXPECT_EQ(form->Labelday->text(), "今日の収支 ▲ ¥300");
 }
 
-TEST_F(MainFormTest, ExtraIconsLoadAtStartAndMissingFilesAreForgotten) {
+// A slot whose file is missing (a restore that had no icons, a file moved away) shows no
+// icon but keeps its key, so the icon is back once its file is.
+TEST_F(MainFormTest, ExtraIconsLoadAtStartAndMissingFilesKeepTheirKeys) {
     std::filesystem::create_directories(home / "pacs");
     testsupport::WriteBytes(home / "pacs" / "a.bmp", Bitmap16());
     testsupport::WriteBytes(home / "ini.ini", "[ExtImg]\r\nnum=3\r\n0=a.bmp\r\n2=gone.bmp\r\n");
@@ -264,7 +266,12 @@ TEST_F(MainFormTest, ExtraIconsLoadAtStartAndMissingFilesAreForgotten) {
     ledger::IniFile ini = ledger::IniFile::Load(home / "ini.ini");
     EXPECT_EQ(ini.ReadString("ExtImg", "0", ""), "a.bmp");
     EXPECT_EQ(ini.Value("ExtImg", "1"), "");
-    EXPECT_EQ(ini.Value("ExtImg", "2"), "");
+    EXPECT_EQ(ini.Value("ExtImg", "2"), "gone.bmp");
+
+    testsupport::WriteBytes(home / "pacs" / "gone.bmp", Bitmap16());
+    form.reset();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(form->state().icons.HasIcon(13));
 }
 
 }  // namespace

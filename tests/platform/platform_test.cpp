@@ -2,6 +2,7 @@
 #include "platform/termination.h"
 #include "platform/textcodec.h"
 #include "platform/windowdrag.h"
+#include "support/tempdir.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -15,15 +16,27 @@
 
 namespace {
 
-TEST(SingleInstance, OnlyOneHolderAtATime) {
-    const QString name = QStringLiteral("vantrel-test-%1").arg(QCoreApplication::applicationPid());
-    auto first = std::make_unique<platform::SingleInstanceGuard>(name);
+// One holder per book; another book is free at the same time; a read-only book is guarded
+// by its folder.
+TEST(SingleInstance, OnlyOneHolderPerBook) {
+    testsupport::TempDir dir;
+    std::filesystem::create_directories(dir / "book");
+    std::filesystem::create_directories(dir / "other");
+    auto first = std::make_unique<platform::SingleInstanceGuard>(dir / "book");
     EXPECT_TRUE(first->acquired());
-    platform::SingleInstanceGuard second(name);
-    EXPECT_FALSE(second.acquired());
+    EXPECT_FALSE(platform::SingleInstanceGuard(dir / "book").acquired());
+    EXPECT_TRUE(platform::SingleInstanceGuard(dir / "other").acquired());
     first.reset();
-    platform::SingleInstanceGuard third(name);
-    EXPECT_TRUE(third.acquired());
+    EXPECT_TRUE(platform::SingleInstanceGuard(dir / "book").acquired());
+
+    std::filesystem::create_directories(dir / "readonly");
+    std::filesystem::permissions(dir / "readonly", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    platform::SingleInstanceGuard readOnly(dir / "readonly");
+    EXPECT_TRUE(readOnly.acquired());
+    EXPECT_FALSE(platform::SingleInstanceGuard(dir / "readonly").acquired());
+    std::filesystem::permissions(dir / "readonly", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
 }
 
 TEST(TerminationWatcher, SigtermBecomesASignalInTheEventLoop) {
