@@ -126,11 +126,14 @@ THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
                        " border-right: 1px solid rgb(190, 198, 168); border-bottom: 1px solid "
                        "rgb(190, 198, 168); padding-left: 3px; }"));
     maingrid->setIconSize(QSize(18, 16));
+    // Tab leaves the table for the buttons (Enter and the arrows walk its cells).
+    maingrid->setTabKeyNavigation(false);
     maingrid->setWordWrap(false);
     model_.SetIconSource([this](int row) { return RowIcon(row); });
 
     focusbutton = new QPushButton(this);
     focusbutton->setGeometry(-100, -100, 10, 10);
+    focusbutton->setFocusPolicy(Qt::NoFocus);  // out of Tab's way; it only takes the focus
 
     PopupMenu1 = new QMenu(this);
     QAction* add = PopupMenu1->addAction(QStringLiteral("ADD ICON"));
@@ -171,6 +174,7 @@ bool THIMOKUForm::FormShow() {
         maingrid->setColumnWidth(c, c < table.cols() ? table.ColumnWidth(c) : (c == 10 ? 87 : 64));
     }
     closingByCommand_ = false;
+    edited_ = false;
     if (model_.rowCount() > 0)
         maingrid->setCurrentIndex(model_.index(0, 1));
     return true;
@@ -212,6 +216,7 @@ bool THIMOKUForm::AcceptEdit(const QModelIndex& index, const QString& text) {
         ShowError(platform::FromUtf8(e.what()));
         return false;
     }
+    edited_ = true;
     maingrid->viewport()->update();
     return true;
 }
@@ -257,8 +262,10 @@ void THIMOKUForm::SpeedButton2Click() {
 
 void THIMOKUForm::SpeedButton3Click() {
     maingrid->FinishEditing();
-    if (model_.AppendRow())
+    if (model_.AppendRow()) {
+        edited_ = true;
         maingrid->scrollToBottom();
+    }
 }
 
 void THIMOKUForm::SpeedButton4Click() {
@@ -284,6 +291,7 @@ void THIMOKUForm::SpeedButton4Click() {
         }
         model_.RemoveRow(row - removed);
         ++removed;
+        edited_ = true;
     }
 }
 
@@ -320,9 +328,19 @@ void THIMOKUForm::DelICON1Click() {
 }
 
 void THIMOKUForm::keyPressEvent(QKeyEvent* event) {
-    // Escape does not close the editor: only its two buttons do.
+    // Escape closes as キャンセル does, asking first when the table was changed.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        focusbutton->setFocus();
+        if (!maingrid->FinishEditing())
+            return;  // a refused name is back in its cell
+        if (edited_ && prompts_.Message(this, QStringLiteral("確認"),
+                                        QStringLiteral("変更を保存せずに閉じますか？"),
+                                        Icon::Question, Buttons::YesNo) != Answer::Yes) {
+            maingrid->setFocus();
+            return;
+        }
+        SpeedButton2Click();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -71,6 +71,9 @@ private:
     platform::Prompts& prompts_;
     CategoryModel model_;
     bool closingByCommand_ = false;
+    // The table differs from the file it was read from (a name, a kind, a row added or
+    // deleted): Escape asks before it drops that.
+    bool edited_ = false;
 };
 
 }  // namespace himokuunit

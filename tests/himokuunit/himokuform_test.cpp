@@ -48,6 +48,43 @@ TEST_F(HimokuFormTest, ShowsTheFileWithTheFixedRowsLocked) {
     EXPECT_TRUE(table->flags(table->index(11, 1)) & Qt::ItemIsEditable);
 }
 
+// By keyboard alone: Tab goes from the table to each button in turn; Escape closes at once
+// when nothing changed, and asks first when something did (いいえ stays with the edits).
+TEST_F(HimokuFormTest, TabReachesTheButtonsAndEscapeCloses) {
+    editor->show();
+    editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+    editor->maingrid->setFocus();
+    std::vector<QWidget*> reached;
+    for (int k = 0; k < 5; ++k) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(reached, (std::vector<QWidget*>{editor->SpeedButton3, editor->SpeedButton4,
+                                              editor->SpeedButton1, editor->SpeedButton2,
+                                              editor->maingrid}));
+
+    // Unchanged: Escape closes without a question.
+    QTest::keyClick(editor->maingrid, Qt::Key_Escape);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_TRUE(prompts.shown.empty());
+
+    ASSERT_TRUE(editor->FormShow());
+    editor->show();
+    ASSERT_TRUE(Rename(0, "食料品"));
+    prompts.answers = {Answer::No};
+    QTest::keyClick(editor->maingrid, Qt::Key_Escape);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, "確認");
+    EXPECT_EQ(prompts.shown[0].text, "変更を保存せずに閉じますか？");
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(table->Text(0, 1), "食料品");
+    prompts.answers = {Answer::Yes};
+    QTest::keyClick(editor->maingrid, Qt::Key_Escape);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(editor->result(), QDialog::Rejected);
+}
+
 TEST_F(HimokuFormTest, DuplicateNamesAreRefused) {
     editor->SpeedButton3Click();
     editor->SpeedButton3Click();
@@ -152,14 +189,6 @@ TEST_F(HimokuFormTest, IncomeRowsArePaintedBlue) {
     EXPECT_EQ(table->data(table->index(0, 2), Qt::BackgroundRole).value<QBrush>().color(),
               QColor(248, 248, 248));
     EXPECT_TRUE(table->data(table->index(0, 1), Qt::FontRole).value<QFont>().bold());
-}
-
-TEST_F(HimokuFormTest, EscapeDoesNotClose) {
-    editor->show();
-    QTest::keyClick(editor, Qt::Key_Escape);
-    EXPECT_TRUE(editor->isVisible());
-    editor->SpeedButton2Click();
-    EXPECT_FALSE(editor->isVisible());
 }
 
 std::string Bitmap16() {
