@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QToolButton>
 
@@ -85,7 +86,9 @@ Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts,
     grid->setGeometry(272, 48, 249, 185);
     grid->setHorizontalHeaderLabels(
         {QStringLiteral("費目"), QStringLiteral("構成比(%)"), QStringLiteral("金額")});
-    constexpr int kWidths[] = {84, 60, 80};
+    // The 費目 column takes a five-character name with its icon (水道光熱費, 趣味・娯楽);
+    // a longer one of the user's shows whole on hover.
+    constexpr int kWidths[] = {106, 56, 70};
     for (int c = 0; c < 3; ++c)
         grid->setColumnWidth(c, kWidths[c]);
     grid->verticalHeader()->hide();
@@ -117,6 +120,8 @@ Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts,
     SpeedButton4 = MonthButton(this, Qt::RightArrow, 392, QStringLiteral("翌月"));
     SpeedButton1 =
         skin::MakeTextButton(this, QStringLiteral("閉じる"), QRect(452, 240, 65, 25), true);
+    // The keys are the window's (arrows step the month): no button takes them.
+    SpeedButton1->setFocusPolicy(Qt::NoFocus);
     connect(SpeedButton5, &QToolButton::clicked, this, &Tgraphform::SpeedButton5Click);
     connect(SpeedButton4, &QToolButton::clicked, this, &Tgraphform::SpeedButton4Click);
     connect(SpeedButton1, &QPushButton::clicked, this, &QDialog::accept);
@@ -164,6 +169,7 @@ void Tgraphform::FillSummaryTable() {
     for (int r = 0; r < n; ++r) {
         const ExpenseEntry& entry = summary.entries[static_cast<size_t>(n - 1 - r)];
         auto* name = new QTableWidgetItem(platform::FromCp932(entry.name));
+        name->setToolTip(name->text());
         name->setBackground(colors[static_cast<size_t>(r % 33)]);
         const int position = state_->categories.CategoryIndex(entry.name);
         if (position >= 0 && position < state::IconSet::kBuiltIn)
@@ -182,6 +188,7 @@ void Tgraphform::FillSummaryTable() {
         grid->setItem(r, 1, share);
         grid->setItem(r, 2, amount);
     }
+    grid->scrollToTop();  // every month starts at its largest total
 
     Label3->setText(Money(totalExpense, "#,0.##"));
     Label4->setText(Money(summary.income, "#,0.##"));
@@ -213,12 +220,28 @@ void Tgraphform::DrawPie() {
 }
 
 void Tgraphform::keyPressEvent(QKeyEvent* event) {
-    // Escape and Enter close, as the close button does.
+    // Escape and Enter close, as the close button does; Left and PageUp show the previous
+    // month, Right and PageDown the next; Up and Down scroll the table.
+    QScrollBar* rows = grid->verticalScrollBar();
     switch (event->key()) {
         case Qt::Key_Escape:
         case Qt::Key_Return:
         case Qt::Key_Enter:
             SpeedButton1->click();
+            return;
+        case Qt::Key_Left:
+        case Qt::Key_PageUp:
+            SpeedButton5->click();
+            return;
+        case Qt::Key_Right:
+        case Qt::Key_PageDown:
+            SpeedButton4->click();
+            return;
+        case Qt::Key_Up:
+            rows->setValue(rows->value() - rows->singleStep());
+            return;
+        case Qt::Key_Down:
+            rows->setValue(rows->value() + rows->singleStep());
             return;
         default:
             QDialog::keyPressEvent(event);

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QToolButton>
@@ -12,6 +13,55 @@
 using testsupport::MainFormTest;
 
 namespace {
+
+// By keyboard: Left/PageUp and Right/PageDown step the month, Up and Down scroll the table,
+// which starts at its top for every month; no category name is cut off unseen.
+TEST_F(MainFormTest, ExpenseGraphByKeyboard) {
+    WriteMonth("202403", {"20240301,水道光熱費,,8000,", "20240302,趣味・娯楽,,500,"});
+    ASSERT_TRUE(Start());
+    std::vector<QString> titles;
+    std::vector<int> scrolled;
+    prompts.dialogHandler = [&](QDialog& dialog) {
+        auto* window = qobject_cast<graph::Tgraphform*>(&dialog);
+        if (!window)
+            return int(QDialog::Rejected);
+        window->show();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        QWidget* keys = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+        const QFontMetrics metrics(window->grid->font());
+        for (int r = 0; r < window->grid->rowCount(); ++r) {
+            const QTableWidgetItem* name = window->grid->item(r, 0);
+            EXPECT_EQ(name->toolTip(), name->text());
+            if (name->text() == "水道光熱費" || name->text() == "趣味・娯楽") {
+                EXPECT_LE(metrics.horizontalAdvance(name->text()) + 18 + 8,
+                          window->grid->columnWidth(0))
+                    << name->text().toStdString();
+            }
+        }
+        QScrollBar* bar = window->grid->verticalScrollBar();
+        QTest::keyClick(keys, Qt::Key_Down);
+        QTest::keyClick(keys, Qt::Key_Down);
+        scrolled.push_back(bar->value());
+        QTest::keyClick(keys, Qt::Key_Up);
+        scrolled.push_back(bar->value());
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Left, Qt::Key_PageUp, Qt::Key_PageDown}) {
+            QTest::keyClick(keys, key);
+            titles.push_back(window->Label1->text());
+            scrolled.push_back(bar->value());
+        }
+        QTest::keyClick(keys, Qt::Key_Escape);
+        EXPECT_FALSE(window->isVisible());
+        return int(QDialog::Accepted);
+    };
+    Find<QToolButton>("SpeedButton8")->click();
+    EXPECT_EQ(scrolled, (std::vector<int>{2, 1, 0, 0, 0, 0}));
+    ASSERT_EQ(titles.size(), 4u);
+    EXPECT_TRUE(titles[0].contains("2024年4月1日")) << titles[0].toStdString();
+    EXPECT_TRUE(titles[1].contains("2024年3月1日")) << titles[1].toStdString();
+    EXPECT_TRUE(titles[2].contains("2024年2月1日")) << titles[2].toStdString();
+    EXPECT_TRUE(titles[3].contains("2024年3月1日")) << titles[3].toStdString();
+}
 
 // Opening the expense graph first saves the page, so what is on the screen is counted; the
 // table lists the largest first with the colours of the pie, and the labels follow.
