@@ -685,7 +685,12 @@ void Tmainform::CSV1Click() {
         ledger::WriteLinesAtomic(QFile::encodeName(path).toStdString(), exported);
     } catch (const ledger::FileError& e) {
         ReportError(FileErrorText(QStringLiteral("CSVファイルを書き出せませんでした。"), e));
+        return;
     }
+    // Where it went, so the file can be found.
+    prompts_.Message(this, QStringLiteral("CSV書き出し"),
+                     QStringLiteral("次のファイルに書き出しました。\n") + path, Icon::Information,
+                     Buttons::Ok);
 }
 
 printpreview::Tprintform* Tmainform::printform() {

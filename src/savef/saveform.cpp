@@ -56,6 +56,15 @@ int Tsaveform::Ask(const QString& prompt) {
     return result_;
 }
 
+void Tsaveform::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The keyboard starts on the layout chosen; the arrows move the choice.
+    for (QRadioButton* choice : {RadioButton1, RadioButton2, RadioButton3}) {
+        if (choice->isChecked())
+            choice->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 void Tsaveform::SpeedButton1Click() {
     if (RadioButton1->isChecked()) {
         result_ = 1;

@@ -52,6 +52,28 @@ TEST(CsvExport, TheLayoutsLineByLine) {
         EXPECT_EQ(Export(c.stored, c.mode), c.written) << c.stored;
 }
 
+// By keyboard: the dialog opens on the checked layout and the arrows move the choice.
+TEST_F(MainFormTest, CsvOptionsByKeyboard) {
+    ASSERT_TRUE(Start());
+    int result = 0;
+    prompts.dialogHandler = [&](QDialog& dialog) {
+        auto* options = qobject_cast<savef::Tsaveform*>(&dialog);
+        if (!options)
+            return int(QDialog::Rejected);
+        options->show();
+        options->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(options));
+        EXPECT_EQ(QApplication::focusWidget(), options->RadioButton3);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        EXPECT_TRUE(options->RadioButton2->isChecked());
+        EXPECT_EQ(QApplication::focusWidget(), options->RadioButton2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        return dialog.result();
+    };
+    result = form->saveform()->Ask(QStringLiteral("3月分"));
+    EXPECT_EQ(result, 2);
+}
+
 // The command: the page saved first, the closing-day span, the proposed name, the options
 // kept, the file written whole in CP932 with CR LF; a cancel writes nothing; a file that
 // cannot be written is reported with its path and reason and leaves nothing behind.
@@ -83,6 +105,10 @@ TEST_F(MainFormTest, CsvExportWritesTheAccountingMonth) {
     prompts.fileToSave = QString::fromStdString(target.string());
     Find<QAction>("CSV1")->trigger();
     EXPECT_EQ(prompt, "3月分をcsvファイルに書き出します。");
+    // Once written, the export says where the file went.
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, "CSV書き出し");
+    EXPECT_EQ(prompts.shown[0].text, "次のファイルに書き出しました。\n" + prompts.fileToSave);
     EXPECT_TRUE(prompts.lastProposed.endsWith("/202403.csv")) << prompts.lastProposed.toStdString();
     EXPECT_EQ(prompts.lastFilter, "CSVファイル (*.csv)");
     EXPECT_EQ(ledger::FromCp932(testsupport::ReadBytes(target)),
