@@ -1,5 +1,7 @@
 #include "QelGridP/gridprinter.h"
 
+#include <QFontMetrics>
+
 #include <QPainter>
 
 #include <cmath>
@@ -183,6 +185,24 @@ void TQelSGridPrinter::DrawPage(int columnPage, int rowPage) {
         OnEndPage();
 }
 
+QString CutToWidth(const QFontMetrics& metrics, const QString& text, int width) {
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    // The fitting length by halving: the advance grows with the length.
+    qsizetype low = 0;
+    qsizetype high = text.size();
+    while (low < high) {
+        const qsizetype mid = (low + high + 1) / 2;
+        if (metrics.horizontalAdvance(text.left(mid)) <= width)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    if (low > 0 && text.at(low - 1).isHighSurrogate())
+        --low;
+    return text.left(low);
+}
+
 void TQelSGridPrinter::DrawCell(int column, int row, double& x, double y, double h, bool fixed) {
     QPainter& p = *canvas_;
     const double w = TargetGrid->columnWidths[static_cast<size_t>(column)] * ratioX_ * scaleX_;
@@ -194,8 +214,9 @@ void TQelSGridPrinter::DrawCell(int column, int row, double& x, double y, double
         const int insetTop = static_cast<int>(MojiTop * ratioY_ * scaleY_);
         p.save();
         p.setClipRect(rect);
-        p.drawText(rect.adjusted(insetLeft, insetTop, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                   TargetGrid->Cell(column, row));
+        const QRect inner = rect.adjusted(insetLeft, insetTop, 0, 0);
+        p.drawText(inner, Qt::AlignLeft | Qt::AlignTop,
+                   CutToWidth(p.fontMetrics(), TargetGrid->Cell(column, row), inner.width()));
         p.restore();
     }
     // The border: thick for a fixed cell. Its width is in printer pixels at the output scale.

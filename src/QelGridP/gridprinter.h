@@ -13,7 +13,13 @@
 
 class QPainter;
 
+class QFontMetrics;
+
 namespace QelGridP {
+
+// The longest start of `text` that fits `width` pixels in that font: cut between two
+// characters, never through one (a surrogate pair stays whole).
+QString CutToWidth(const QFontMetrics& metrics, const QString& text, int width);
 
 // The grid a printer prints: its cells, its sizes in screen pixels at `dpi`, and its font.
 struct PrintGrid {
@@ -88,6 +94,15 @@ public:
     // The output the page events draw on, and its drawing area in its own pixels.
     QPainter* Canvas() const { return canvas_; }
     QRect PageRect() const;
+
+    // Grid pixels in output pixels (the printer's, at the output scale): a cell's inset is the
+    // same part of the cell on paper as in the preview.
+    int GridToOutputX(double gridPixels) const {
+        return static_cast<int>(gridPixels * ratioX_ * scaleX_);
+    }
+    int GridToOutputY(double gridPixels) const {
+        return static_cast<int>(gridPixels * ratioY_ * scaleY_);
+    }
 
 private:
     void DrawPage(int columnPage, int rowPage);

@@ -9,7 +9,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QDir>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollArea>
@@ -110,6 +112,15 @@ void Tprintform::Run(const AccountBook& book) {
         grid_.cells.push_back(std::move(cells));
     }
     grid_.rowHeights.assign(grid_.cells.size(), kRowHeight);
+    // The job carries the book's title (a printer queue shows it), which also names the
+    // proposed PDF file, in the documents folder.
+    printer_->setDocName(title_);
+    if (printer_->outputFormat() == QPrinter::PdfFormat) {
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (folder.isEmpty() || !QDir(folder).exists())
+            folder = QDir::homePath();
+        printer_->setOutputFileName(folder + QLatin1Char('/') + title_ + QStringLiteral(".pdf"));
+    }
     FormShow();
     prompts_.RunDialog(*this);
 }
@@ -189,12 +200,21 @@ void Tprintform::EndPage() {
 
 void Tprintform::DrawCell(int column, int row, const QRect& rect) {
     QPainter& p = *gridPrinter_.Canvas();
-    const QRect inner = rect.adjusted(3, 3, -3, -3);
+    // Three grid pixels in from each side, on paper as on the screen.
+    const int insetX = std::max(1, gridPrinter_.GridToOutputX(3));
+    const int insetY = std::max(1, gridPrinter_.GridToOutputY(3));
+    const QRect inner = rect.adjusted(insetX, insetY, -insetX, -insetY);
     const Qt::Alignment across =
         row >= 1 && (column == 3 || column == 4) ? Qt::AlignRight : Qt::AlignLeft;
+    // A text longer than its column ends at its last whole character. (An amount is never
+    // cut short into another number: it keeps its digits under the clip.)
+    const QString text = across == Qt::AlignRight
+                             ? grid_.Cell(column, row)
+                             : QelGridP::CutToWidth(p.fontMetrics(), grid_.Cell(column, row),
+                                                    inner.width());
     p.save();
-    p.setClipRect(inner);
-    p.drawText(inner, across | Qt::AlignTop | Qt::TextSingleLine, grid_.Cell(column, row));
+    p.setClipRect(rect);
+    p.drawText(inner, across | Qt::AlignTop | Qt::TextSingleLine, text);
     p.restore();
 }
 

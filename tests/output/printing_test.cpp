@@ -1,7 +1,10 @@
 #include "mainunit/fixture.h"
 #include "printpreview/printform.h"
+#include "QelGridP/gridprinter.h"
+#include "platform/fonts.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -34,11 +37,14 @@ TEST_F(MainFormTest, AccountBookPreviewsAndPrintsToPdf) {
     for (int k = 0; k < 60; ++k)
         lines.push_back("202403" + std::string(k < 30 ? "01" : "02") + ",食費,スーパー,1200,");
     lines.push_back("20240303,給料,,250000,");
+    lines.push_back("20240303,給料,,15000,フリマ売上");
     lines.push_back("20240304,消えた費目,,5,");
     WriteMonth("202403", lines);
     ASSERT_TRUE(Start());
     const auto pdf = home / "book.pdf";
+    QString jobTitle;
     prompts.printHandler = [&](QPrinter& printer) {
+        jobTitle = printer.docName();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(pdf.string()));
         printer.setPageSize(QPageSize(QPageSize::A4));
@@ -74,6 +80,29 @@ TEST_F(MainFormTest, AccountBookPreviewsAndPrintsToPdf) {
     for (const char* expected : {"2024年03月度の家計簿", "1,200", "250,000", "72,000", "合計",
                                  "1/2", "2/2", "費目リストにない項目です", "日付"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    }
+    // On paper the cells keep their inset: an amount and the memo beside it stay apart.
+    EXPECT_NE(text.find("フリマ売上"), std::string::npos) << text;
+    EXPECT_EQ(text.find("15,000フリマ売上"), std::string::npos) << text;
+    // The job carries the book's title.
+    EXPECT_EQ(jobTitle, "2024年03月度の家計簿");
+}
+
+// A text wider than its column is cut between two characters: the longest start that fits.
+TEST(GridPrinter, TextIsCutAtACharacter) {
+    const QFont font = platform::UiFont(14);
+    const QFontMetrics metrics(font);
+    const QString memo = QStringLiteral("スーパーで食料品と日用品をまとめ買い🍣した");
+    for (int width : {0, 20, 61, 100, 170, 1000}) {
+        const QString cut = QelGridP::CutToWidth(metrics, memo, width);
+        EXPECT_TRUE(memo.startsWith(cut)) << width;
+        EXPECT_LE(metrics.horizontalAdvance(cut), std::max(width, 0)) << width;
+        if (cut.size() < memo.size()) {
+            // One more character would not fit.
+            const qsizetype next = memo.at(cut.size()).isHighSurrogate() ? 2 : 1;
+            EXPECT_GT(metrics.horizontalAdvance(memo.left(cut.size() + next)), width) << width;
+            EXPECT_FALSE(cut.size() > 0 && cut.back().isHighSurrogate()) << width;
+        }
     }
 }
 
