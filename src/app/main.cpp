@@ -79,7 +79,9 @@ int main(int argc, char** argv) {
         PrintUsage(stderr, argv[0]);
         return 2;
     }
+    const platform::LocaleEnvironment userLocale = platform::PresentJapaneseLocaleToToolkit();
     QApplication app(argc, argv);
+    platform::RestoreLocaleEnvironment(userLocale);
     QApplication::setApplicationName(QStringLiteral("vantrel"));
     QApplication::setDesktopFileName(QStringLiteral("vantrel"));
     platform::UseJapanese();
