@@ -8,6 +8,8 @@
 #include "ledger/accountingmonth.h"
 #include "ledger/cp932.h"
 #include "ledger/monthfile.h"
+#include "mainunit/daygrid.h"
+#include "mainunit/daygriddelegate.h"
 #include "mainunit/mainform.h"
 #include "mainunit/searchindex.h"
 #include "month_g/monthtally.h"
@@ -59,8 +61,15 @@ Book& BookOf(int years) {
     return *book;
 }
 
-// Answers nothing: on these books no message box is expected.
-class Silent : public platform::QtPrompts {};
+// Answers nothing: on these books no message box is expected; one shown is counted.
+class Silent : public platform::QtPrompts {
+public:
+    Answer Message(QWidget*, const QString&, const QString&, Icon, Buttons) override {
+        ++shown;
+        return Answer::Ok;
+    }
+    int shown = 0;
+};
 
 // From nothing to the main window shown and painted once, as at every start.
 void BM_StartMainWindow(benchmark::State& state) {
@@ -93,6 +102,44 @@ void BM_PageChange(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PageChange)->Arg(1)->Arg(50)->Unit(benchmark::kMicrosecond);
+
+// One accepted edit on a day of a 3,000-line month, as the window takes it: the cell's new
+// amount, the day written to its month file (read, rewritten, fsync, rename) and both
+// balances refreshed. Argument 0: the book on the disk; 1: in memory (/dev/shm), where the
+// fsync costs nothing, which leaves the program's own work.
+void BM_AcceptedEditIn3000LineMonth(benchmark::State& state) {
+    const bool inMemory = state.range(0) == 1;
+    if (inMemory && !std::filesystem::is_directory("/dev/shm")) {
+        state.SkipWithError("no /dev/shm");
+        return;
+    }
+    synthetic::TempFolder folder = inMemory ? synthetic::TempFolder("/dev/shm")
+                                            : synthetic::TempFolder();
+    std::filesystem::copy_file(VANTREL_DEFAULT_SETTING_DAT, folder.path() / "setting.dat");
+    std::filesystem::create_directories(folder.path() / "data");
+    ledger::WriteLinesAtomic(folder.path() / "data" / "202412.csv",
+                             synthetic::MonthLines({2024, 12, 1}, 3000, 7),
+                             ledger::SyncMode::NoSync);
+    Silent prompts;
+    FixedClock clock;
+    mainunit::Tmainform form(ledger::ProgramFolders{folder.path()}, prompts, clock);
+    if (!form.FormCreate()) {
+        state.SkipWithError("the main window did not start");
+        return;
+    }
+    auto* grid = form.findChild<mainunit::DayGrid*>(QStringLiteral("maingrid"));
+    mainunit::DayModel& model = form.model();
+    const QModelIndex amount = model.index(0, mainunit::DayModel::kAmount);
+    model.setData(model.index(0, mainunit::DayModel::kCategory), QStringLiteral("食費"));
+    int value = 100;
+    for (auto _ : state) {
+        model.setData(amount, QString::number(++value));
+        emit grid->delegate().cellEdited(0, mainunit::DayModel::kAmount);
+    }
+    if (prompts.shown)
+        state.SkipWithError("a message was shown");
+}
+BENCHMARK(BM_AcceptedEditIn3000LineMonth)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_MonthTotalUnderClosingDay(benchmark::State& state) {
     const ledger::MonthStore store = BookOf(static_cast<int>(state.range(0))).store();

@@ -108,9 +108,10 @@ void WriteDataFolder(const std::filesystem::path& dataFolder, const ledger::Date
     }
 }
 
-TempFolder::TempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
+TempFolder::TempFolder() : TempFolder(std::filesystem::temp_directory_path()) {}
+
+TempFolder::TempFolder(const std::filesystem::path& root) {
+    std::string pattern = (root / "vantrel-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         std::abort();
     path_ = pattern;

@@ -22,6 +22,8 @@ std::vector<std::string> MonthLines(const ledger::Date& month, int entries, uint
 class TempFolder {
 public:
     TempFolder();
+    // Under `root` instead (a memory file system, where a save's fsync costs nothing).
+    explicit TempFolder(const std::filesystem::path& root);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
