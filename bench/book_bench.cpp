@@ -113,8 +113,8 @@ void BM_AcceptedEditIn3000LineMonth(benchmark::State& state) {
         state.SkipWithError("no /dev/shm");
         return;
     }
-    synthetic::TempFolder folder = inMemory ? synthetic::TempFolder("/dev/shm")
-                                            : synthetic::TempFolder();
+    synthetic::TempFolder folder =
+        inMemory ? synthetic::TempFolder("/dev/shm") : synthetic::TempFolder();
     std::filesystem::copy_file(VANTREL_DEFAULT_SETTING_DAT, folder.path() / "setting.dat");
     std::filesystem::create_directories(folder.path() / "data");
     ledger::WriteLinesAtomic(folder.path() / "data" / "202412.csv",

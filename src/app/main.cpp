@@ -13,8 +13,8 @@
 #include <QSessionManager>
 
 #include <cstdio>
-#include <string_view>
 #include <ctime>
+#include <string_view>
 
 namespace {
 

@@ -25,8 +25,8 @@ struct BackupResult {
 };
 
 // Copies every month file ("*.csv" of the data folder), ini.ini, setting.dat and the user's
-// icons (the files of "pacs") into a new time-stamped folder inside `chosen`. Every file that could not be copied is in the result:
-// a backup is complete only when nothing is missing.
+// icons (the files of "pacs") into a new time-stamped folder inside `chosen`. Every file that could
+// not be copied is in the result: a backup is complete only when nothing is missing.
 BackupResult MakeBackup(const ProgramFolders& folders, const std::filesystem::path& chosen,
                         std::time_t when);
 

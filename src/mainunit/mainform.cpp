@@ -1,8 +1,8 @@
 #include "mainform.h"
 
+#include "amounttext.h"
 #include "calendarform.h"
 #include "daygrid.h"
-#include "amounttext.h"
 #include "daygriddelegate.h"
 #include "findform.h"
 
@@ -15,8 +15,8 @@
 #include "ledger/date.h"
 #include "ledger/fileerror.h"
 #include "ledger/gridcellfile.h"
-#include "ledger/textfile.h"
 #include "ledger/numberformat.h"
+#include "ledger/textfile.h"
 #include "month_g/monthgraph.h"
 #include "netform/fnet.h"
 #include "netform/netimport.h"
@@ -500,14 +500,15 @@ bool Tmainform::ConfirmLeavePage() {
     }
     if (unsaved < 0)
         return true;
-    if (prompts_.Message(this, QStringLiteral("確認"),
-                         QStringLiteral("金額（または費目）のない行は保存されません。破棄しますか？"),
-                         Icon::Question, Buttons::YesNo) == Answer::Yes) {
+    if (prompts_.Message(
+            this, QStringLiteral("確認"),
+            QStringLiteral("金額（または費目）のない行は保存されません。破棄しますか？"),
+            Icon::Question, Buttons::YesNo) == Answer::Yes) {
         return true;
     }
     // The cursor goes where the row lacks something: its amount, or else its category.
     const int column = model_.Bytes(unsaved, DayModel::kCategory).empty() ? DayModel::kCategory
-                                                                           : DayModel::kAmount;
+                                                                          : DayModel::kAmount;
     maingrid->PlaceCursor(unsaved, column);
     maingrid->setFocus();
     return false;
@@ -959,8 +960,8 @@ void Tmainform::FindDialog1Find() {
     }
     searchIndex_->JumpTo(*found);
     // The entry found becomes the current row.
-    if (std::optional<int> row = RowOfLine(*day, searchIndex_->Line(*found),
-                                           searchIndex_->SameLinesBefore(*found))) {
+    if (std::optional<int> row =
+            RowOfLine(*day, searchIndex_->Line(*found), searchIndex_->SameLinesBefore(*found))) {
         maingrid->PlaceCursor(*row, std::max(maingrid->currentIndex().column(), 0));
     }
 }
@@ -1021,9 +1022,11 @@ void Tmainform::DeleteRow(int row) {
     const bool onlyEmptyRow = model_.rowCount() == 1 && model_.IsRowEmpty(row);
     // The question names the row, so the wrong one is never deleted unseen.
     if (!onlyEmptyRow &&
-        prompts_.Message(this, QStringLiteral("確認"),
-                         QStringLiteral("行を削除します。よろしいですか？\n") + RowSummary(row),
-                         Icon::Question, Buttons::OkCancel) != Answer::Ok) {
+        prompts_.Message(
+            this, QStringLiteral("確認"),
+            QStringLiteral("行を削除します。よろしいですか？") +
+                (model_.IsRowEmpty(row) ? QString() : QStringLiteral("\n") + RowSummary(row)),
+            Icon::Question, Buttons::OkCancel) != Answer::Ok) {
         return;
     }
     model_.RemoveOrClearRow(row);
@@ -1176,9 +1179,9 @@ bool Tmainform::eventFilter(QObject* watched, QEvent* event) {
         const bool inTextEditor = key->key() == Qt::Key_Home && widget != nullptr &&
                                   qobject_cast<QLineEdit*>(editor) != nullptr &&
                                   (widget == editor || editor->isAncestorOf(widget));
-        const bool paging = !inTextEditor &&
-                            (key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown ||
-                             key->key() == Qt::Key_Home);
+        const bool paging =
+            !inTextEditor && (key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown ||
+                              key->key() == Qt::Key_Home);
         if (paging && widget != nullptr && widget->window() == this &&
             QApplication::activeModalWidget() == nullptr &&
             (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0) {

@@ -5,16 +5,16 @@
 #include "printpreview/accountbook.h"
 #include "skin/buttonface.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QDir>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace printpreview {
@@ -208,10 +208,10 @@ void Tprintform::DrawCell(int column, int row, const QRect& rect) {
         row >= 1 && (column == 3 || column == 4) ? Qt::AlignRight : Qt::AlignLeft;
     // A text longer than its column ends at its last whole character. (An amount is never
     // cut short into another number: it keeps its digits under the clip.)
-    const QString text = across == Qt::AlignRight
-                             ? grid_.Cell(column, row)
-                             : QelGridP::CutToWidth(p.fontMetrics(), grid_.Cell(column, row),
-                                                    inner.width());
+    const QString text =
+        across == Qt::AlignRight
+            ? grid_.Cell(column, row)
+            : QelGridP::CutToWidth(p.fontMetrics(), grid_.Cell(column, row), inner.width());
     p.save();
     p.setClipRect(rect);
     p.drawText(inner, across | Qt::AlignTop | Qt::TextSingleLine, text);

@@ -69,8 +69,7 @@ TEST_F(DailyUseTest, EveryAcceptedEditReachesTheFileAtOnce) {
     EXPECT_EQ(LabelText("Labelday"), "今日の収支 ▲ ¥1,280");
 
     TypeInto(0, 3, "teisyoku");
-    EXPECT_EQ(MonthText("202403"),
-              "20240301,給料,,450000,\r\n20240305,食費,,1280,teisyoku\r\n");
+    EXPECT_EQ(MonthText("202403"), "20240301,給料,,450000,\r\n20240305,食費,,1280,teisyoku\r\n");
 
     // Insert puts an empty row before the entry; a pasted memo and amount on it are saved.
     grid().setCurrentIndex(model().index(0, 3));
@@ -79,8 +78,9 @@ TEST_F(DailyUseTest, EveryAcceptedEditReachesTheFileAtOnce) {
     QGuiApplication::clipboard()->setText("300");
     grid().setCurrentIndex(model().index(0, 2));
     Key(&grid(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(MonthText("202403"), "20240301,給料,,450000,\r\n20240305,日用品,,300,\r\n"
-                                   "20240305,食費,,1280,teisyoku\r\n");
+    EXPECT_EQ(MonthText("202403"),
+              "20240301,給料,,450000,\r\n20240305,日用品,,300,\r\n"
+              "20240305,食費,,1280,teisyoku\r\n");
     EXPECT_EQ(LabelText("labelsub"), "今月の収支 ¥448,420");
 
     // Search finds what is on the screen.
@@ -93,8 +93,7 @@ TEST_F(DailyUseTest, EveryAcceptedEditReachesTheFileAtOnce) {
     // Delete: gone from the file at once.
     grid().setCurrentIndex(model().index(0, 2));
     Key(&grid(), Qt::Key_D, Qt::ControlModifier);
-    EXPECT_EQ(MonthText("202403"),
-              "20240301,給料,,450000,\r\n20240305,食費,,1280,teisyoku\r\n");
+    EXPECT_EQ(MonthText("202403"), "20240301,給料,,450000,\r\n20240305,食費,,1280,teisyoku\r\n");
     EXPECT_EQ(LabelText("labelsub"), "今月の収支 ¥448,720");
 }
 
@@ -182,8 +181,8 @@ TEST_F(DailyUseTest, RowsWithoutAnAmountAreNotDroppedUnasked) {
 // Commands that show the same day again keep the row and column; the delete question names
 // its row, and after a delete the next Ctrl+D has a row to delete.
 TEST_F(DailyUseTest, TheCursorStaysWhereItWas) {
-    WriteMonth("202403", {"20240305,食費,スーパー,1280,", "20240305,給料,,450000,",
-                          "20240305,日用品,,300,"});
+    WriteMonth("202403",
+               {"20240305,食費,スーパー,1280,", "20240305,給料,,450000,", "20240305,日用品,,300,"});
     ASSERT_TRUE(Start());
     ShowActive();
     const std::vector<std::pair<const char*, std::function<void()>>> commands = {
@@ -265,8 +264,7 @@ TEST_F(DailyUseTest, TheWindowMenuByKeyboard) {
     EXPECT_EQ(model().rowCount(), 2);  // 新規行 ran
 
     for (Qt::Key key : {Qt::Key_Menu, Qt::Key_F10}) {
-        const Qt::KeyboardModifiers mods =
-            key == Qt::Key_F10 ? Qt::ShiftModifier : Qt::NoModifier;
+        const Qt::KeyboardModifiers mods = key == Qt::Key_F10 ? Qt::ShiftModifier : Qt::NoModifier;
         grid().setFocus();
         EXPECT_EQ(WithMenu([](QMenu& m) { m.close(); }, [&] { Key(&grid(), key, mods); }),
                   Find<QMenu>("PopupMenu2"))

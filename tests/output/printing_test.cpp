@@ -1,7 +1,7 @@
-#include "mainunit/fixture.h"
-#include "printpreview/printform.h"
 #include "QelGridP/gridprinter.h"
+#include "mainunit/fixture.h"
 #include "platform/fonts.h"
+#include "printpreview/printform.h"
 
 #include <QAction>
 #include <QFontMetrics>

@@ -91,9 +91,9 @@ TEST(Japanese, ToolkitTextsAreTranslated) {
     EXPECT_NE(undo, "&Undo");
     EXPECT_TRUE(undo.contains(QStringLiteral("元に戻す"))) << undo.toStdString();
     // The print and page-setup dialogs too.
-    for (const auto& [context, text] : {std::pair{"QPrintDialog", "Print"},
-                                        std::pair{"QPageSetupWidget", "Paper"},
-                                        std::pair{"QPrintDialog", "Print To File ..."}}) {
+    for (const auto& [context, text] :
+         {std::pair{"QPrintDialog", "Print"}, std::pair{"QPageSetupWidget", "Paper"},
+          std::pair{"QPrintDialog", "Print To File ..."}}) {
         EXPECT_NE(QCoreApplication::translate(context, text), QString::fromLatin1(text))
             << context << " " << text;
     }
