@@ -100,9 +100,7 @@ int main(int argc, char** argv) {
     const ledger::ProgramFolders folders = ledger::ProgramFolders::Locate();
     platform::SingleInstanceGuard guard(folders.program);
     if (!guard.acquired()) {
-        prompts.Message(nullptr, QStringLiteral("error"),
-                        QStringLiteral("このプログラムは２重起動出来ません"),
-                        platform::Prompts::Icon::Error, platform::Prompts::Buttons::Ok);
+        prompts.Error(nullptr, QStringLiteral("このプログラムは２重起動出来ません"));
         return 1;
     }
 

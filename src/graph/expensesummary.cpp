@@ -16,10 +16,6 @@ ledger::Amount ExpenseSummary::TotalExpense() const {
     return total;
 }
 
-ledger::Amount RoundToCents(ledger::Amount total) {
-    return ledger::AmountOrZero(ledger::FormatNumber(total, "#0.##"));
-}
-
 ExpenseSummary BuildExpenseSummary(const ledger::MonthStore& store,
                                    const ledger::CategoryList& categories,
                                    const ledger::ClosingDay& closing, const ledger::Date& date) {
@@ -46,7 +42,7 @@ ExpenseSummary BuildExpenseSummary(const ledger::MonthStore& store,
         if (categories.IsIncome(k)) {
             summary.income += total;
         } else {
-            summary.entries.push_back({categories.Name(k), RoundToCents(total)});
+            summary.entries.push_back({categories.Name(k), ledger::RoundToCents(total)});
         }
     }
     // Ascending; equal totals keep their list order (the exchange sort never swaps them).

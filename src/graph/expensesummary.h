@@ -34,7 +34,4 @@ ExpenseSummary BuildExpenseSummary(const ledger::MonthStore& store,
                                    const ledger::CategoryList& categories,
                                    const ledger::ClosingDay& closing, const ledger::Date& date);
 
-// A total as the summary keeps it: the text "#0.##" read back, so rounded to two decimals.
-ledger::Amount RoundToCents(ledger::Amount total);
-
 }  // namespace graph

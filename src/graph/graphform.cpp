@@ -1,4 +1,5 @@
 #include "graph/graphform.h"
+#include "platform/dialogkeys.h"
 
 #include "graph/expensesummary.h"
 #include "graph/piechart.h"
@@ -125,6 +126,22 @@ Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts,
     connect(SpeedButton5, &QToolButton::clicked, this, &Tgraphform::SpeedButton5Click);
     connect(SpeedButton4, &QToolButton::clicked, this, &Tgraphform::SpeedButton4Click);
     connect(SpeedButton1, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Escape and Enter close, as the close button does; Left and PageUp show the previous
+    // month, Right and PageDown the next; Up and Down scroll the table.
+    auto scroll = [this](int rows) {
+        QScrollBar* bar = grid->verticalScrollBar();
+        bar->setValue(bar->value() + rows * bar->singleStep());
+    };
+    platform::DialogKeys::On(*this)
+        .Escape([this] { SpeedButton1->click(); })
+        .Enter([this] { SpeedButton1->click(); })
+        .Key(Qt::Key_Left, [this] { SpeedButton5->click(); })
+        .Key(Qt::Key_PageUp, [this] { SpeedButton5->click(); })
+        .Key(Qt::Key_Right, [this] { SpeedButton4->click(); })
+        .Key(Qt::Key_PageDown, [this] { SpeedButton4->click(); })
+        .Key(Qt::Key_Up, [scroll] { scroll(-1); })
+        .Key(Qt::Key_Down, [scroll] { scroll(1); });
 }
 
 void Tgraphform::Run(state::AppState& state) {
@@ -142,9 +159,8 @@ void Tgraphform::ShowMonthOf(const ledger::Date& date) {
                                                      state_->settings.closing, baseDate_);
     } catch (const ledger::FileError& e) {
         // The month shown stays as it was; the user learns which file could not be read.
-        prompts_.Message(this, QStringLiteral("error"),
-                         platform::FileErrorText(QStringLiteral("データを読み込めません。"), e),
-                         platform::Prompts::Icon::Error, platform::Prompts::Buttons::Ok);
+        prompts_.Error(this,
+                       platform::FileErrorText(QStringLiteral("データを読み込めません。"), e));
         return;
     }
     FillSummaryTable();
@@ -217,35 +233,6 @@ void Tgraphform::DrawPie() {
                    platform::UiFont(12));
     p.end();
     Image2->setPixmap(pixmap);
-}
-
-void Tgraphform::keyPressEvent(QKeyEvent* event) {
-    // Escape and Enter close, as the close button does; Left and PageUp show the previous
-    // month, Right and PageDown the next; Up and Down scroll the table.
-    QScrollBar* rows = grid->verticalScrollBar();
-    switch (event->key()) {
-        case Qt::Key_Escape:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            SpeedButton1->click();
-            return;
-        case Qt::Key_Left:
-        case Qt::Key_PageUp:
-            SpeedButton5->click();
-            return;
-        case Qt::Key_Right:
-        case Qt::Key_PageDown:
-            SpeedButton4->click();
-            return;
-        case Qt::Key_Up:
-            rows->setValue(rows->value() - rows->singleStep());
-            return;
-        case Qt::Key_Down:
-            rows->setValue(rows->value() + rows->singleStep());
-            return;
-        default:
-            QDialog::keyPressEvent(event);
-    }
 }
 
 }  // namespace graph

@@ -52,9 +52,6 @@ public:
     QToolButton* SpeedButton4;  // next month
     QPushButton* SpeedButton1;  // 閉じる
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void FillSummaryTable();
     void DrawPie();

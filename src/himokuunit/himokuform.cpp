@@ -1,4 +1,5 @@
 #include "himokuunit/himokuform.h"
+#include "platform/dialogkeys.h"
 
 #include "himokuunit/categoryicons.h"
 #include "himokuunit/iconpack.h"
@@ -126,6 +127,7 @@ THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
                        " border-right: 1px solid rgb(190, 198, 168); border-bottom: 1px solid "
                        "rgb(190, 198, 168); padding-left: 3px; }"));
     maingrid->setIconSize(QSize(18, 16));
+    platform::DialogKeys::On(*this).Escape([this] { CloseByEscape(); });
     // Tab leaves the table for the buttons (Enter and the arrows walk its cells).
     maingrid->setTabKeyNavigation(false);
     maingrid->setWordWrap(false);
@@ -152,10 +154,6 @@ THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
         move(p->geometry().center() - rect().center());
 }
 
-void THIMOKUForm::ShowError(const QString& text) {
-    prompts_.Message(this, QStringLiteral("error"), text, Icon::Error, Buttons::Ok);
-}
-
 void THIMOKUForm::Edit() {
     if (FormShow())
         prompts_.RunDialog(*this);
@@ -166,7 +164,8 @@ bool THIMOKUForm::FormShow() {
     try {
         table = ledger::ReadGridCellFile(state_.folders.CategoryFile());
     } catch (const ledger::FileError& e) {
-        ShowError(platform::FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
+        prompts_.Error(
+            this, platform::FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
         return false;
     }
     model_.Load(table);
@@ -213,7 +212,7 @@ bool THIMOKUForm::AcceptEdit(const QModelIndex& index, const QString& text) {
     try {
         model_.SetText(row, column, text);
     } catch (const ledger::Cp932Error& e) {
-        ShowError(platform::FromUtf8(e.what()));
+        prompts_.Error(this, platform::FromUtf8(e.what()));
         return false;
     }
     edited_ = true;
@@ -246,7 +245,8 @@ void THIMOKUForm::SpeedButton1Click() {
             ledger::WriteGridCellFile(state_.folders.CategoryFile(), model_.Table(widths));
         } catch (const ledger::FileError& e) {
             // The table stays open with its edits, so nothing is lost.
-            ShowError(platform::FileErrorText(QStringLiteral("費目を保存できませんでした。"), e));
+            prompts_.Error(
+                this, platform::FileErrorText(QStringLiteral("費目を保存できませんでした。"), e));
             return;
         }
     }
@@ -314,7 +314,7 @@ void THIMOKUForm::ADDICON1Click() {
         return;
     const IconAttachment attached = AttachIcon(state_, slot, chosen);
     if (attached.outcome == IconAttachment::Outcome::Failed)
-        ShowError(attached.message);
+        prompts_.Error(this, attached.message);
     model_.IconsChanged();
 }
 
@@ -327,23 +327,18 @@ void THIMOKUForm::DelICON1Click() {
     model_.IconsChanged();
 }
 
-void THIMOKUForm::keyPressEvent(QKeyEvent* event) {
-    // Escape closes as キャンセル does, asking first when the table was changed.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        focusbutton->setFocus();
-        if (!maingrid->FinishEditing())
-            return;  // a refused name is back in its cell
-        if (edited_ && prompts_.Message(this, QStringLiteral("確認"),
-                                        QStringLiteral("変更を保存せずに閉じますか？"),
-                                        Icon::Question, Buttons::YesNo) != Answer::Yes) {
-            maingrid->setFocus();
-            return;
-        }
-        SpeedButton2Click();
+void THIMOKUForm::CloseByEscape() {
+    // As キャンセル does, asking first when the table was changed.
+    focusbutton->setFocus();
+    if (!maingrid->FinishEditing())
+        return;  // a refused name is back in its cell
+    if (edited_ && prompts_.Message(this, QStringLiteral("確認"),
+                                    QStringLiteral("変更を保存せずに閉じますか？"), Icon::Question,
+                                    Buttons::YesNo) != Answer::Yes) {
+        maingrid->setFocus();
         return;
     }
-    QDialog::keyPressEvent(event);
+    SpeedButton2Click();
 }
 
 void THIMOKUForm::reject() {

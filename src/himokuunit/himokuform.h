@@ -58,14 +58,13 @@ public:
     bool AcceptEdit(const QModelIndex& index, const QString& text);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
 
 private:
+    void CloseByEscape();
     QPixmap RowIcon(int row) const;
     // The slot of the model row under the last press, or -1.
     int SlotUnderPress() const;
-    void ShowError(const QString& text);
 
     state::AppState& state_;
     platform::Prompts& prompts_;

@@ -67,6 +67,10 @@ std::string FormatNumber(Amount value, std::string_view pattern) {
     return out;
 }
 
+Amount RoundToCents(Amount total) {
+    return AmountOrZero(FormatNumber(total, "#0.##"));
+}
+
 std::string FormatBalance(Amount total) {
     std::string text = "\xC2\xA5" + FormatNumber(total.Abs(), "#,0.##");  // yen sign
     if (total.IsNegative())

@@ -1,4 +1,5 @@
 #include "calendarform.h"
+#include "platform/dialogkeys.h"
 
 #include "platform/fonts.h"
 #include "skin/buttonface.h"
@@ -60,6 +61,8 @@ void TCalendarR::paintCell(QPainter* painter, const QRect& rect, QDate date) con
 Tcalendarform::Tcalendarform(const platform::Clock& clock, const skin::SkinImages& skin,
                              QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    // Escape leaves the page date as it was; Enter takes the day selected.
+    platform::DialogKeys::On(*this).Escape([this] { reject(); }).Enter([this] { accept(); });
     const skin::DialogChrome chrome =
         skin::DressDialog(*this, skin, QSize(330, 330), QStringLiteral("カレンダー"));
     Imagemain = chrome.background;
@@ -144,20 +147,6 @@ void Tcalendarform::calChange() {
                         .arg(d.month())
                         .arg(d.day())
                         .arg(QString::fromUtf8(ledger::WeekdayNameJa(FromQDate(d)))));
-}
-
-void Tcalendarform::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Escape:
-            reject();
-            return;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
-    }
 }
 
 }  // namespace mainunit

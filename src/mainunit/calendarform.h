@@ -62,7 +62,6 @@ public:
     void MoveMonths(int months);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -224,7 +224,8 @@ void Tmainform::BuildControls() {
     // An inserted row changes no line of the file; the page is saved all the same, so that
     // nothing typed before the insert waits for a page change.
     connect(maingrid, &DayGrid::rowInserted, this, [this] { SaveEdits(); });
-    connect(&model_, &DayModel::textRefused, this, &Tmainform::ReportError);
+    connect(&model_, &DayModel::textRefused, this,
+            [this](const QString& why) { prompts_.Error(this, why); });
     connect(maingrid, &DayGrid::appendRowRequested, this, &Tmainform::N1Click);
     connect(maingrid, &DayGrid::deleteSelectedRowRequested, this, &Tmainform::MenuItem1Click);
     connect(maingrid, &DayGrid::popupRequested, this,
@@ -332,7 +333,8 @@ bool Tmainform::FormCreate() {
         ledger::EnsureFolder(state_.folders.Icons());
     } catch (const ledger::FileError& e) {
         // Without the icon folder only the extra icons are missing; the book still works.
-        ReportError(FileErrorText(QStringLiteral("アイコンのフォルダを作成できません。"), e));
+        prompts_.Error(this,
+                       FileErrorText(QStringLiteral("アイコンのフォルダを作成できません。"), e));
     }
     std::error_code ec;
     if (!std::filesystem::exists(state_.folders.CategoryFile(), ec)) {
@@ -350,7 +352,8 @@ bool Tmainform::FormCreate() {
     } catch (const ledger::FileError& e) {
         // The file is kept as it is: it is not written back at the end of this run.
         iniUnreadable_ = true;
-        ReportError(
+        prompts_.Error(
+            this,
             FileErrorText(QStringLiteral("ini.ini を読み込めません。既定の設定で起動します。"), e));
     }
     state_.settings = ledger::ReadSettings(state_.ini);
@@ -361,7 +364,8 @@ bool Tmainform::FormCreate() {
     try {
         ledger::EnsureFolder(state_.folders.Data());
     } catch (const ledger::FileError& e) {
-        ReportError(FileErrorText(QStringLiteral("データのフォルダを作成できません。"), e));
+        prompts_.Error(this,
+                       FileErrorText(QStringLiteral("データのフォルダを作成できません。"), e));
         return false;
     }
 
@@ -395,13 +399,9 @@ bool Tmainform::LoadCategories() {
         state_.categories = ledger::CategoryList::Load(state_.folders.CategoryFile());
         return true;
     } catch (const ledger::FileError& e) {
-        ReportError(FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
+        prompts_.Error(this, FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
     }
     return false;
-}
-
-void Tmainform::ReportError(const QString& text) {
-    prompts_.Message(this, QStringLiteral("error"), text, Icon::Error, Buttons::Ok);
 }
 
 void Tmainform::LoadPage(const ledger::Date& date) {
@@ -414,7 +414,7 @@ void Tmainform::LoadPage(const ledger::Date& date) {
         // The page shows nothing, and is not saved over the unreadable day.
         model_.Reset({});
         loadFailed_ = true;
-        ReportError(FileErrorText(QStringLiteral("データを読み込めません。"), e));
+        prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
     }
     maingrid->SelectRowStart(0);
 }
@@ -458,7 +458,7 @@ bool Tmainform::SavePage() {
     if (!maingrid->FinishEditing())
         return false;
     if (std::optional<QString> failure = WriteDay()) {
-        ReportError(*failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
+        prompts_.Error(this, *failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
         saveFailureShown_ = true;
         return false;
     }
@@ -519,7 +519,8 @@ void Tmainform::SaveEdits() {
         // Told once: every further edit would fail the same way until the disk is mended,
         // and the page change tries again and says so.
         if (!saveFailureShown_)
-            ReportError(*failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
+            prompts_.Error(this,
+                           *failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
         saveFailureShown_ = true;
     } else {
         saveFailureShown_ = false;
@@ -591,7 +592,7 @@ void Tmainform::RefreshMonthTotal() {
         labelsub->setText(page_.MonthTotalText(state_.pageDate));
     } catch (const ledger::FileError& e) {
         labelsub->setText(QStringLiteral("今月の収支 ―"));
-        ReportError(FileErrorText(QStringLiteral("データを読み込めません。"), e));
+        prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
     }
 }
 
@@ -649,7 +650,7 @@ bool Tmainform::ReadPageMonth(ledger::AccountingMonth& span, std::vector<std::st
                                      lines);
         return true;
     } catch (const ledger::FileError& e) {
-        ReportError(FileErrorText(QStringLiteral("データを読み込めません。"), e));
+        prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
         return false;
     }
 }
@@ -685,7 +686,8 @@ void Tmainform::CSV1Click() {
         // Whole or not at all: the same atomic writer as the month files.
         ledger::WriteLinesAtomic(QFile::encodeName(path).toStdString(), exported);
     } catch (const ledger::FileError& e) {
-        ReportError(FileErrorText(QStringLiteral("CSVファイルを書き出せませんでした。"), e));
+        prompts_.Error(this,
+                       FileErrorText(QStringLiteral("CSVファイルを書き出せませんでした。"), e));
         return;
     }
     // Where it went, so the file can be found.
@@ -745,25 +747,26 @@ void Tmainform::add1Click() {
             merged = netform::MergeReply(replyFile, state_.store, state_.categories,
                                          failure.has_value());
         } catch (const ledger::FileError& e) {
-            ReportError(FileErrorText(QStringLiteral("受信したデータを読めません。"), e));
+            prompts_.Error(this, FileErrorText(QStringLiteral("受信したデータを読めません。"), e));
         }
         // The day is read again (the import may have added to it); rows the file does not
         // take stay on the page, and the cursor where it was.
         ReloadPage();
         if (failure) {
-            ReportError(QStringLiteral("データの取り込みに失敗しました。\n") + *failure +
-                        QStringLiteral("\n\n受け取れたデータ（%1 件）は家計簿に加えました。"
-                                       "受信したデータは次のファイルに残っています。\n")
-                            .arg(merged.added) +
-                        QString::fromStdString(replyFile.string()));
+            prompts_.Error(this,
+                           QStringLiteral("データの取り込みに失敗しました。\n") + *failure +
+                               QStringLiteral("\n\n受け取れたデータ（%1 件）は家計簿に加えました。"
+                                              "受信したデータは次のファイルに残っています。\n")
+                                   .arg(merged.added) +
+                               QString::fromStdString(replyFile.string()));
         }
         if (!merged.unsaved.empty())
-            ReportError(UnsavedText(merged.unsaved, replyFile));
+            prompts_.Error(this, UnsavedText(merged.unsaved, replyFile));
     }
     if (std::optional<QString> refused = netform::WriteNetFields(state_.ini, fields))
-        ReportError(*refused);
+        prompts_.Error(this, *refused);
     if (std::optional<QString> failure = WriteSettings())
-        ReportError(*failure);
+        prompts_.Error(this, *failure);
 }
 
 void Tmainform::N15Click() {
@@ -796,7 +799,7 @@ void Tmainform::backup1Click() {
     if (!ShowDay(state_.pageDate))
         return;
     if (std::optional<QString> failure = WriteSettings()) {
-        ReportError(*failure);
+        prompts_.Error(this, *failure);
         return;
     }
     const QString chosen =
@@ -814,8 +817,8 @@ void Tmainform::backup1Click() {
     const QString folder = QString::fromStdString(result.folder.string());
     if (!result.failures.empty()) {
         // Never "created" when something is missing: which files, and why.
-        ReportError(QStringLiteral("バックアップに写せなかったファイルがあります。\n\"") + folder +
-                    QStringLiteral("\"") + FailureList(result.failures));
+        prompts_.Error(this, QStringLiteral("バックアップに写せなかったファイルがあります。\n\"") +
+                                 folder + QStringLiteral("\"") + FailureList(result.failures));
         return;
     }
     prompts_.Message(
@@ -840,9 +843,10 @@ void Tmainform::backuprevert1Click() {
     const std::filesystem::path folder = QFile::encodeName(chosen).toStdString();
     switch (ledger::CheckRestore(state_.folders, folder)) {
         case ledger::RestoreRefusal::InsideTheBook:
-            ReportError(QStringLiteral("このフォルダは現在のデータの中にあるため読み込めません。"
-                                       "バックアップのフォルダを指定してください。\n\n") +
-                        chosen);
+            prompts_.Error(this,
+                           QStringLiteral("このフォルダは現在のデータの中にあるため読み込めません。"
+                                          "バックアップのフォルダを指定してください。\n\n") +
+                               chosen);
             return;
         case ledger::RestoreRefusal::NotABackup:
             prompts_.Message(this, QStringLiteral("Vantrel"),
@@ -853,9 +857,10 @@ void Tmainform::backuprevert1Click() {
     }
     const std::vector<ledger::CopyFailure> failures = ledger::Restore(state_.folders, folder);
     if (!failures.empty()) {
-        ReportError(
+        prompts_.Error(
+            this,
             QStringLiteral("バックアップを読み込めませんでした。現在のデータはそのままです。") +
-            FailureList(failures));
+                FailureList(failures));
         return;
     }
     prompts_.Message(this, QStringLiteral("Vantrel"),
@@ -917,7 +922,7 @@ void Tmainform::Find1Click() {
     try {
         searchIndex_ = SearchIndex::Build(state_.folders.Data());
     } catch (const ledger::FileError& e) {
-        ReportError(FileErrorText(QStringLiteral("データを読み込めません。"), e));
+        prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
         return;
     }
     TFindDialog* dialog = findDialog();
@@ -1083,7 +1088,7 @@ bool Tmainform::FormClose(bool askOnFailure) {
     std::optional<QString> settingsFailure = WriteSettings();
     if (askOnFailure) {
         if (settingsFailure)
-            ReportError(*settingsFailure);
+            prompts_.Error(this, *settingsFailure);
         return true;
     }
     // The session is ending and no one can answer a message: the reasons go to the log.

@@ -212,7 +212,6 @@ private:
     // Saves the page's day and ini.ini. With askOnFailure the user decides whether a day
     // that cannot be written may be left (false: stay open); without, failures are logged.
     bool FormClose(bool askOnFailure);
-    void ReportError(const QString& text);
     // Reads the category list file; false (the user told) when it cannot be read.
     bool LoadCategories();
 

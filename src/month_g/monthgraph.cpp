@@ -1,4 +1,5 @@
 #include "month_g/monthgraph.h"
+#include "platform/dialogkeys.h"
 
 #include "ledger/fileerror.h"
 #include "platform/errortext.h"
@@ -35,6 +36,7 @@ const QColor kMagenta(255, 0, 255);
 
 Tmonthgraph::Tmonthgraph(const skin::SkinImages& skin, platform::Prompts& prompts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), prompts_(prompts) {
+    platform::DialogKeys::On(*this).Escape([this] { accept(); });
     const skin::DialogChrome chrome =
         skin::DressDialog(*this, skin, kSize, QStringLiteral("月別収入・支出グラフ"));
     Label1 = chrome.title;
@@ -96,9 +98,8 @@ void Tmonthgraph::SpeedButton3Click() {
         tally_ = TallyYear(state_->store, state_->categories, state_->settings.closing,
                            state_->pageDate.year);
     } catch (const ledger::FileError& e) {
-        prompts_.Message(this, QStringLiteral("error"),
-                         platform::FileErrorText(QStringLiteral("データを読み込めません。"), e),
-                         platform::Prompts::Icon::Error, platform::Prompts::Buttons::Ok);
+        prompts_.Error(this,
+                       platform::FileErrorText(QStringLiteral("データを読み込めません。"), e));
         tally_ = MonthTally{};
         tally_.year = state_->pageDate.year;
     }
@@ -141,9 +142,7 @@ void Tmonthgraph::SpeedButton1Click() {
     const long long scale = SpinEdit1->value();
     if (scale <= 0) {
         // The last chart stays.
-        prompts_.Message(this, QStringLiteral("error"),
-                         QStringLiteral("目盛りには1以上の数を指定してください"),
-                         platform::Prompts::Icon::Error, platform::Prompts::Buttons::Ok);
+        prompts_.Error(this, QStringLiteral("目盛りには1以上の数を指定してください"));
         return;
     }
     Draw(scale);
@@ -189,14 +188,6 @@ void Tmonthgraph::ComboBox1Change(int index) {
     selectedSeries_ = index;
     AutoScale();
     SpeedButton1Click();
-}
-
-void Tmonthgraph::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace month_g

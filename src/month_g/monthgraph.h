@@ -52,9 +52,6 @@ public:
     QPushButton* SpeedButton2;  // 閉じる
     QToolButton* SpeedButton6;  // close, top right
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void Draw(long long scale);
 

@@ -62,10 +62,9 @@ MonthTally TallyYear(const ledger::MonthStore& store, const ledger::CategoryList
         std::vector<std::string>& month = tally.values[static_cast<size_t>(m - 1)];
         month.assign(2, std::string());
         for (int k = 0; k < categories.size(); ++k) {
-            const std::string text = ledger::FormatNumber(totals[static_cast<size_t>(k)], "#0.##");
-            const ledger::Amount kept = ledger::AmountOrZero(text);
-            (categories.IsIncome(k) ? income : expense) += kept;
-            month.push_back(text);
+            const ledger::Amount total = totals[static_cast<size_t>(k)];
+            (categories.IsIncome(k) ? income : expense) += ledger::RoundToCents(total);
+            month.push_back(ledger::FormatNumber(total, "#0.##"));
         }
         month[0] = ledger::FormatNumber(expense, "#0.##");
         month[1] = ledger::FormatNumber(income, "#0.##");

@@ -168,10 +168,8 @@ Tfnet::Outcome Tfnet::Request(bool remove) {
         id = platform::ToCp932(Edit4->text());
         password = platform::ToCp932(Edit5->text());
     } catch (const ledger::Cp932Error& e) {
-        prompts_.Message(this, QStringLiteral("error"),
-                         QStringLiteral("「%1」は Shift-JIS で書けない文字です。")
-                             .arg(QString::fromStdString(e.character())),
-                         Icon::Error, Buttons::Ok);
+        prompts_.Error(this, QStringLiteral("「%1」は Shift-JIS で書けない文字です。")
+                                 .arg(QString::fromStdString(e.character())));
         return {};
     }
     Memo1->clear();
@@ -182,11 +180,9 @@ Tfnet::Outcome Tfnet::Request(bool remove) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(workFile_.c_str(), "wb"));
     if (!file) {
         const int error = errno;
-        prompts_.Message(
-            this, QStringLiteral("error"),
-            platform::FileErrorText(QStringLiteral("受信用のファイルを作成できません。"),
-                                    ledger::FileError(workFile_, error)),
-            Icon::Error, Buttons::Ok);
+        prompts_.Error(this,
+                       platform::FileErrorText(QStringLiteral("受信用のファイルを作成できません。"),
+                                               ledger::FileError(workFile_, error)));
         return {};
     }
 
@@ -233,9 +229,8 @@ void Tfnet::ShowReply() {
     try {
         lines = ledger::ReadLines(workFile_);
     } catch (const ledger::FileError& e) {
-        prompts_.Message(this, QStringLiteral("error"),
-                         platform::FileErrorText(QStringLiteral("受信したデータを読めません。"), e),
-                         Icon::Error, Buttons::Ok);
+        prompts_.Error(this,
+                       platform::FileErrorText(QStringLiteral("受信したデータを読めません。"), e));
         return;
     }
     QString text;

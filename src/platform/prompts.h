@@ -23,6 +23,12 @@ public:
     virtual Answer Message(QWidget* parent, const QString& caption, const QString& text, Icon icon,
                            Buttons buttons) = 0;
 
+    // The one way an error reaches the user: a box captioned "error" with the error icon and
+    // OK. The text says what failed, with the path and the reason where a file failed.
+    void Error(QWidget* parent, const QString& text) {
+        Message(parent, QStringLiteral("error"), text, Icon::Error, Buttons::Ok);
+    }
+
     // Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
     virtual int RunDialog(QDialog& dialog) = 0;
 

@@ -1,4 +1,5 @@
 #include "printpreview/printform.h"
+#include "platform/dialogkeys.h"
 
 #include "platform/fonts.h"
 #include "platform/prompts.h"
@@ -27,6 +28,7 @@ constexpr int kRowHeight = 24;
 
 Tprintform::Tprintform(platform::Prompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts) {
+    platform::DialogKeys::On(*this).Escape([this] { accept(); });
     setWindowTitle(QStringLiteral("印刷プレビュー"));
     setFont(platform::UiFont(12));
     resize(818, 496);
@@ -166,8 +168,7 @@ void Tprintform::Button3Click() {
     auto failed = [this](const QString& what) {
         const QString where = printer_->outputFileName().isEmpty() ? printer_->printerName()
                                                                    : printer_->outputFileName();
-        prompts_.Message(this, QStringLiteral("error"), what + QStringLiteral("\n\n") + where,
-                         platform::Prompts::Icon::Error, platform::Prompts::Buttons::Ok);
+        prompts_.Error(this, what + QStringLiteral("\n\n") + where);
     };
     QPainter painter;
     if (!painter.begin(printer_.get())) {
@@ -216,14 +217,6 @@ void Tprintform::DrawCell(int column, int row, const QRect& rect) {
     p.setClipRect(rect);
     p.drawText(inner, across | Qt::AlignTop | Qt::TextSingleLine, text);
     p.restore();
-}
-
-void Tprintform::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace printpreview

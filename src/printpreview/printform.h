@@ -49,9 +49,6 @@ public:
     QScrollArea* ScrollBox1;
     QLabel* Image1;
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void FormShow();
     void ShowPage();

@@ -1,4 +1,5 @@
 #include "savef/saveform.h"
+#include "platform/dialogkeys.h"
 
 #include "platform/fonts.h"
 #include "platform/prompts.h"
@@ -42,9 +43,9 @@ Tsaveform::Tsaveform(platform::Prompts& prompts, QWidget* parent)
         result_ = -1;
         done(QDialog::Rejected);
     });
-    // Esc and Enter reach the dialog before whichever control has the focus.
-    for (QWidget* w : findChildren<QWidget*>())
-        w->installEventFilter(this);
+    platform::DialogKeys::On(*this).Escape([this] { SpeedButton2->click(); }).Enter([this] {
+        SpeedButton1->click();
+    });
 }
 
 int Tsaveform::Ask(const QString& prompt) {
@@ -76,23 +77,6 @@ void Tsaveform::SpeedButton1Click() {
         return;  // nothing chosen: the dialog stays
     }
     done(QDialog::Accepted);
-}
-
-bool Tsaveform::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        switch (static_cast<QKeyEvent*>(event)->key()) {
-            case Qt::Key_Escape:
-                SpeedButton2->click();
-                return true;
-            case Qt::Key_Return:
-            case Qt::Key_Enter:
-                SpeedButton1->click();
-                return true;
-            default:
-                break;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace savef

@@ -31,7 +31,6 @@ public:
     QPushButton* SpeedButton2;  // キャンセル
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

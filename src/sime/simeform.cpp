@@ -104,11 +104,6 @@ void Tsimeform::UpdateGroupVisibility() {
     RadioGroup1->setVisible(RadioButton2->isChecked() && Edit1->text() == QStringLiteral("15"));
 }
 
-void Tsimeform::ShowError(const QString& text) {
-    prompts_.Message(nullptr, QStringLiteral("error"), text, platform::Prompts::Icon::Error,
-                     platform::Prompts::Buttons::Ok);
-}
-
 void Tsimeform::Button1Click() {
     if (RadioButton1->isChecked()) {
         result_ = 0;
@@ -117,11 +112,11 @@ void Tsimeform::Button1Click() {
     }
     std::optional<int> day = ledger::ParseInt(Edit1->text().toStdString());
     if (!day) {
-        ShowError(QStringLiteral("半角数字で1日から28日の間を指定してください"));
+        prompts_.Error(nullptr, QStringLiteral("半角数字で1日から28日の間を指定してください"));
         return;
     }
     if (*day < 1 || *day > 28) {
-        ShowError(QStringLiteral("1日から28日の間を指定してください"));
+        prompts_.Error(nullptr, QStringLiteral("1日から28日の間を指定してください"));
         return;
     }
     result_ = *day;

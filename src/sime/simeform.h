@@ -51,7 +51,6 @@ protected:
 private:
     void FormShow();
     void UpdateGroupVisibility();
-    void ShowError(const QString& text);
 
     platform::Prompts& prompts_;
     int result_ = 0;
