@@ -4,18 +4,18 @@
 // book its month; only the search reads everything. Release build: tools/bench.
 #include "synthetic.h"
 
-#include "QelGridP/pagetables.h"
+#include "printbook/pagetables.h"
 #include "ledger/accountingmonth.h"
 #include "ledger/cp932.h"
 #include "ledger/monthfile.h"
-#include "mainunit/daygrid.h"
-#include "mainunit/daygriddelegate.h"
-#include "mainunit/mainform.h"
-#include "mainunit/searchindex.h"
-#include "month_g/monthtally.h"
+#include "mainwindow/daygrid.h"
+#include "mainwindow/daygriddelegate.h"
+#include "mainwindow/mainform.h"
+#include "mainwindow/searchindex.h"
+#include "yeargraph/monthtally.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
-#include "printpreview/accountbook.h"
+#include "printbook/accountbook.h"
 
 #include <QApplication>
 
@@ -77,7 +77,7 @@ void BM_StartMainWindow(benchmark::State& state) {
     Silent prompts;
     FixedClock clock;
     for (auto _ : state) {
-        mainunit::Tmainform form(ledger::ProgramFolders{book.program()}, prompts, clock);
+        mainwindow::Tmainform form(ledger::ProgramFolders{book.program()}, prompts, clock);
         if (!form.FormCreate())
             state.SkipWithError("the main window did not start");
         form.show();
@@ -93,7 +93,7 @@ void BM_PageChange(benchmark::State& state) {
     const Book& book = BookOf(static_cast<int>(state.range(0)));
     Silent prompts;
     FixedClock clock;
-    mainunit::Tmainform form(ledger::ProgramFolders{book.program()}, prompts, clock);
+    mainwindow::Tmainform form(ledger::ProgramFolders{book.program()}, prompts, clock);
     form.FormCreate();
     ledger::Date day = kToday;
     for (auto _ : state) {
@@ -122,19 +122,19 @@ void BM_AcceptedEditIn3000LineMonth(benchmark::State& state) {
                              ledger::SyncMode::NoSync);
     Silent prompts;
     FixedClock clock;
-    mainunit::Tmainform form(ledger::ProgramFolders{folder.path()}, prompts, clock);
+    mainwindow::Tmainform form(ledger::ProgramFolders{folder.path()}, prompts, clock);
     if (!form.FormCreate()) {
         state.SkipWithError("the main window did not start");
         return;
     }
-    auto* grid = form.findChild<mainunit::DayGrid*>(QStringLiteral("maingrid"));
-    mainunit::DayModel& model = form.model();
-    const QModelIndex amount = model.index(0, mainunit::DayModel::kAmount);
-    model.setData(model.index(0, mainunit::DayModel::kCategory), QStringLiteral("食費"));
+    auto* grid = form.findChild<mainwindow::DayGrid*>(QStringLiteral("maingrid"));
+    mainwindow::DayModel& model = form.model();
+    const QModelIndex amount = model.index(0, mainwindow::DayModel::kAmount);
+    model.setData(model.index(0, mainwindow::DayModel::kCategory), QStringLiteral("食費"));
     int value = 100;
     for (auto _ : state) {
         model.setData(amount, QString::number(++value));
-        emit grid->delegate().cellEdited(0, mainunit::DayModel::kAmount);
+        emit grid->delegate().cellEdited(0, mainwindow::DayModel::kAmount);
     }
     if (prompts.shown)
         state.SkipWithError("a message was shown");
@@ -155,7 +155,7 @@ void BM_SearchFirstFind(benchmark::State& state) {
     const Book& book = BookOf(static_cast<int>(state.range(0)));
     const std::string text = ledger::ToCp932("202412");
     for (auto _ : state) {
-        mainunit::SearchIndex index = mainunit::SearchIndex::Build(book.program() / "data");
+        mainwindow::SearchIndex index = mainwindow::SearchIndex::Build(book.program() / "data");
         benchmark::DoNotOptimize(index.FindNext(text));
     }
 }
@@ -165,7 +165,7 @@ void BM_YearlyTally(benchmark::State& state) {
     const ledger::MonthStore store = BookOf(static_cast<int>(state.range(0))).store();
     const ledger::CategoryList categories = synthetic::Categories();
     for (auto _ : state)
-        benchmark::DoNotOptimize(month_g::TallyYear(store, categories, kClosing, 2024));
+        benchmark::DoNotOptimize(yeargraph::TallyYear(store, categories, kClosing, 2024));
 }
 BENCHMARK(BM_YearlyTally)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
 
@@ -177,9 +177,9 @@ void BM_PrintedMonthLayout(benchmark::State& state) {
     for (auto _ : state) {
         std::vector<std::string> lines;
         store.ReadPeriodLines(span.first, span.last, true, lines);
-        const auto book = printpreview::BuildAccountBook(lines, categories, span.label);
+        const auto book = printbook::BuildAccountBook(lines, categories, span.label);
         const std::vector<int> heights(book.rows.size(), 24);
-        benchmark::DoNotOptimize(QelGridP::CalcPageTables(heights, {85, 85, 85, 85, 85, 253}, 1, 0,
+        benchmark::DoNotOptimize(printbook::CalcPageTables(heights, {85, 85, 85, 85, 85, 253}, 1, 0,
                                                           12.5, 12.5, 13700, 9700, true));
     }
 }

@@ -2,11 +2,11 @@
 // over it, and laying out the account book of a large month. Release build: tools/bench.
 #include "synthetic.h"
 
-#include "QelGridP/pagetables.h"
+#include "printbook/pagetables.h"
 #include "ledger/cp932.h"
 #include "ledger/monthfile.h"
-#include "mainunit/searchindex.h"
-#include "printpreview/accountbook.h"
+#include "mainwindow/searchindex.h"
+#include "printbook/accountbook.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,7 +32,7 @@ Book& Data() {
 
 void BM_BuildSearchIndex(benchmark::State& state) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(mainunit::SearchIndex::Build(Data().folder()));
+        benchmark::DoNotOptimize(mainwindow::SearchIndex::Build(Data().folder()));
 }
 BENCHMARK(BM_BuildSearchIndex)->Unit(benchmark::kMillisecond);
 
@@ -40,7 +40,7 @@ BENCHMARK(BM_BuildSearchIndex)->Unit(benchmark::kMillisecond);
 void BM_FirstFind(benchmark::State& state) {
     const std::string text = ledger::ToCp932("202412");
     for (auto _ : state) {
-        mainunit::SearchIndex index = mainunit::SearchIndex::Build(Data().folder());
+        mainwindow::SearchIndex index = mainwindow::SearchIndex::Build(Data().folder());
         benchmark::DoNotOptimize(index.FindNext(text));
     }
 }
@@ -48,12 +48,12 @@ BENCHMARK(BM_FirstFind)->Unit(benchmark::kMillisecond);
 
 // A further 次を検索 for a common text: from one match to the next.
 void BM_FurtherFind(benchmark::State& state) {
-    mainunit::SearchIndex index = mainunit::SearchIndex::Build(Data().folder());
+    mainwindow::SearchIndex index = mainwindow::SearchIndex::Build(Data().folder());
     const std::string text = ledger::ToCp932("スーパー");
     for (auto _ : state) {
         std::optional<size_t> found = index.FindNext(text);
         if (!found || !index.JumpTo(*found)) {
-            index = mainunit::SearchIndex(
+            index = mainwindow::SearchIndex(
                 std::vector<std::string>(index.lines().begin(), index.lines().end()));
             found = index.FindNext(text);
         }
@@ -64,7 +64,7 @@ BENCHMARK(BM_FurtherFind)->Unit(benchmark::kMicrosecond);
 
 // The worst further find: a text in no line, so the whole index is read.
 void BM_FindNothing(benchmark::State& state) {
-    mainunit::SearchIndex index = mainunit::SearchIndex::Build(Data().folder());
+    mainwindow::SearchIndex index = mainwindow::SearchIndex::Build(Data().folder());
     const std::string text = ledger::ToCp932("見つからない言葉");
     for (auto _ : state)
         benchmark::DoNotOptimize(index.FindNext(text));
@@ -77,9 +77,9 @@ void BM_LayOutAccountBook(benchmark::State& state) {
     const std::vector<std::string> lines = synthetic::MonthLines(month, 3000, 3);
     const ledger::CategoryList categories = synthetic::Categories();
     for (auto _ : state) {
-        const auto book = printpreview::BuildAccountBook(lines, categories, month);
+        const auto book = printbook::BuildAccountBook(lines, categories, month);
         const std::vector<int> heights(book.rows.size(), 24);
-        benchmark::DoNotOptimize(QelGridP::CalcPageTables(heights, {85, 85, 85, 85, 85, 253}, 1, 0,
+        benchmark::DoNotOptimize(printbook::CalcPageTables(heights, {85, 85, 85, 85, 85, 253}, 1, 0,
                                                           12.5, 12.5, 13700, 9700, true));
     }
 }

@@ -4,8 +4,8 @@
 #include "synthetic.h"
 
 #include "platform/prompts.h"
-#include "printpreview/accountbook.h"
-#include "printpreview/printform.h"
+#include "printbook/accountbook.h"
+#include "printbook/printform.h"
 
 #include <QApplication>
 #include <QPrinter>
@@ -21,7 +21,7 @@ class PrintToFile : public platform::QtPrompts {
 public:
     explicit PrintToFile(QString file) : file_(std::move(file)) {}
     int RunDialog(QDialog& dialog) override {
-        if (auto* preview = qobject_cast<printpreview::Tprintform*>(&dialog))
+        if (auto* preview = qobject_cast<printbook::Tprintform*>(&dialog))
             preview->Button3Click();
         return QDialog::Accepted;
     }
@@ -47,10 +47,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int entries = argc > 2 ? std::atoi(argv[2]) : 60;
     const ledger::Date month{2024, 3, 1};
-    const auto book = printpreview::BuildAccountBook(synthetic::MonthLines(month, entries, 7),
+    const auto book = printbook::BuildAccountBook(synthetic::MonthLines(month, entries, 7),
                                                      synthetic::Categories(), month);
     PrintToFile prompts(QString::fromLocal8Bit(argv[1]));
-    printpreview::Tprintform window(prompts);
+    printbook::Tprintform window(prompts);
     window.printer().setPageSize(QPageSize(QPageSize::A4));
     window.Run(book);
     std::printf("wrote %s\n", argv[1]);

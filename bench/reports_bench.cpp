@@ -3,10 +3,10 @@
 // tools/bench --reports.
 #include "synthetic.h"
 
-#include "graph/expensesummary.h"
-#include "graph/graphform.h"
+#include "expensegraph/expensesummary.h"
+#include "expensegraph/graphform.h"
 #include "ledger/textfile.h"
-#include "month_g/monthtally.h"
+#include "yeargraph/monthtally.h"
 #include "platform/prompts.h"
 #include "skin/skin.h"
 #include "state/appstate.h"
@@ -50,7 +50,7 @@ void BM_TallyYear(benchmark::State& state) {
     const ledger::MonthStore store(book.folder());
     const ledger::CategoryList categories = synthetic::Categories();
     for (auto _ : state)
-        benchmark::DoNotOptimize(month_g::TallyYear(store, categories, kClosing, 2024));
+        benchmark::DoNotOptimize(yeargraph::TallyYear(store, categories, kClosing, 2024));
 }
 BENCHMARK(BM_TallyYear)->Unit(benchmark::kMillisecond);
 
@@ -61,7 +61,7 @@ void BM_BuildExpenseSummary(benchmark::State& state) {
     const ledger::CategoryList categories = synthetic::Categories();
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            graph::BuildExpenseSummary(store, categories, kClosing, ledger::Date{2024, 3, 10}));
+            expensegraph::BuildExpenseSummary(store, categories, kClosing, ledger::Date{2024, 3, 10}));
     }
 }
 BENCHMARK(BM_BuildExpenseSummary)->Unit(benchmark::kMillisecond);
@@ -90,7 +90,7 @@ void BM_OpenExpenseGraph(benchmark::State& state) {
     app.settings.closing = kClosing;
     PaintOnce prompts;
     const skin::SkinImages skin = skin::SkinImages::Builtin();
-    graph::Tgraphform window(skin, prompts);
+    expensegraph::Tgraphform window(skin, prompts);
     for (auto _ : state)
         window.Run(app);
 }

@@ -3,7 +3,7 @@
 
 #include "fuzzsupport.h"
 
-#include "savef/csvexport.h"
+#include "csvexport/csvexport.h"
 
 #include "ledger/csvline.h"
 #include "ledger/textfile.h"
@@ -11,11 +11,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ledger::CategoryList& categories = fuzzsupport::Categories();
     const std::vector<std::string> lines = ledger::SplitTextLines(fuzzsupport::AsText(data, size));
-    for (auto mode : {savef::ExportMode::ExpenseNegative, savef::ExportMode::IncomeNegative,
-                      savef::ExportMode::SplitColumns}) {
-        const std::vector<std::string> out = savef::ExportLines(lines, categories, mode);
+    for (auto mode : {csvexport::ExportMode::ExpenseNegative, csvexport::ExportMode::IncomeNegative,
+                      csvexport::ExportMode::SplitColumns}) {
+        const std::vector<std::string> out = csvexport::ExportLines(lines, categories, mode);
         FUZZ_CHECK(out.size() == lines.size());
-        if (mode == savef::ExportMode::SplitColumns)
+        if (mode == csvexport::ExportMode::SplitColumns)
             continue;
         for (size_t k = 0; k < lines.size(); ++k) {
             if (out[k] == lines[k])

@@ -3,7 +3,7 @@
 
 #include "fuzzsupport.h"
 
-#include "netform/netimport.h"
+#include "netimport/netimport.h"
 
 #include "ledger/categorylist.h"
 #include "ledger/csvline.h"
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ledger::MonthStore store(folder / "data", ledger::SyncMode::NoSync);
     const ledger::CategoryList& categories = fuzzsupport::Categories();
 
-    const netform::MergeResult r = netform::MergeReply(reply, store, categories, completeOnly);
+    const netimport::MergeResult r = netimport::MergeReply(reply, store, categories, completeOnly);
     const size_t lines = ledger::SplitTextLines(input).size();
     const size_t counted = static_cast<size_t>(r.added + r.skipped) + r.unsaved.size();
     FUZZ_CHECK(counted == lines || (completeOnly && counted + 1 == lines));

@@ -3,7 +3,7 @@
 
 #include "fuzzsupport.h"
 
-#include "mainunit/searchindex.h"
+#include "mainwindow/searchindex.h"
 
 #include "ledger/textcompare.h"
 
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         input.remove_prefix(cut + 1);
     }
 
-    mainunit::SearchIndex index = mainunit::SearchIndex::Build(folder);
+    mainwindow::SearchIndex index = mainwindow::SearchIndex::Build(folder);
     const auto& lines = index.lines();
     for (size_t k = 1; k < lines.size(); ++k)
         FUZZ_CHECK(ledger::CompareIgnoreCase(lines[k - 1], lines[k]) <= 0);

@@ -1,6 +1,6 @@
 #include "ledger/backup.h"
 #include "ledger/folders.h"
-#include "mainunit/mainform.h"
+#include "mainwindow/mainform.h"
 #include "platform/clock.h"
 #include "platform/fonts.h"
 #include "platform/japanese.h"
@@ -105,13 +105,13 @@ int main(int argc, char** argv) {
     }
 
     platform::SystemClock clock;
-    mainunit::Tmainform mainform(folders, prompts, clock);
+    mainwindow::Tmainform mainform(folders, prompts, clock);
     if (!mainform.FormCreate())
         return 1;
 
     platform::TerminationWatcher termination;
     QObject::connect(&termination, &platform::TerminationWatcher::terminationRequested, &mainform,
-                     &mainunit::Tmainform::Terminate);
+                     &mainwindow::Tmainform::Terminate);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainform,
                      [&mainform](QSessionManager&) { mainform.SaveAll(); });
 

@@ -3,7 +3,7 @@
 #include "state/chartcolors.h"
 #include "state/iconset.h"
 
-#include "graph/expensesummary.h"
+#include "expensegraph/expensesummary.h"
 
 #include "ledger/categorylist.h"
 #include "ledger/date.h"
@@ -35,7 +35,7 @@ struct AppState {
     bool expenseOnly = false;
     // The last monthly expense summary (ExpenseSummary, SummaryIncome), refilled by the
     // expense graph.
-    graph::ExpenseSummary expenseSummary;
+    expensegraph::ExpenseSummary expenseSummary;
 };
 
 }  // namespace state

@@ -1,0 +1,238 @@
+#include "expensegraph/graphform.h"
+#include "platform/dialogkeys.h"
+
+#include "expensegraph/expensesummary.h"
+#include "expensegraph/piechart.h"
+#include "ledger/fileerror.h"
+#include "ledger/numberformat.h"
+#include "platform/errortext.h"
+#include "platform/fonts.h"
+#include "platform/prompts.h"
+#include "platform/textcodec.h"
+#include "skin/buttonface.h"
+#include "skin/dialogchrome.h"
+#include "skin/skin.h"
+#include "state/appstate.h"
+
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace expensegraph {
+namespace {
+
+constexpr QSize kSize(550, 289);
+constexpr QSize kPieSize(201, 105);
+
+QString Money(ledger::Amount value, const char* pattern) {
+    // The yen sign, then the number; a negative number keeps its minus after the sign.
+    return QStringLiteral("¥") + QString::fromStdString(ledger::FormatNumber(value, pattern));
+}
+
+QString DateText(const ledger::Date& d) {
+    return QStringLiteral("%1年%2月%3日").arg(d.year).arg(d.month).arg(d.day);
+}
+
+// The share of `part` in `whole` in per cent, as an amount (four decimals).
+ledger::Amount Percent(ledger::Amount part, ledger::Amount whole) {
+    const long double share = static_cast<long double>(part.raw()) / whole.raw();
+    return ledger::Amount::FromRaw(std::llround(share * 100 * ledger::Amount::kScale));
+}
+
+QLabel* MakeLabel(QWidget* parent, const QRect& geometry, Qt::Alignment alignment) {
+    auto* label = new QLabel(parent);
+    label->setGeometry(geometry);
+    label->setFont(platform::UiFont(12, true));
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    return label;
+}
+
+QToolButton* MonthButton(QWidget* parent, Qt::ArrowType arrow, int x, const QString& caption) {
+    auto* button = new QToolButton(parent);
+    button->setGeometry(x, 236, 28, 28);
+    button->setAutoRaise(true);
+    button->setArrowType(arrow);
+    button->setFocusPolicy(Qt::NoFocus);
+    auto* label = new QLabel(caption, parent);
+    label->setGeometry(x - 6, 264, 40, 14);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(platform::UiFont(10));
+    return button;
+}
+
+}  // namespace
+
+Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), prompts_(prompts) {
+    const skin::DialogChrome chrome =
+        skin::DressDialog(*this, skin, kSize, QStringLiteral("1ヶ月の支出グラフ"));
+    Label1 = chrome.title;
+    Label1->setGeometry(24, 9, 513, 27);
+    Label1->setFont(platform::UiFont(12, true));
+
+    Image2 = new QLabel(this);
+    Image2->setGeometry(QRect(QPoint(32, 64), kPieSize));
+
+    grid = new QTableWidget(0, 3, this);
+    grid->setObjectName(QStringLiteral("grid"));
+    grid->setGeometry(272, 48, 249, 185);
+    grid->setHorizontalHeaderLabels(
+        {QStringLiteral("費目"), QStringLiteral("構成比(%)"), QStringLiteral("金額")});
+    // The 費目 column takes a five-character name with its icon (水道光熱費, 趣味・娯楽);
+    // a longer one of the user's shows whole on hover.
+    constexpr int kWidths[] = {106, 56, 70};
+    for (int c = 0; c < 3; ++c)
+        grid->setColumnWidth(c, kWidths[c]);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(21);
+    grid->horizontalHeader()->setFixedHeight(21);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setStyleSheet(QStringLiteral(
+        "QHeaderView::section { background: rgb(192, 192, 192); border: none;"
+        " border-right: 1px solid rgb(160, 160, 160); border-bottom: 1px solid rgb(160, 160, "
+        "160); padding-left: 2px; }"));
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::NoSelection);  // no cell is ever selected
+    grid->setFocusPolicy(Qt::NoFocus);
+    grid->setIconSize(QSize(18, 16));
+    grid->setShowGrid(true);
+    grid->setWordWrap(false);
+
+    Label6 = MakeLabel(this, QRect(32, 206, 100, 16), Qt::AlignLeft);
+    Label4 = MakeLabel(this, QRect(72, 206, 160, 16), Qt::AlignRight);
+    Label7 = MakeLabel(this, QRect(32, 222, 100, 16), Qt::AlignLeft);
+    Label3 = MakeLabel(this, QRect(72, 222, 160, 16), Qt::AlignRight);
+    Label8 = MakeLabel(this, QRect(32, 241, 100, 16), Qt::AlignLeft);
+    Label5 = MakeLabel(this, QRect(72, 241, 160, 16), Qt::AlignRight);
+    auto* Shape1 = new QFrame(this);  // the rule above the balance
+    Shape1->setGeometry(32, 238, 201, 1);
+    Shape1->setStyleSheet(QStringLiteral("background: rgb(80, 80, 80);"));
+
+    SpeedButton5 = MonthButton(this, Qt::LeftArrow, 360, QStringLiteral("前月"));
+    SpeedButton4 = MonthButton(this, Qt::RightArrow, 392, QStringLiteral("翌月"));
+    SpeedButton1 =
+        skin::MakeTextButton(this, QStringLiteral("閉じる"), QRect(452, 240, 65, 25), true);
+    // The keys are the window's (arrows step the month): no button takes them.
+    SpeedButton1->setFocusPolicy(Qt::NoFocus);
+    connect(SpeedButton5, &QToolButton::clicked, this, &Tgraphform::SpeedButton5Click);
+    connect(SpeedButton4, &QToolButton::clicked, this, &Tgraphform::SpeedButton4Click);
+    connect(SpeedButton1, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Escape and Enter close, as the close button does; Left and PageUp show the previous
+    // month, Right and PageDown the next; Up and Down scroll the table.
+    auto scroll = [this](int rows) {
+        QScrollBar* bar = grid->verticalScrollBar();
+        bar->setValue(bar->value() + rows * bar->singleStep());
+    };
+    platform::DialogKeys::On(*this)
+        .Escape([this] { SpeedButton1->click(); })
+        .Enter([this] { SpeedButton1->click(); })
+        .Key(Qt::Key_Left, [this] { SpeedButton5->click(); })
+        .Key(Qt::Key_PageUp, [this] { SpeedButton5->click(); })
+        .Key(Qt::Key_Right, [this] { SpeedButton4->click(); })
+        .Key(Qt::Key_PageDown, [this] { SpeedButton4->click(); })
+        .Key(Qt::Key_Up, [scroll] { scroll(-1); })
+        .Key(Qt::Key_Down, [scroll] { scroll(1); });
+}
+
+void Tgraphform::Run(state::AppState& state) {
+    state_ = &state;
+    ShowMonthOf(state.pageDate);
+    if (QWidget* p = parentWidget())
+        move(p->geometry().center() - rect().center());
+    prompts_.RunDialog(*this);
+}
+
+void Tgraphform::ShowMonthOf(const ledger::Date& date) {
+    baseDate_ = date;
+    try {
+        state_->expenseSummary = BuildExpenseSummary(state_->store, state_->categories,
+                                                     state_->settings.closing, baseDate_);
+    } catch (const ledger::FileError& e) {
+        // The month shown stays as it was; the user learns which file could not be read.
+        prompts_.Error(this,
+                       platform::FileErrorText(QStringLiteral("データを読み込めません。"), e));
+        return;
+    }
+    FillSummaryTable();
+}
+
+void Tgraphform::SpeedButton5Click() {
+    ShowMonthOf(baseDate_.AddMonths(-1));
+}
+
+void Tgraphform::SpeedButton4Click() {
+    ShowMonthOf(baseDate_.AddMonths(1));
+}
+
+void Tgraphform::FillSummaryTable() {
+    const ExpenseSummary& summary = state_->expenseSummary;
+    const ledger::Amount totalExpense = summary.TotalExpense();
+    const auto& colors = state_->chartColors;
+    // Row 1 holds the largest total: the ascending list is written from its end.
+    const int n = static_cast<int>(summary.entries.size());
+    grid->clearContents();
+    grid->setRowCount(n);
+    for (int r = 0; r < n; ++r) {
+        const ExpenseEntry& entry = summary.entries[static_cast<size_t>(n - 1 - r)];
+        auto* name = new QTableWidgetItem(platform::FromCp932(entry.name));
+        name->setToolTip(name->text());
+        name->setBackground(colors[static_cast<size_t>(r % 33)]);
+        const int position = state_->categories.CategoryIndex(entry.name);
+        if (position >= 0 && position < state::IconSet::kBuiltIn)
+            name->setIcon(state_->icons.Icon(position));
+        grid->setItem(r, 0, name);
+        auto* share = new QTableWidgetItem();
+        auto* amount = new QTableWidgetItem();
+        amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        share->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        if (totalExpense > ledger::Amount()) {
+            share->setText(QString::fromStdString(
+                               ledger::FormatNumber(Percent(entry.total, totalExpense), "0.0")) +
+                           QStringLiteral("%"));
+            amount->setText(Money(entry.total, "#,0"));
+        }
+        grid->setItem(r, 1, share);
+        grid->setItem(r, 2, amount);
+    }
+    grid->scrollToTop();  // every month starts at its largest total
+
+    Label3->setText(Money(totalExpense, "#,0.##"));
+    Label4->setText(Money(summary.income, "#,0.##"));
+    Label5->setText(Money(summary.income - totalExpense, "#,0.##"));
+    const int m = ledger::AccountingMonthOf(baseDate_, state_->settings.closing).label.month;
+    Label6->setText(QStringLiteral("%1月度総収入：").arg(m));
+    Label7->setText(QStringLiteral("%1月度総支出：").arg(m));
+    Label8->setText(QStringLiteral("%1月度収支：").arg(m));
+    Label6->setStyleSheet(QStringLiteral("color: %1;").arg(colors[3].name()));
+    Label7->setStyleSheet(QStringLiteral("color: %1;").arg(colors[0].name()));
+    Label1->setText(QStringLiteral("1ヶ月の支出グラフ   ") + DateText(summary.first) +
+                    QStringLiteral("～") + DateText(summary.last));
+    DrawPie();
+}
+
+void Tgraphform::DrawPie() {
+    // Drawn at the screen's pixel density, so the pie is crisp at 200 %.
+    const qreal ratio = devicePixelRatioF();
+    QPixmap pixmap(kPieSize * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    QPainter p(&pixmap);
+    std::vector<ledger::Amount> totals;
+    for (const ExpenseEntry& entry : state_->expenseSummary.entries)
+        totals.push_back(entry.total);
+    DrawExpensePie(p, kPieSize.width(), kPieSize.height(), totals, state_->chartColors,
+                   platform::UiFont(12));
+    p.end();
+    Image2->setPixmap(pixmap);
+}
+
+}  // namespace expensegraph

@@ -1,0 +1,64 @@
+#pragma once
+
+// The toolkit's headers first: moc reads the standard headers the ledger's pull in only
+// after them.
+#include <QDialog>
+
+#include "ledger/date.h"
+
+class QLabel;
+class QTableWidget;
+class QToolButton;
+class QPushButton;
+
+namespace platform {
+class Prompts;
+}
+namespace skin {
+struct SkinImages;
+}
+namespace state {
+struct AppState;
+}
+
+namespace expensegraph {
+
+// 1ヶ月の支出グラフ: every expense category's total over one accounting month as a table and
+// a pie, with the month's income, expense and balance; 前月 and 翌月 step the month.
+class Tgraphform : public QDialog {
+    Q_OBJECT
+public:
+    Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts, QWidget* parent = nullptr);
+
+    // Shows the accounting month of the page date until the user closes the window. The
+    // summary it shows is left in state.expenseSummary. The caller saves the page first.
+    void Run(state::AppState& state);
+
+    // The accounting month of `date`: sums the month files and fills the window.
+    void ShowMonthOf(const ledger::Date& date);
+    void SpeedButton5Click();  // 前月
+    void SpeedButton4Click();  // 翌月
+
+    QLabel* Label1;             // title with the span; dragging it moves the window
+    QLabel* Image2;             // the pie
+    QTableWidget* grid;         // 費目, 構成比(%), 金額
+    QLabel* Label3;             // total expense
+    QLabel* Label4;             // total income
+    QLabel* Label5;             // balance
+    QLabel* Label6;             // "m月度総収入："
+    QLabel* Label7;             // "m月度総支出："
+    QLabel* Label8;             // "m月度収支："
+    QToolButton* SpeedButton5;  // previous month
+    QToolButton* SpeedButton4;  // next month
+    QPushButton* SpeedButton1;  // 閉じる
+
+private:
+    void FillSummaryTable();
+    void DrawPie();
+
+    platform::Prompts& prompts_;
+    state::AppState* state_ = nullptr;
+    ledger::Date baseDate_;
+};
+
+}  // namespace expensegraph

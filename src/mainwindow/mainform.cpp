@@ -1,0 +1,1210 @@
+#include "mainform.h"
+
+#include "amounttext.h"
+#include "calendarform.h"
+#include "daygrid.h"
+#include "daygriddelegate.h"
+#include "findform.h"
+
+#include "expensegraph/graphform.h"
+#include "categories/categoryicons.h"
+#include "categories/himokuform.h"
+#include "ledger/accountingmonth.h"
+#include "ledger/backup.h"
+#include "ledger/cp932.h"
+#include "ledger/date.h"
+#include "ledger/fileerror.h"
+#include "ledger/gridcellfile.h"
+#include "ledger/numberformat.h"
+#include "ledger/textfile.h"
+#include "yeargraph/monthgraph.h"
+#include "netimport/fnet.h"
+#include "netimport/netimport.h"
+#include "netimport/netsettings.h"
+#include "platform/calculator.h"
+#include "platform/errortext.h"
+#include "platform/fonts.h"
+#include "platform/textcodec.h"
+#include "platform/windowdrag.h"
+#include "printbook/accountbook.h"
+#include "printbook/printform.h"
+#include "csvexport/csvexport.h"
+#include "csvexport/saveform.h"
+#include "closingday/simeform.h"
+#include "skin/buttonface.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+namespace mainwindow {
+namespace {
+
+using platform::FileErrorText;
+
+using Icon = platform::Prompts::Icon;
+using Buttons = platform::Prompts::Buttons;
+using Answer = platform::Prompts::Answer;
+
+const QColor kMonthTotalColor(75, 105, 159);
+const QColor kDateColor(54, 54, 54);
+
+// A flat button: what the user sees is its glyph, or for the chrome buttons the skin under it.
+QToolButton* MakeButton(QWidget* parent, const QString& glyph, const QRect& geometry) {
+    auto* button = new QToolButton(parent);
+    button->setGeometry(geometry);
+    button->setAutoRaise(true);
+    skin::DressButton(button, glyph);
+    return button;
+}
+
+// A window made the first time it is asked for, named for tests and tools.
+template <class Window, class Make>
+Window* OnFirstUse(Window*& slot, const char* name, Make make) {
+    if (!slot) {
+        slot = make();
+        slot->setObjectName(QLatin1String(name));
+    }
+    return slot;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QRect& geometry, int pixelSize, const QColor& color,
+                  Qt::Alignment alignment) {
+    auto* label = new QLabel(parent);
+    label->setGeometry(geometry);
+    label->setFont(platform::UiFont(pixelSize, true));
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, color);
+    label->setPalette(p);
+    return label;
+}
+
+}  // namespace
+
+Tmainform::Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
+                     const platform::Clock& clock, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      prompts_(prompts),
+      clock_(clock),
+      state_(std::move(folders)),
+      page_(state_, model_),
+      skin_(skin::SkinImages::Builtin()) {
+    BuildControls();
+    BuildMenus();
+    // Controls go by their designer names, so tests and tools can find them.
+    const std::pair<QObject*, const char*> names[] = {
+        {maingrid, "maingrid"},
+        {Label1, "Label1"},
+        {imagemain, "imagemain"},
+        {labeldate, "labeldate"},
+        {Labelday, "Labelday"},
+        {labelsub, "labelsub"},
+        {SpeedButton1, "SpeedButton1"},
+        {SpeedButton2, "SpeedButton2"},
+        {SpeedButton3, "SpeedButton3"},
+        {SpeedButton4, "SpeedButton4"},
+        {SpeedButton5, "SpeedButton5"},
+        {SpeedButton6, "SpeedButton6"},
+        {SpeedButton7, "SpeedButton7"},
+        {SpeedButton8, "SpeedButton8"},
+        {SpeedButton9, "SpeedButton9"},
+        {focusbutton, "focusbutton"},
+        {PopupMenu1, "PopupMenu1"},
+        {PopupMenu2, "PopupMenu2"},
+        {N2, "N2"},
+        {MenuItem1, "MenuItem1"},
+        {N1, "N1"},
+        {N9, "N9"},
+        {N13, "N13"},
+        {N11, "N11"},
+        {N16, "N16"},
+        {cal, "cal"},
+        {N12, "N12"},
+        {N14, "N14"},
+        {copy1, "copy1"},
+        {csvExport1, "CSV1"},
+        {print1, "N15"},
+        {backup1, "backup1"},
+        {backuprevert1, "backuprevert1"},
+        {paste1, "paste1"},
+        {search1, "search1"},
+    };
+    for (const auto& [object, name] : names)
+        object->setObjectName(QLatin1String(name));
+    qApp->installEventFilter(this);
+}
+
+Tmainform::~Tmainform() {
+    qApp->removeEventFilter(this);
+}
+
+void Tmainform::BuildControls() {
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::white);
+    setPalette(p);
+    imagemain = new skin::SkinBackground(skin_, this);
+    imagemain->setGeometry(0, 0, 800, 600);
+
+    Label1 = new QLabel(this);
+    Label1->setGeometry(28, 0, 653, 33);
+    platform::WindowDrag::Install(Label1);
+    Image4 = new QLabel(this);
+    Image4->setGeometry(9, 9, 16, 16);
+    Image4->setPixmap(QIcon(QStringLiteral(":/skin/window_icon.png")).pixmap(16, 16));
+
+    SpeedButton3 = MakeButton(this, {}, QRect(656, 8, 71, 17));
+    SpeedButton5 = MakeButton(this, {}, QRect(739, 8, 16, 16));
+    SpeedButton6 = MakeButton(this, {}, QRect(768, 8, 16, 16));
+    SpeedButton3->setToolTip(QStringLiteral("メニュー"));
+    SpeedButton5->setToolTip(QStringLiteral("最小化"));
+    SpeedButton6->setToolTip(QStringLiteral("閉じる"));
+    SpeedButton3->installEventFilter(this);
+    connect(SpeedButton5, &QToolButton::clicked, this, [this] {
+        // Minimises the program: every window of it.
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible())
+                w->showMinimized();
+        }
+    });
+    connect(SpeedButton6, &QToolButton::clicked, this, &QWidget::close);
+
+    SpeedButton1 = MakeButton(this, QStringLiteral("glyph_prev"), QRect(32, 44, 42, 58));
+    SpeedButton2 = MakeButton(this, QStringLiteral("glyph_next"), QRect(80, 44, 42, 58));
+    SpeedButton9 = MakeButton(this, QStringLiteral("glyph_today"), QRect(128, 44, 42, 58));
+    SpeedButton4 = MakeButton(this, QStringLiteral("glyph_calendar"), QRect(192, 44, 58, 58));
+    SpeedButton7 = MakeButton(this, QStringLiteral("glyph_categories"), QRect(256, 44, 58, 58));
+    SpeedButton8 = MakeButton(this, QStringLiteral("glyph_graph"), QRect(312, 44, 58, 58));
+    connect(SpeedButton1, &QToolButton::clicked, this, &Tmainform::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &Tmainform::SpeedButton2Click);
+    connect(SpeedButton9, &QToolButton::clicked, this, &Tmainform::SpeedButton9Click);
+    connect(SpeedButton4, &QToolButton::clicked, this, &Tmainform::SpeedButton4Click);
+    connect(SpeedButton7, &QToolButton::clicked, this, &Tmainform::SpeedButton7Click);
+    connect(SpeedButton8, &QToolButton::clicked, this, &Tmainform::SpeedButton8Click);
+
+    labelsub = MakeLabel(this, QRect(528, 64, 225, 20), 14, kMonthTotalColor, Qt::AlignRight);
+    labeldate = MakeLabel(this, QRect(86, 122, 300, 22), 15, kDateColor, Qt::AlignLeft);
+    Labelday = MakeLabel(this, QRect(528, 123, 225, 20), 14, QColor(128, 128, 128), Qt::AlignRight);
+
+    maingrid = new DayGrid(model_, state_.categories, this);
+    maingrid->setGeometry(31, 166, 731, 401);
+    maingrid->SetHeaderImage(skin_.toprowbg);
+    model_.SetLook([this](int iconPosition, const std::string& category) {
+        DayModel::RowLook look;
+        look.icon = state_.icons.Icon(iconPosition);
+        look.income = state_.categories.IsIncome(state_.categories.CategoryIndex(category));
+        return look;
+    });
+    connect(&maingrid->delegate(), &DayGridDelegate::cellEdited, this, &Tmainform::OnCellEdited);
+    connect(&maingrid->delegate(), &DayGridDelegate::amountRefused, this,
+            [this](const QModelIndex& index) { maingrid->ShowHint(index, kAmountRefused); });
+    // An inserted row changes no line of the file; the page is saved all the same, so that
+    // nothing typed before the insert waits for a page change.
+    connect(maingrid, &DayGrid::rowInserted, this, [this] { SaveEdits(); });
+    connect(&model_, &DayModel::textRefused, this,
+            [this](const QString& why) { prompts_.Error(this, why); });
+    connect(maingrid, &DayGrid::appendRowRequested, this, &Tmainform::N1Click);
+    connect(maingrid, &DayGrid::deleteSelectedRowRequested, this, &Tmainform::MenuItem1Click);
+    connect(maingrid, &DayGrid::popupRequested, this,
+            [this](const QPoint& pos) { PopupMenu2->exec(pos); });
+
+    focusbutton = new QPushButton(this);
+    focusbutton->setGeometry(-100, -100, 10, 10);  // outside the visible area
+}
+
+void Tmainform::BuildMenus() {
+    auto action = [this](const QString& text, const QKeySequence& key = {}) {
+        auto* a = new QAction(text, this);
+        if (!key.isEmpty()) {
+            a->setShortcut(key);
+            a->setShortcutContext(Qt::WindowShortcut);
+        }
+        addAction(a);  // shortcuts work whether or not the menu is open
+        return a;
+    };
+    N2 = action(QStringLiteral("今日へ...（入力完了）"), QKeySequence(Qt::CTRL | Qt::Key_T));
+    MenuItem1 = action(QStringLiteral("行削除"), QKeySequence(Qt::CTRL | Qt::Key_D));
+    N1 = action(QStringLiteral("新規行"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    csvExport1 = action(QStringLiteral("CSV書き出し"));
+    NET1 = action(QStringLiteral("NET機能"));
+    N9 = action(QStringLiteral("締め日変更"));
+    cal = action(QStringLiteral("電卓"));
+    copy1 = action(QStringLiteral("コピー"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    paste1 = action(QStringLiteral("貼り付け"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    search1 = action(QStringLiteral("検索"), QKeySequence(Qt::CTRL | Qt::Key_F));
+    N13 = action(QStringLiteral("合計を総支出のみ表示"), QKeySequence(Qt::Key_F8));
+    N13->setCheckable(true);
+    N14 = action(QStringLiteral("月別グラフ"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    print1 = action(QStringLiteral("家計簿印刷"));
+    N11 = action(QStringLiteral("カレンダー"), QKeySequence(Qt::CTRL | Qt::Key_K));
+    N12 = action(QStringLiteral("グラフ"), QKeySequence(Qt::CTRL | Qt::Key_G));
+    N16 = action(QStringLiteral("費目設定"), QKeySequence(Qt::CTRL | Qt::Key_H));
+    backup1 = action(QStringLiteral("バックアップ作成"));
+    backuprevert1 = action(QStringLiteral("バックアップ読み込み"));
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->addAction(N2);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(MenuItem1);
+    PopupMenu1->addAction(N1);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(csvExport1);
+    PopupMenu1->addAction(NET1);
+    PopupMenu1->addAction(N9);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(cal);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(copy1);
+    PopupMenu1->addAction(paste1);
+    PopupMenu1->addAction(search1);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(N13);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(N14);
+    PopupMenu1->addAction(print1);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(backup1);
+    PopupMenu1->addAction(backuprevert1);
+    // カレンダー, グラフ and 費目設定 serve their shortcuts only.
+
+    deleteRow1 = new QAction(QStringLiteral("行削除"), this);
+    newRow1 = new QAction(QStringLiteral("新規行"), this);
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->addAction(deleteRow1);
+    PopupMenu2->addAction(newRow1);
+
+    connect(N2, &QAction::triggered, this, &Tmainform::SpeedButton9Click);
+    connect(MenuItem1, &QAction::triggered, this, &Tmainform::MenuItem1Click);
+    connect(N1, &QAction::triggered, this, &Tmainform::N1Click);
+    connect(N9, &QAction::triggered, this, &Tmainform::N9Click);
+    connect(cal, &QAction::triggered, this, &Tmainform::calClick);
+    connect(N13, &QAction::triggered, this, &Tmainform::N13Click);
+    connect(N11, &QAction::triggered, SpeedButton4, &QToolButton::click);
+    connect(N12, &QAction::triggered, SpeedButton8, &QToolButton::click);
+    connect(N16, &QAction::triggered, SpeedButton7, &QToolButton::click);
+    connect(N14, &QAction::triggered, this, &Tmainform::N14Click);
+    connect(csvExport1, &QAction::triggered, this, &Tmainform::CSV1Click);
+    connect(print1, &QAction::triggered, this, &Tmainform::N15Click);
+    connect(NET1, &QAction::triggered, this, &Tmainform::add1Click);
+    connect(backup1, &QAction::triggered, this, &Tmainform::backup1Click);
+    connect(backuprevert1, &QAction::triggered, this, &Tmainform::backuprevert1Click);
+    connect(copy1, &QAction::triggered, this, &Tmainform::copy1Click);
+    connect(paste1, &QAction::triggered, this, &Tmainform::paste1Click);
+    connect(search1, &QAction::triggered, this, &Tmainform::Find1Click);
+    connect(deleteRow1, &QAction::triggered, this, &Tmainform::deleteRow1Click);
+    connect(newRow1, &QAction::triggered, this, &Tmainform::N1Click);
+}
+
+bool Tmainform::FormCreate() {
+    // Only the main window carries the program's name: an application display name would be
+    // appended to every dialog's caption ("確認 — Vantrel"), and those captions are fixed.
+    setWindowTitle(QStringLiteral("Vantrel"));
+    NET1->setVisible(true);
+    setFixedSize(800, 600);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    Label1->clear();
+
+    try {
+        ledger::EnsureFolder(state_.folders.Icons());
+    } catch (const ledger::FileError& e) {
+        // Without the icon folder only the extra icons are missing; the book still works.
+        prompts_.Error(this,
+                       FileErrorText(QStringLiteral("アイコンのフォルダを作成できません。"), e));
+    }
+    std::error_code ec;
+    if (!std::filesystem::exists(state_.folders.CategoryFile(), ec)) {
+        prompts_.Message(this, QStringLiteral("注意"), QStringLiteral("setting.dat がありません"),
+                         Icon::Warning, Buttons::Ok);
+        return false;
+    }
+
+    // A save killed half way leaves its temporary file; the single-instance guard is held,
+    // so none of them belongs to a writer that is still running.
+    state_.folders.RemoveLeftoverTemporaries();
+
+    try {
+        state_.ini = ledger::IniFile::Load(state_.folders.SettingsFile());
+    } catch (const ledger::FileError& e) {
+        // The file is kept as it is: it is not written back at the end of this run.
+        iniUnreadable_ = true;
+        prompts_.Error(
+            this,
+            FileErrorText(QStringLiteral("ini.ini を読み込めません。既定の設定で起動します。"), e));
+    }
+    state_.settings = ledger::ReadSettings(state_.ini);
+    ledger::ForgetUnsafeIconNames(state_.settings);
+    categories::LoadCategoryIcons(state_, skin::BuiltinIcons::Builtin());
+    state_.chartColors = state::MakeChartColors();
+
+    try {
+        ledger::EnsureFolder(state_.folders.Data());
+    } catch (const ledger::FileError& e) {
+        prompts_.Error(this,
+                       FileErrorText(QStringLiteral("データのフォルダを作成できません。"), e));
+        return false;
+    }
+
+    state_.pageDate = clock_.Today();
+    if (!LoadCategories())
+        return false;
+
+    // The dialogs are made on first use: the start shows the same window sooner.
+    ShowPage(state_.pageDate);
+    return true;
+}
+
+Tcalendarform* Tmainform::calendarform() {
+    return OnFirstUse(calendarform_, "calendarform",
+                      [this] { return new Tcalendarform(clock_, skin_, this); });
+}
+
+closingday::Tsimeform* Tmainform::simeform() {
+    return OnFirstUse(simeform_, "simeform",
+                      [this] { return new closingday::Tsimeform(prompts_, this); });
+}
+
+categories::THIMOKUForm* Tmainform::himokuform() {
+    return OnFirstUse(himokuform_, "himokuform", [this] {
+        return new categories::THIMOKUForm(state_, prompts_, skin_, this);
+    });
+}
+
+bool Tmainform::LoadCategories() {
+    try {
+        state_.categories = ledger::CategoryList::Load(state_.folders.CategoryFile());
+        return true;
+    } catch (const ledger::FileError& e) {
+        prompts_.Error(this, FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
+    }
+    return false;
+}
+
+void Tmainform::LoadPage(const ledger::Date& date) {
+    state_.pageDate = date;
+    maingrid->ContentReplaced();
+    try {
+        page_.LoadDay(date);
+        loadFailed_ = false;
+    } catch (const ledger::FileError& e) {
+        // The page shows nothing, and is not saved over the unreadable day.
+        model_.Reset({});
+        loadFailed_ = true;
+        prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
+    }
+    maingrid->SelectRowStart(0);
+}
+
+std::optional<QString> Tmainform::WriteDay() {
+    // An unreadable day is not saved over while its page holds nothing; rows typed onto it
+    // are saved, and the save refuses on its own a month file it cannot read, so they stay
+    // on the page with the reason instead of vanishing at the next page change.
+    if (loadFailed_ && PageIsEmpty())
+        return std::nullopt;
+    try {
+        page_.SaveDay(state_.pageDate);
+        return std::nullopt;
+    } catch (const ledger::FileError& e) {
+        return FileErrorText(QStringLiteral("データを保存できませんでした。"), e);
+    }
+}
+
+std::optional<QString> Tmainform::WriteSettings() {
+    if (iniUnreadable_)
+        return std::nullopt;  // kept as it is: it could not be read at start-up
+    ledger::WriteSettings(state_.ini, state_.settings);
+    try {
+        state_.ini.Save(state_.folders.SettingsFile());
+        return std::nullopt;
+    } catch (const ledger::FileError& e) {
+        return FileErrorText(QStringLiteral("設定を保存できませんでした。"), e);
+    }
+}
+
+bool Tmainform::PageIsEmpty() const {
+    for (int row = 0; row < model_.rowCount(); ++row) {
+        if (!model_.IsRowEmpty(row))
+            return false;
+    }
+    return true;
+}
+
+bool Tmainform::SavePage() {
+    // A refused amount puts the cursor back into its cell: the page stays.
+    if (!maingrid->FinishEditing())
+        return false;
+    if (std::optional<QString> failure = WriteDay()) {
+        prompts_.Error(this, *failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
+        saveFailureShown_ = true;
+        return false;
+    }
+    saveFailureShown_ = false;
+    return true;
+}
+
+void Tmainform::ShowPageLabels() {
+    RefreshDayTotal();
+    RefreshMonthTotal();
+    labeldate->setText(DayPage::DateText(state_.pageDate));
+}
+
+bool Tmainform::ShowDay(const ledger::Date& newDate) {
+    focusbutton->setFocus();
+    if (!SavePage()) {
+        maingrid->setFocus();
+        return false;
+    }
+    // The same day again (a report, an export, the closing day): the rows on the screen are
+    // what was just saved, so they stay, and so does the cursor. Rows the file does not take
+    // stay too. A day that could not be read is read again.
+    if (newDate == state_.pageDate && !loadFailed_) {
+        ShowPageLabels();
+        maingrid->setFocus();
+        return true;
+    }
+    if (!ConfirmLeavePage())
+        return false;
+    ShowPage(newDate);
+    return true;
+}
+
+bool Tmainform::ConfirmLeavePage() {
+    int unsaved = -1;
+    for (int row = 0; row < model_.rowCount() && unsaved < 0; ++row) {
+        if (model_.IsRowUnsaved(row))
+            unsaved = row;
+    }
+    if (unsaved < 0)
+        return true;
+    if (prompts_.Message(
+            this, QStringLiteral("確認"),
+            QStringLiteral("金額（または費目）のない行は保存されません。破棄しますか？"),
+            Icon::Question, Buttons::YesNo) == Answer::Yes) {
+        return true;
+    }
+    // The cursor goes where the row lacks something: its amount, or else its category.
+    const int column = model_.Bytes(unsaved, DayModel::kCategory).empty() ? DayModel::kCategory
+                                                                          : DayModel::kAmount;
+    maingrid->PlaceCursor(unsaved, column);
+    maingrid->setFocus();
+    return false;
+}
+
+void Tmainform::SaveEdits() {
+    if (std::optional<QString> failure = WriteDay()) {
+        // Told once: every further edit would fail the same way until the disk is mended,
+        // and the page change tries again and says so.
+        if (!saveFailureShown_)
+            prompts_.Error(this,
+                           *failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
+        saveFailureShown_ = true;
+    } else {
+        saveFailureShown_ = false;
+    }
+    RefreshDayTotal();
+    RefreshMonthTotal();
+}
+
+void Tmainform::ReloadPage() {
+    const QModelIndex cursor = maingrid->CursorCell();
+    std::vector<ledger::DayEntry> unsaved = model_.UnsavedEntries();
+    LoadPage(state_.pageDate);
+    model_.AppendEntries(unsaved);
+    page_.RefreshRowIcons();
+    ShowPageLabels();
+    maingrid->PlaceCursor(cursor.row(), cursor.column());
+    maingrid->setFocus();
+}
+
+std::optional<int> Tmainform::RowOfLine(const ledger::Date& day, std::string_view line,
+                                        size_t occurrence) const {
+    const std::string key = ledger::Yyyymmdd(day);
+    const std::vector<ledger::DayEntry> entries = model_.Entries();
+    for (size_t row = 0; row < entries.size(); ++row) {
+        const std::optional<std::string> written = ledger::EntryLine(key, entries[row]);
+        if (written && *written == line && occurrence-- == 0)
+            return static_cast<int>(row);
+    }
+    return std::nullopt;
+}
+
+void Tmainform::PlaceFindDialog(QWidget& dialog) {
+    dialog.adjustSize();
+    const QRect window = frameGeometry();
+    const QSize size = dialog.frameGeometry().size().expandedTo(dialog.sizeHint());
+    QRect screen(0, 0, 1 << 20, 1 << 20);
+    if (QScreen* s = this->screen())
+        screen = s->availableGeometry();
+    // Beside the window, else below or above it; where none fits, over the date band and
+    // the buttons, clear of the rows.
+    const QPoint candidates[] = {
+        {window.right() + 8, window.top() + 166},
+        {window.left() - size.width() - 8, window.top() + 166},
+        {window.left() + 31, window.bottom() + 8},
+        {window.left() + 31, window.top() - size.height() - 8},
+    };
+    for (const QPoint& at : candidates) {
+        if (screen.contains(QRect(at, size))) {
+            dialog.move(at);
+            return;
+        }
+    }
+    dialog.move(window.left() + 400, window.top() + 40);
+}
+
+void Tmainform::ShowPage(const ledger::Date& date) {
+    LoadPage(date);
+    ShowPageLabels();
+    // The keyboard goes back to the grid, at row 1, 費目.
+    maingrid->setFocus();
+}
+
+void Tmainform::RefreshDayTotal() {
+    Labelday->setText(page_.DayTotalText());
+}
+
+void Tmainform::RefreshMonthTotal() {
+    try {
+        labelsub->setText(page_.MonthTotalText(state_.pageDate));
+    } catch (const ledger::FileError& e) {
+        labelsub->setText(QStringLiteral("今月の収支 ―"));
+        prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
+    }
+}
+
+void Tmainform::SpeedButton1Click() {
+    ShowDay(state_.pageDate.AddDays(-1));
+}
+
+void Tmainform::SpeedButton2Click() {
+    ShowDay(state_.pageDate.AddDays(1));
+}
+
+void Tmainform::SpeedButton9Click() {
+    ShowDay(clock_.Today());
+}
+
+void Tmainform::SpeedButton4Click() {
+    // The day is saved before the calendar shows; the page then shows the day picked, or
+    // the same day again when the calendar was left with Escape.
+    if (!SavePage())
+        return;
+    const ledger::Date picked =
+        calendarform()->Pick(state_.pageDate, prompts_).value_or(state_.pageDate);
+    ShowDay(picked);
+}
+
+void Tmainform::SpeedButton7Click() {
+    if (!maingrid->FinishEditing())
+        return;
+    himokuform()->Edit();
+    // Saved or not, the list is read again from the file, as are the rows' icons.
+    if (!LoadCategories())
+        return;
+    page_.RefreshRowIcons();
+    maingrid->viewport()->update();
+}
+
+void Tmainform::SpeedButton8Click() {
+    // What is on the page is counted: it goes to its month file first.
+    if (ShowDay(state_.pageDate))
+        graphform()->Run(state_);
+}
+
+void Tmainform::N14Click() {
+    // The month files as they stand: the page is not saved first.
+    monthgraph()->Run(state_);
+}
+
+bool Tmainform::ReadPageMonth(ledger::AccountingMonth& span, std::vector<std::string>& lines) {
+    // What is on the page goes to its month file first.
+    if (!ShowDay(state_.pageDate))
+        return false;
+    span = ledger::AccountingMonthOf(state_.pageDate, state_.settings.closing);
+    try {
+        state_.store.ReadPeriodLines(span.first, span.last, state_.settings.closing.day != 0,
+                                     lines);
+        return true;
+    } catch (const ledger::FileError& e) {
+        prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
+        return false;
+    }
+}
+
+csvexport::Tsaveform* Tmainform::saveform() {
+    return OnFirstUse(saveform_, "saveform",
+                      [this] { return new csvexport::Tsaveform(prompts_, this); });
+}
+
+void Tmainform::CSV1Click() {
+    ledger::AccountingMonth span;
+    std::vector<std::string> lines;
+    if (!ReadPageMonth(span, lines))
+        return;
+    const int mode = saveform()->Ask(
+        QStringLiteral("%1月分をcsvファイルに書き出します。").arg(span.label.month));
+    if (mode < 1 || mode > 3)
+        return;
+    const std::vector<std::string> exported =
+        csvexport::ExportLines(lines, state_.categories, static_cast<csvexport::ExportMode>(mode));
+    // Proposed in the documents folder: the book's own folder is a hidden one now.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString path = prompts_.SaveFile(this, QStringLiteral("CSV書き出し"),
+                                           folder + QLatin1Char('/') +
+                                               QString::fromStdString(ledger::Yyyymm(span.label)) +
+                                               QStringLiteral(".csv"),
+                                           QStringLiteral("CSVファイル (*.csv)"));
+    if (path.isEmpty())
+        return;
+    try {
+        // Whole or not at all: the same atomic writer as the month files.
+        ledger::WriteLinesAtomic(QFile::encodeName(path).toStdString(), exported);
+    } catch (const ledger::FileError& e) {
+        prompts_.Error(this,
+                       FileErrorText(QStringLiteral("CSVファイルを書き出せませんでした。"), e));
+        return;
+    }
+    // Where it went, so the file can be found.
+    prompts_.Message(this, QStringLiteral("CSV書き出し"),
+                     QStringLiteral("次のファイルに書き出しました。\n") + path, Icon::Information,
+                     Buttons::Ok);
+}
+
+printbook::Tprintform* Tmainform::printform() {
+    return OnFirstUse(printform_, "printform",
+                      [this] { return new printbook::Tprintform(prompts_, this); });
+}
+
+netimport::Tfnet* Tmainform::fnet() {
+    return OnFirstUse(fnet_, "fnet", [this] {
+        return new netimport::Tfnet(state_.folders.NetWorkFile(), prompts_, this);
+    });
+}
+
+namespace {
+
+// At most this many unsaved lines are listed in a message; the reply file holds them all.
+constexpr size_t kListedLines = 20;
+
+QString UnsavedText(const std::vector<netimport::UnsavedLine>& unsaved,
+                    const std::filesystem::path& replyFile) {
+    QString text =
+        QStringLiteral("次のデータは家計簿に書き込めませんでした（%1 件）。").arg(unsaved.size());
+    for (size_t i = 0; i < unsaved.size() && i < kListedLines; ++i) {
+        text += QStringLiteral("\n") + platform::FromCp932(unsaved[i].line) + QStringLiteral("（") +
+                QString::fromStdString(unsaved[i].reason) + QStringLiteral("）");
+    }
+    if (unsaved.size() > kListedLines)
+        text += QStringLiteral("\n…");
+    return text +
+           QStringLiteral(
+               "\n\n受信したデータは次のファイルに残っています。次に NET機能で"
+               "受信する前に控えてください。\n") +
+           QString::fromStdString(replyFile.string());
+}
+
+}  // namespace
+
+void Tmainform::add1Click() {
+    // What is on the page is in its month file before the import adds to it.
+    if (!ShowDay(state_.pageDate))
+        return;
+    netimport::NetFields fields = netimport::ReadNetFields(state_.ini);
+    const int result = fnet()->Run(fields, frameGeometry().topLeft());
+    if (result == 1) {
+        const std::filesystem::path replyFile = state_.folders.NetWorkFile();
+        const std::optional<QString>& failure = fnet()->importFailure();
+        netimport::MergeResult merged;
+        try {
+            // After a transfer that broke off, a last line without its line break may be cut
+            // short (an amount missing digits): only whole lines are taken.
+            merged = netimport::MergeReply(replyFile, state_.store, state_.categories,
+                                         failure.has_value());
+        } catch (const ledger::FileError& e) {
+            prompts_.Error(this, FileErrorText(QStringLiteral("受信したデータを読めません。"), e));
+        }
+        // The day is read again (the import may have added to it); rows the file does not
+        // take stay on the page, and the cursor where it was.
+        ReloadPage();
+        if (failure) {
+            prompts_.Error(this,
+                           QStringLiteral("データの取り込みに失敗しました。\n") + *failure +
+                               QStringLiteral("\n\n受け取れたデータ（%1 件）は家計簿に加えました。"
+                                              "受信したデータは次のファイルに残っています。\n")
+                                   .arg(merged.added) +
+                               QString::fromStdString(replyFile.string()));
+        }
+        if (!merged.unsaved.empty())
+            prompts_.Error(this, UnsavedText(merged.unsaved, replyFile));
+    }
+    if (std::optional<QString> refused = netimport::WriteNetFields(state_.ini, fields))
+        prompts_.Error(this, *refused);
+    if (std::optional<QString> failure = WriteSettings())
+        prompts_.Error(this, *failure);
+}
+
+void Tmainform::N15Click() {
+    ledger::AccountingMonth span;
+    std::vector<std::string> lines;
+    if (!ReadPageMonth(span, lines))
+        return;
+    printform()->Run(printbook::BuildAccountBook(lines, state_.categories, span.label));
+}
+
+namespace {
+
+QString DocumentsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+QString FailureList(const std::vector<ledger::CopyFailure>& failures) {
+    QString text;
+    for (const ledger::CopyFailure& f : failures) {
+        text += QStringLiteral("\n") + QString::fromStdString(f.path.string()) +
+                QStringLiteral("（") + QString::fromStdString(f.reason) + QStringLiteral("）");
+    }
+    return text;
+}
+
+}  // namespace
+
+void Tmainform::backup1Click() {
+    // What is on the page, and the closing day, are in the files before they are copied.
+    if (!ShowDay(state_.pageDate))
+        return;
+    if (std::optional<QString> failure = WriteSettings()) {
+        prompts_.Error(this, *failure);
+        return;
+    }
+    const QString chosen =
+        prompts_.ChooseFolder(this, QStringLiteral("バックアップ作成"), DocumentsFolder());
+    if (chosen.isEmpty())
+        return;
+    const ledger::BackupResult result = ledger::MakeBackup(
+        state_.folders, QFile::encodeName(chosen).toStdString(), std::time(nullptr));
+    if (result.folder.empty()) {
+        prompts_.Message(this, QStringLiteral("Vantrel"),
+                         QStringLiteral("この場所には保存できません。別の場所を指定してください。"),
+                         Icon::None, Buttons::Ok);
+        return;
+    }
+    const QString folder = QString::fromStdString(result.folder.string());
+    if (!result.failures.empty()) {
+        // Never "created" when something is missing: which files, and why.
+        prompts_.Error(this, QStringLiteral("バックアップに写せなかったファイルがあります。\n\"") +
+                                 folder + QStringLiteral("\"") + FailureList(result.failures));
+        return;
+    }
+    prompts_.Message(
+        this, QStringLiteral("Vantrel"),
+        QStringLiteral("\"") + folder + QStringLiteral("\" フォルダにバックアップを作成しました。"),
+        Icon::None, Buttons::Ok);
+}
+
+void Tmainform::backuprevert1Click() {
+    const QString chosen =
+        prompts_.ChooseFolder(this, QStringLiteral("バックアップ読み込み"), DocumentsFolder());
+    if (chosen.isEmpty())
+        return;
+    if (prompts_.Message(
+            this, QStringLiteral("確認"),
+            QStringLiteral("バックアップデータを読み込みます。現在のデータはすべて上書き"
+                           "されますがよろしいですか？\r読み込み後はソフトの再起動が"
+                           "必要です"),
+            Icon::None, Buttons::OkCancel) != Answer::Ok) {
+        return;
+    }
+    const std::filesystem::path folder = QFile::encodeName(chosen).toStdString();
+    switch (ledger::CheckRestore(state_.folders, folder)) {
+        case ledger::RestoreRefusal::InsideTheBook:
+            prompts_.Error(this,
+                           QStringLiteral("このフォルダは現在のデータの中にあるため読み込めません。"
+                                          "バックアップのフォルダを指定してください。\n\n") +
+                               chosen);
+            return;
+        case ledger::RestoreRefusal::NotABackup:
+            prompts_.Message(this, QStringLiteral("Vantrel"),
+                             QStringLiteral("データが存在しません"), Icon::None, Buttons::Ok);
+            return;
+        case ledger::RestoreRefusal::None:
+            break;
+    }
+    const std::vector<ledger::CopyFailure> failures = ledger::Restore(state_.folders, folder);
+    if (!failures.empty()) {
+        prompts_.Error(
+            this,
+            QStringLiteral("バックアップを読み込めませんでした。現在のデータはそのままです。") +
+                FailureList(failures));
+        return;
+    }
+    prompts_.Message(this, QStringLiteral("Vantrel"),
+                     QStringLiteral("データ読み込み完了。ソフトを再起動してください。"), Icon::None,
+                     Buttons::Ok);
+    // The restored files stay exactly as copied: nothing of this run is written over them.
+    restored_ = true;
+    close();
+    QCoreApplication::exit(0);
+}
+
+void Tmainform::copy1Click() {
+    const QModelIndex cell = maingrid->BottomRightSelected();
+    if (cell.isValid())
+        QGuiApplication::clipboard()->setText(model_.Text(cell.row(), cell.column()));
+}
+
+void Tmainform::paste1Click() {
+    const QModelIndex cell = maingrid->BottomRightSelected();
+    if (!cell.isValid() || (cell.column() != DayModel::kAmount && cell.column() != DayModel::kMemo))
+        return;  // the pick-only columns take no text
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    if (clip == nullptr || !clip->hasText())
+        return;
+    // One entry is one line of the month file: line breaks become blanks.
+    QString text = clip->text();
+    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (!maingrid->FinishEditing())
+        return;
+    if (cell.column() == DayModel::kAmount) {
+        // A pasted amount passes the same rule as a typed one.
+        std::optional<QString> amount = AmountToStore(text);
+        if (!amount) {
+            maingrid->ShowHint(cell, kAmountRefused);
+            return;
+        }
+        text = *amount;
+    }
+    if (text == model_.Text(cell.row(), cell.column()))
+        return;
+    if (model_.setData(cell, text))
+        OnCellEdited(cell.row(), cell.column());
+}
+
+TFindDialog* Tmainform::findDialog() {
+    return OnFirstUse(findDialog_, "FindDialog1", [this] {
+        auto* dialog = new TFindDialog(this);
+        connect(dialog, &TFindDialog::findNext, this, &Tmainform::FindDialog1Find);
+        // Closing the dialog releases the index.
+        connect(dialog, &QDialog::finished, this, [this] { searchIndex_.reset(); });
+        return dialog;
+    });
+}
+
+void Tmainform::Find1Click() {
+    // What is on the page is in the files the index is built from.
+    if (!SavePage())
+        return;
+    try {
+        searchIndex_ = SearchIndex::Build(state_.folders.Data());
+    } catch (const ledger::FileError& e) {
+        prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
+        return;
+    }
+    TFindDialog* dialog = findDialog();
+    PlaceFindDialog(*dialog);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    dialog->Edit1->setFocus();
+    dialog->Edit1->selectAll();
+}
+
+void Tmainform::FindDialog1Find() {
+    if (!searchIndex_)
+        return;
+    const QString text = findDialog()->text();
+    std::optional<size_t> found;
+    try {
+        found = searchIndex_->FindNext(platform::ToCp932(text));
+    } catch (const ledger::Cp932Error&) {
+        // A character with no Shift-JIS form is in no month file.
+        searchIndex_->SearchedForNothing();
+    }
+    if (!found) {
+        prompts_.Message(findDialog(), QStringLiteral("検索結果"),
+                         text + QStringLiteral(" は見つかりませんでした。"), Icon::Information,
+                         Buttons::Ok);
+        return;
+    }
+    const std::optional<ledger::Date> day = searchIndex_->DateOf(*found);
+    if (!day)
+        return;  // not a line of a day: the search stays where it was
+    // The page changes without taking the keyboard from the find dialog.
+    if (!SavePage())
+        return;
+    if (*day != state_.pageDate || loadFailed_) {
+        if (!ConfirmLeavePage())
+            return;
+        LoadPage(*day);
+        ShowPageLabels();
+    }
+    searchIndex_->JumpTo(*found);
+    // The entry found becomes the current row.
+    if (std::optional<int> row =
+            RowOfLine(*day, searchIndex_->Line(*found), searchIndex_->SameLinesBefore(*found))) {
+        maingrid->PlaceCursor(*row, std::max(maingrid->currentIndex().column(), 0));
+    }
+}
+
+expensegraph::Tgraphform* Tmainform::graphform() {
+    return OnFirstUse(graphform_, "graphform",
+                      [this] { return new expensegraph::Tgraphform(skin_, prompts_, this); });
+}
+
+yeargraph::Tmonthgraph* Tmainform::monthgraph() {
+    return OnFirstUse(monthgraph_, "monthgraph",
+                      [this] { return new yeargraph::Tmonthgraph(skin_, prompts_, this); });
+}
+
+void Tmainform::N9Click() {
+    state_.settings.closing = simeform()->Ask(state_.settings.closing);
+    ShowDay(state_.pageDate);
+}
+
+void Tmainform::N13Click() {
+    state_.expenseOnly = !state_.expenseOnly;
+    N13->setChecked(state_.expenseOnly);
+    ShowPageLabels();
+}
+
+void Tmainform::N1Click() {
+    maingrid->FinishEditing();
+    model_.AppendEmptyRow();
+    maingrid->SelectRowStart(model_.rowCount() - 1);
+    maingrid->setFocus();
+}
+
+QString Tmainform::RowSummary(int row) const {
+    QStringList parts;
+    for (int column = 0; column < DayModel::kColumns; ++column) {
+        QString text = model_.Text(row, column);
+        if (text.isEmpty())
+            continue;
+        if (column == DayModel::kAmount) {
+            if (std::optional<ledger::Amount> amount =
+                    ledger::ParseAmount(model_.Bytes(row, column))) {
+                text = QString::fromStdString(ledger::FormatNumber(*amount, "#,0.##"));
+            }
+        }
+        if (text.size() > 40)
+            text = text.left(40) + QChar(0x2026);
+        parts << text;
+    }
+    return parts.join(QChar(0x3000));
+}
+
+void Tmainform::DeleteRow(int row) {
+    if (row < 0 || row >= model_.rowCount())
+        return;
+    if (!maingrid->FinishEditing())
+        return;
+    const int column = std::max(maingrid->currentIndex().column(), 0);
+    const bool onlyEmptyRow = model_.rowCount() == 1 && model_.IsRowEmpty(row);
+    // The question names the row, so the wrong one is never deleted unseen.
+    if (!onlyEmptyRow &&
+        prompts_.Message(
+            this, QStringLiteral("確認"),
+            QStringLiteral("行を削除します。よろしいですか？") +
+                (model_.IsRowEmpty(row) ? QString() : QStringLiteral("\n") + RowSummary(row)),
+            Icon::Question, Buttons::OkCancel) != Answer::Ok) {
+        return;
+    }
+    model_.RemoveOrClearRow(row);
+    // The cursor stays at that place, on the row that moved up (or the new last row), so the
+    // next delete has its row.
+    maingrid->PlaceCursor(row, column);
+    maingrid->setFocus();
+    SaveEdits();
+}
+
+void Tmainform::MenuItem1Click() {
+    DeleteRow(maingrid->LowestSelectedRow());
+}
+
+void Tmainform::deleteRow1Click() {
+    DeleteRow(maingrid->RowAtLastPress());
+}
+
+void Tmainform::calClick() {
+    if (platform::LaunchCalculator().isEmpty()) {
+        prompts_.Message(
+            this, QStringLiteral("注意"),
+            QStringLiteral(
+                "電卓が見つかりません。gnome-calculator などの電卓をインストールしてください。"),
+            Icon::Information, Buttons::Ok);
+    }
+}
+
+void Tmainform::OnCellEdited(int row, int) {
+    page_.RefreshRowIcon(row);
+    // Every accepted edit is in the month file at once: the month's balance, the search,
+    // the graphs and the backup see the page, and a crash loses nothing typed.
+    SaveEdits();
+}
+
+bool Tmainform::FormClose(bool askOnFailure) {
+    if (restored_)
+        return true;
+    // With someone to ask, a refused amount keeps the window open with its cell in edit,
+    // and rows the file would not take are not dropped unasked.
+    if (!maingrid->FinishEditing() && askOnFailure)
+        return false;
+    if (askOnFailure && !ConfirmLeavePage())
+        return false;
+    // The day and the settings are written each on its own: one failing never keeps the
+    // other from being saved.
+    std::optional<QString> dayFailure = WriteDay();
+    if (dayFailure && askOnFailure &&
+        prompts_.Message(this, QStringLiteral("警告"),
+                         *dayFailure + QStringLiteral("\n\n保存せずに終了しますか？"),
+                         Icon::Warning, Buttons::YesNo) != Answer::Yes) {
+        return false;
+    }
+    std::optional<QString> settingsFailure = WriteSettings();
+    if (askOnFailure) {
+        if (settingsFailure)
+            prompts_.Error(this, *settingsFailure);
+        return true;
+    }
+    // The session is ending and no one can answer a message: the reasons go to the log.
+    for (const std::optional<QString>& failure : {dayFailure, settingsFailure}) {
+        if (failure)
+            std::fprintf(stderr, "vantrel: %s\n", qPrintable(*failure));
+    }
+    return true;
+}
+
+void Tmainform::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    if (!FormClose(!terminating_)) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    event->accept();
+}
+
+void Tmainform::Terminate() {
+    terminating_ = true;
+    close();
+    // Also leaves the loop of a dialog that is open now, so the process really ends.
+    QCoreApplication::exit(0);
+}
+
+void Tmainform::SaveAll() {
+    FormClose(false);
+}
+
+void Tmainform::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        OpenWindowMenu();
+        return;
+    }
+    PopupMenu1->exec(event->globalPos());
+}
+
+void Tmainform::OpenWindowMenu() {
+    // Under the menu button, its first item highlighted, so arrows and Enter take it on.
+    QTimer::singleShot(0, PopupMenu1, [this] {
+        if (PopupMenu1->isVisible() && PopupMenu1->activeAction() == nullptr)
+            PopupMenu1->setActiveAction(PopupMenu1->actions().value(0));
+    });
+    PopupMenu1->exec(SpeedButton3->mapToGlobal(QPoint(0, SpeedButton3->height())));
+}
+
+bool Tmainform::OpenMenuByKey(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    const bool f10 = key.key() == Qt::Key_F10 && mods == Qt::NoModifier;
+    const bool contextKey = (key.key() == Qt::Key_F10 && mods == Qt::ShiftModifier) ||
+                            (key.key() == Qt::Key_Menu && mods == Qt::NoModifier);
+    if (!f10 && !contextKey)
+        return false;
+    // In the grid (not in an open editor) the context key opens the grid's own menu.
+    QWidget* focus = QApplication::focusWidget();
+    if (contextKey && focus == maingrid && maingrid->OpenEditor() == nullptr) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        QCoreApplication::sendEvent(maingrid, &menu);
+        return true;
+    }
+    if (maingrid->OpenEditor() != nullptr && !maingrid->FinishEditing())
+        return true;
+    OpenWindowMenu();
+    return true;
+}
+
+bool Tmainform::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == SpeedButton3 && type == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        PopupMenu1->exec(mouse->globalPosition().toPoint());
+        return true;
+    }
+    // PageUp, PageDown and Home page the book wherever the focus is in this window, a cell
+    // editor included; the command runs when the key is released, and only when this window
+    // saw it pressed: an input method that takes the press (PageDown for its next candidates,
+    // Home inside a composition) lets the release through, which must not page.
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (type == QEvent::KeyPress && widget != nullptr && widget->window() == this &&
+            QApplication::activeModalWidget() == nullptr &&
+            QApplication::activePopupWidget() == nullptr && OpenMenuByKey(*key)) {
+            return true;
+        }
+        // Inside an open text editor Home moves the caret, as in any text field.
+        QWidget* editor = maingrid->OpenEditor();
+        const bool inTextEditor = key->key() == Qt::Key_Home && widget != nullptr &&
+                                  qobject_cast<QLineEdit*>(editor) != nullptr &&
+                                  (widget == editor || editor->isAncestorOf(widget));
+        const bool paging =
+            !inTextEditor && (key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown ||
+                              key->key() == Qt::Key_Home);
+        if (paging && widget != nullptr && widget->window() == this &&
+            QApplication::activeModalWidget() == nullptr &&
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0) {
+            if (type == QEvent::KeyPress && !key->isAutoRepeat())
+                pagingKeyDown_ = key->key();
+            if (type == QEvent::KeyRelease && !key->isAutoRepeat() &&
+                std::exchange(pagingKeyDown_, 0) == key->key()) {
+                if (key->key() == Qt::Key_PageUp)
+                    SpeedButton1Click();
+                if (key->key() == Qt::Key_PageDown)
+                    SpeedButton2Click();
+                if (key->key() == Qt::Key_Home)
+                    SpeedButton9Click();
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace mainwindow

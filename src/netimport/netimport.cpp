@@ -1,0 +1,101 @@
+#include "netimport.h"
+
+#include "netimport/queryvalue.h"
+#include "ledger/csvline.h"
+#include "ledger/date.h"
+#include "ledger/fileerror.h"
+#include "ledger/textfile.h"
+
+#include <optional>
+
+namespace netimport {
+
+namespace {
+
+// Characters 1 to 4, 5 and 6, 7 and 8 of the first field, each read as a whole number. A
+// field too short gives shorter parts, as a substring would.
+std::optional<ledger::Date> EntryDate(const std::string& field) {
+    auto part = [&](size_t from, size_t count) -> std::optional<int> {
+        if (from >= field.size())
+            return std::nullopt;
+        return ledger::ParseInt(std::string_view(field).substr(from, count));
+    };
+    const std::optional<int> year = part(0, 4);
+    const std::optional<int> month = part(4, 2);
+    const std::optional<int> day = part(6, 2);
+    if (!year || !month || !day)
+        return std::nullopt;
+    const ledger::Date date{*year, *month, *day};
+    // A month file is named by a four-digit year.
+    if (*year < 1 || *year > 9999 || !date.IsValid())
+        return std::nullopt;
+    return date;
+}
+
+struct Entry {
+    ledger::Date date;
+    ledger::DayRow cells;
+    std::string line;
+};
+
+// Appends a run of entries of one day to that day and saves it once, which leaves the file
+// as saving after each entry would.
+void AddToDay(const ledger::MonthStore& store, const std::vector<Entry>& run, MergeResult& result) {
+    if (run.empty())
+        return;
+    try {
+        std::vector<ledger::DayEntry> day = store.LoadDayEntries(run.front().date);
+        for (const Entry& e : run)
+            day.push_back(ledger::DayEntry{e.cells, {}});
+        store.SaveDayEntries(run.front().date, day);
+        result.added += static_cast<int>(run.size());
+    } catch (const ledger::FileError& e) {
+        for (const Entry& entry : run)
+            result.unsaved.push_back(UnsavedLine{entry.line, e.what()});
+    }
+}
+
+}  // namespace
+
+std::string RequestUrl(std::string_view url, std::string_view idCp932,
+                       std::string_view passwordCp932, bool remove) {
+    std::string request(url);
+    request += "?action=get&id=";
+    request += netimport::EncodeQueryValue(idCp932);
+    request += "&pass=";
+    request += netimport::EncodeQueryValue(passwordCp932);
+    request += remove ? "&remove=1" : "&remove=0";
+    return request;
+}
+
+MergeResult MergeReply(const std::filesystem::path& replyFile, const ledger::MonthStore& store,
+                       const ledger::CategoryList& categories, bool completeLinesOnly) {
+    const std::string bytes = ledger::ReadWholeFile(replyFile).value_or(std::string());
+    std::vector<std::string> lines = ledger::SplitTextLines(bytes);
+    if (completeLinesOnly && !bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r' &&
+        !lines.empty()) {
+        lines.pop_back();
+    }
+
+    MergeResult result;
+    std::vector<Entry> run;
+    std::vector<std::string> fields;
+    for (const std::string& line : lines) {
+        ledger::SplitLineInto(line, fields);
+        fields.resize(5);  // a field beyond the end reads as empty; a sixth has no place
+        const std::optional<ledger::Date> date = EntryDate(fields[0]);
+        if (!date || categories.CategoryIndex(fields[1]) < 0 || !ledger::ParseInt(fields[3])) {
+            ++result.skipped;
+            continue;
+        }
+        if (!run.empty() && run.front().date != *date) {
+            AddToDay(store, run, result);
+            run.clear();
+        }
+        run.push_back(Entry{*date, {fields[1], fields[2], fields[3], fields[4]}, line});
+    }
+    AddToDay(store, run, result);
+    return result;
+}
+
+}  // namespace netimport

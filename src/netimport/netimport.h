@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ledger/categorylist.h"
+#include "ledger/monthfile.h"
+
+namespace netimport {
+
+// The default address of the web service, put into the URL field by its Default button and
+// used when ini.ini names none.
+inline constexpr std::string_view kDefaultServiceUrl = "http://localhost/cgi-bin/vantrel.cgi";
+
+// The request: the URL as typed, then action, id, pass and remove, the ID and the password
+// (CP932) escaped by EncodeQueryValue. No separator is added or checked.
+std::string RequestUrl(std::string_view url, std::string_view idCp932,
+                       std::string_view passwordCp932, bool remove);
+
+// A reply line the merge could not write, with the reason.
+struct UnsavedLine {
+    std::string line;  // as received
+    std::string reason;
+};
+
+struct MergeResult {
+    int added = 0;
+    int skipped = 0;  // not an entry: no such date, unknown category, amount not whole
+    std::vector<UnsavedLine> unsaved;
+};
+
+// Adds every valid entry of the reply file to the month file of its date: a line
+// "yyyymmdd,category,description,amount,memo" whose date exists, whose category is in the
+// list (letter case aside) and whose amount is a whole number. The entry is appended to its
+// day's lines as received, the day saved as the page saves it. Nothing checks for copies.
+// With completeLinesOnly a last line without a line break is left out: it is what remained
+// of a transfer that broke off, and its amount may be cut short.
+// A month file that cannot be read or written leaves its lines in `unsaved`; the others go on.
+// Throws ledger::FileError when the reply file cannot be read.
+MergeResult MergeReply(const std::filesystem::path& replyFile, const ledger::MonthStore& store,
+                       const ledger::CategoryList& categories, bool completeLinesOnly);
+
+}  // namespace netimport

@@ -1,0 +1,222 @@
+#include "printbook/printform.h"
+#include "platform/dialogkeys.h"
+
+#include "platform/fonts.h"
+#include "platform/prompts.h"
+#include "printbook/accountbook.h"
+#include "skin/buttonface.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+namespace printbook {
+namespace {
+
+constexpr int kColumnWidths[] = {85, 85, 85, 85, 85, 253};
+constexpr int kRowHeight = 24;
+
+}  // namespace
+
+Tprintform::Tprintform(platform::Prompts& prompts, QWidget* parent)
+    : QDialog(parent), prompts_(prompts) {
+    platform::DialogKeys::On(*this).Escape([this] { accept(); });
+    setWindowTitle(QStringLiteral("印刷プレビュー"));
+    setFont(platform::UiFont(12));
+    resize(818, 496);
+    setMinimumSize(818, 560);
+
+    auto* panel = new QWidget(this);
+    panel->setFixedHeight(41);
+    auto* buttons = new QHBoxLayout(panel);
+    Button1 = new QPushButton(QStringLiteral("前のページ"), panel);
+    Button2 = new QPushButton(QStringLiteral("次のページ"), panel);
+    Button5 = new QPushButton(QStringLiteral("プリンタ設定"), panel);
+    Button3 = new QPushButton(QStringLiteral("印刷"), panel);
+    Button4 = new QPushButton(QStringLiteral("閉じる"), panel);
+    NoPrinterNote = new QLabel(panel);
+    NoPrinterNote->setStyleSheet(QStringLiteral("color: rgb(160, 60, 40);"));
+    for (QPushButton* b : {Button1, Button2, Button5, Button3})
+        buttons->addWidget(b);
+    buttons->addWidget(NoPrinterNote, 1);
+    buttons->addWidget(Button4);
+    for (QPushButton* b : {Button1, Button2, Button5, Button3, Button4})
+        b->setAutoDefault(false);
+
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setAlignment(Qt::AlignCenter);
+    ScrollBox1->setBackgroundRole(QPalette::Dark);
+    Image1 = new QLabel;
+    Image1->setObjectName(QStringLiteral("Image1"));
+    ScrollBox1->setWidget(Image1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(panel);
+    layout->addWidget(ScrollBox1, 1);
+
+    connect(Button1, &QPushButton::clicked, this, &Tprintform::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &Tprintform::Button2Click);
+    connect(Button5, &QPushButton::clicked, this, &Tprintform::Button5Click);
+    connect(Button3, &QPushButton::clicked, this, &Tprintform::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &QDialog::accept);
+
+    // The grid's look: six columns, a header row, 9 point (12 px) text.
+    grid_.columnWidths.assign(std::begin(kColumnWidths), std::end(kColumnWidths));
+    grid_.fixedRows = 1;
+    grid_.font = platform::UiFont(12);
+    gridPrinter_.TargetGrid = &grid_;
+    gridPrinter_.TopMargin = 20;
+    gridPrinter_.LeftMargin = 10;
+    gridPrinter_.RightMargin = 5;
+    gridPrinter_.BottomMargin = 10;
+    gridPrinter_.MojiTop = 3;
+    gridPrinter_.MojiLeft = 3;
+    gridPrinter_.SetNormalGridWidth(1);
+    gridPrinter_.SetFixedGridWidth(4);
+    gridPrinter_.DrawFixedArea = true;
+    gridPrinter_.OnEndPage = [this] { EndPage(); };
+    gridPrinter_.OnDrawCell = [this](int c, int r, const QRect& rect) { DrawCell(c, r, rect); };
+
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // Where the system has no printer, the pages still show and can be kept as a PDF file.
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        NoPrinterNote->setText(QStringLiteral("プリンタがないため、PDFファイルに印刷します"));
+    }
+    UsePrinter();
+}
+
+Tprintform::~Tprintform() = default;
+
+void Tprintform::UsePrinter() {
+    // Our margins, measured from the paper's edge.
+    printer_->setFullPage(true);
+    const int dpi = printer_->resolution();
+    gridPrinter_.SetPrinter({printer_->pageLayout().fullRectPixels(dpi).size(), dpi, dpi});
+}
+
+void Tprintform::Run(const AccountBook& book) {
+    title_ = QString::fromStdString(book.title);
+    grid_.cells.clear();
+    for (const AccountBook::Row& row : book.rows) {
+        std::vector<QString> cells;
+        for (const std::string& cell : row)
+            cells.push_back(QString::fromStdString(cell));
+        grid_.cells.push_back(std::move(cells));
+    }
+    grid_.rowHeights.assign(grid_.cells.size(), kRowHeight);
+    // The job carries the book's title (a printer queue shows it), which also names the
+    // proposed PDF file, in the documents folder.
+    printer_->setDocName(title_);
+    if (printer_->outputFormat() == QPrinter::PdfFormat) {
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (folder.isEmpty() || !QDir(folder).exists())
+            folder = QDir::homePath();
+        printer_->setOutputFileName(folder + QLatin1Char('/') + title_ + QStringLiteral(".pdf"));
+    }
+    FormShow();
+    prompts_.RunDialog(*this);
+}
+
+void Tprintform::FormShow() {
+    page_ = gridPrinter_.Preview(logicalDpiX(), logicalDpiY());
+    ShowPage();
+}
+
+void Tprintform::ShowPage() {
+    Image1->setPixmap(QPixmap::fromImage(page_));
+    Image1->resize(page_.size());
+    UpdateButtons();
+}
+
+void Tprintform::UpdateButtons() {
+    const int page = gridPrinter_.PageNumber();
+    Button1->setEnabled(page != 1);
+    Button2->setEnabled(page != gridPrinter_.TotalPages());
+}
+
+void Tprintform::Button1Click() {
+    gridPrinter_.PrevPage(page_);
+    ShowPage();
+}
+
+void Tprintform::Button2Click() {
+    gridPrinter_.NextPage(page_);
+    ShowPage();
+}
+
+void Tprintform::Button5Click() {
+    if (!prompts_.PrinterSetup(this, *printer_))
+        return;
+    UsePrinter();
+    FormShow();  // back to page 1 with the new paper
+}
+
+void Tprintform::Button3Click() {
+    if (!prompts_.PrintDialog(this, *printer_))
+        return;
+    UsePrinter();
+    auto failed = [this](const QString& what) {
+        const QString where = printer_->outputFileName().isEmpty() ? printer_->printerName()
+                                                                   : printer_->outputFileName();
+        prompts_.Error(this, what + QStringLiteral("\n\n") + where);
+    };
+    QPainter painter;
+    if (!painter.begin(printer_.get())) {
+        failed(QStringLiteral("印刷を始められませんでした。"));
+        return;
+    }
+    const bool whole = gridPrinter_.Print(painter, [this] { return printer_->newPage(); });
+    painter.end();
+    // A print that failed is said, never shown as done.
+    if (!whole || printer_->printerState() == QPrinter::Error)
+        failed(QStringLiteral("印刷できませんでした。"));
+    FormShow();
+}
+
+void Tprintform::EndPage() {
+    QPainter& p = *gridPrinter_.Canvas();
+    const QFontMetrics fm(p.font());
+    p.drawText(QPoint(gridPrinter_.MMToPixelX(gridPrinter_.LeftMargin),
+                      gridPrinter_.MMToPixelY(10) + fm.ascent()),
+               title_);
+    const QString number =
+        QStringLiteral("%1/%2").arg(gridPrinter_.PageNumber()).arg(gridPrinter_.TotalPages());
+    const QRect area = gridPrinter_.PageRect();
+    p.drawText(
+        QPoint(area.right() - gridPrinter_.MMToPixelX(gridPrinter_.RightMargin) -
+                   fm.horizontalAdvance(number),
+               area.bottom() - gridPrinter_.MMToPixelY(gridPrinter_.BottomMargin) + fm.ascent()),
+        number);
+}
+
+void Tprintform::DrawCell(int column, int row, const QRect& rect) {
+    QPainter& p = *gridPrinter_.Canvas();
+    // Three grid pixels in from each side, on paper as on the screen.
+    const int insetX = std::max(1, gridPrinter_.GridToOutputX(3));
+    const int insetY = std::max(1, gridPrinter_.GridToOutputY(3));
+    const QRect inner = rect.adjusted(insetX, insetY, -insetX, -insetY);
+    const Qt::Alignment across =
+        row >= 1 && (column == 3 || column == 4) ? Qt::AlignRight : Qt::AlignLeft;
+    // A text longer than its column ends at its last whole character. (An amount is never
+    // cut short into another number: it keeps its digits under the clip.)
+    const QString text =
+        across == Qt::AlignRight
+            ? grid_.Cell(column, row)
+            : printbook::CutToWidth(p.fontMetrics(), grid_.Cell(column, row), inner.width());
+    p.save();
+    p.setClipRect(rect);
+    p.drawText(inner, across | Qt::AlignTop | Qt::TextSingleLine, text);
+    p.restore();
+}
+
+}  // namespace printbook

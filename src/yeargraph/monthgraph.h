@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+#include "yeargraph/ezgraph.h"
+#include "yeargraph/monthtally.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QToolButton;
+
+namespace platform {
+class Prompts;
+}
+namespace skin {
+struct SkinImages;
+}
+namespace state {
+struct AppState;
+}
+
+namespace yeargraph {
+
+// 月別収入・支出グラフ: one bar per accounting month of the page date's year, for the total
+// expense, the total income or one category.
+class Tmonthgraph : public QDialog {
+    Q_OBJECT
+public:
+    Tmonthgraph(const skin::SkinImages& skin, platform::Prompts& prompts,
+                QWidget* parent = nullptr);
+
+    // Tallies the page date's year from the month files as they stand, picks a scale and
+    // draws, until the user closes the window. The chosen series is kept for the next time.
+    void Run(const state::AppState& state);
+
+    void SpeedButton3Click();  // the tally
+    void AutoScale();
+    void SpeedButton1Click();  // グラフ描画: draws with the scale in SpinEdit1
+    void ComboBox1Change(int index);
+
+    int selectedSeries() const { return selectedSeries_; }
+    const MonthTally& tally() const { return tally_; }
+    // The chart as last drawn, at one pixel per unit.
+    QImage ChartImage() const;
+
+    QLabel* Label1;             // title; dragging it moves the window
+    QLabel* Image2;             // the chart
+    QSpinBox* SpinEdit1;        // the scale
+    QComboBox* ComboBox1;       // the series
+    QPushButton* SpeedButton1;  // グラフ描画
+    QPushButton* SpeedButton2;  // 閉じる
+    QToolButton* SpeedButton6;  // close, top right
+
+private:
+    void Draw(long long scale);
+
+    platform::Prompts& prompts_;
+    const state::AppState* state_ = nullptr;
+    yeargraph::TezGraph graph_;
+    MonthTally tally_;
+    int selectedSeries_ = 0;
+    bool filling_ = false;
+};
+
+}  // namespace yeargraph

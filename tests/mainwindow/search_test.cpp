@@ -1,0 +1,94 @@
+#include "fixture.h"
+#include "mainwindow/findform.h"
+#include "mainwindow/searchindex.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPushButton>
+
+using testsupport::MainFormTest;
+
+namespace {
+
+// Three entries of two days hold the text: the earlier day, then the later day twice (its
+// two entries), then "not found", which repeats until the text changes.
+TEST_F(MainFormTest, SearchVisitsEveryMatchInDateOrderThenReportsNone) {
+    WriteMonth("202402", {"20240220,食費,,100,お弁当", "20240221,食費,,1,"});
+    WriteMonth("202403",
+               {"20240310,食費,,300,夕飯の弁当", "20240310,日用品,,5,", "20240310,食費,,200,弁当"});
+    ASSERT_TRUE(Start());
+    form->show();
+    Find<QAction>("search1")->trigger();
+    auto* dialog = form->findDialog();
+    ASSERT_TRUE(dialog->isVisible());
+    dialog->Edit1->setText("弁当");
+    std::vector<ledger::Date> visited;
+    for (int k = 0; k < 3; ++k) {
+        dialog->FindButton->click();
+        visited.push_back(form->state().pageDate);
+    }
+    EXPECT_EQ(visited, (std::vector<ledger::Date>{{2024, 2, 20}, {2024, 3, 10}, {2024, 3, 10}}));
+    EXPECT_TRUE(prompts.shown.empty());
+    for (int k = 0; k < 2; ++k) {
+        dialog->FindButton->click();
+        ASSERT_EQ(prompts.shown.size(), static_cast<size_t>(k + 1));
+        EXPECT_EQ(prompts.shown[k].caption, "検索結果");
+        EXPECT_EQ(prompts.shown[k].text, "弁当 は見つかりませんでした。");
+    }
+    EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 10}));
+    // A new text starts at the oldest entry again; a year's digits match every entry.
+    dialog->Edit1->setText("2024");
+    dialog->FindButton->click();
+    EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 2, 20}));
+    // Text that no month file can hold is simply not found.
+    dialog->Edit1->setText("🍣");
+    dialog->FindButton->click();
+    EXPECT_EQ(prompts.shown.back().text, "🍣 は見つかりませんでした。");
+    dialog->close();
+}
+
+TEST(SearchIndex, DateOrderAndLinesOfNoDay) {
+    testsupport::TempDir dir;
+    testsupport::WriteBytes(dir / "202403.csv", "20240310,b,,1,\r\n20240301,a,,1,\r\nx,c\r\n");
+    testsupport::WriteBytes(dir / "202402.csv", "20240229,Z,,1,\r\n");
+    testsupport::WriteBytes(dir / "notes.txt", "20240101,n,,1,\r\n");
+    mainwindow::SearchIndex index = mainwindow::SearchIndex::Build(dir.path());
+    EXPECT_EQ(index.lines(), (std::vector<std::string_view>{"20240229,Z,,1,", "20240301,a,,1,",
+                                                            "20240310,b,,1,"}));
+    // A matching line whose date is no day is matched but does not move the search on.
+    mainwindow::SearchIndex odd({"2024991x,q,,1,", "20240301,q,,1,"});
+    ASSERT_EQ(odd.FindNext("q"), 0u);
+    EXPECT_FALSE(odd.JumpTo(0));
+    EXPECT_EQ(odd.FindNext("q"), 0u);
+}
+
+TEST_F(MainFormTest, CopyTakesTheBottomRightCellAndPasteOnlyTheTextColumns) {
+    WriteMonth("202403", {"20240305,食費,スーパー,100,a", "20240305,日用品,,20,b"});
+    ASSERT_TRUE(Start());
+    grid().selectionModel()->select(QItemSelection(model().index(0, 0), model().index(1, 2)),
+                                    QItemSelectionModel::ClearAndSelect);
+    form->copy1Click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "20");
+
+    QGuiApplication::clipboard()->setText("二行の\r\nメモ\n");
+    for (int column : {0, 1}) {
+        grid().setCurrentIndex(model().index(0, column));
+        form->paste1Click();
+    }
+    EXPECT_EQ(Cell(0, 0), "食費");
+    EXPECT_EQ(Cell(0, 1), "スーパー");
+    grid().setCurrentIndex(model().index(0, 3));
+    form->paste1Click();
+    EXPECT_EQ(Cell(0, 3), "二行の  メモ ");
+    QGuiApplication::clipboard()->setText("250");
+    grid().setCurrentIndex(model().index(0, 2));
+    form->paste1Click();
+    EXPECT_EQ(Cell(0, 2), "250");
+    EXPECT_EQ(LabelText("Labelday"), "今日の収支 ▲ ¥270");
+    form->SpeedButton2Click();
+    EXPECT_EQ(MonthText("202403"),
+              "20240305,食費,スーパー,250,\"二行の  メモ \"\r\n20240305,日用品,,20,b\r\n");
+}
+
+}  // namespace
