@@ -1,4 +1,4 @@
-#include "ledger/backup.h"
+#include "backup/backupcommands.h"
 #include "ledger/folders.h"
 #include "mainwindow/mainform.h"
 #include "platform/clock.h"
@@ -28,44 +28,13 @@ void PrintUsage(std::FILE* to, const char* program) {
                  program, program, program, program);
 }
 
-// vantrel --backup FOLDER: the backup of the menu's command, without a window, for a timer.
-// 0 when every file was copied; otherwise the reasons on stderr and a status of 1 (some
-// files missing), 2 (wrong use) or 3 (the program is running, or no folder could be made).
-int BackupFromCommandLine(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s --backup FOLDER\n", argv[0]);
-        return 2;
-    }
-    // While the program runs on this book, its page and settings are not on the disk yet.
-    const ledger::ProgramFolders folders = ledger::ProgramFolders::Locate();
-    platform::SingleInstanceGuard guard(folders.program);
-    if (!guard.acquired()) {
-        std::fprintf(stderr, "vantrel: the program is running on %s; close it and try again\n",
-                     folders.program.c_str());
-        return 3;
-    }
-    const ledger::BackupResult result = ledger::MakeBackup(folders, argv[2], std::time(nullptr));
-    if (result.folder.empty()) {
-        std::fprintf(stderr, "vantrel: no backup folder could be made in %s\n", argv[2]);
-        return 3;
-    }
-    for (const ledger::CopyFailure& failure : result.failures) {
-        std::fprintf(stderr, "vantrel: not copied: %s: %s\n", failure.path.c_str(),
-                     failure.reason.c_str());
-    }
-    if (!result.failures.empty())
-        return 1;
-    std::printf("%s\n", result.folder.c_str());
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc >= 2) {
         const std::string_view option = argv[1];
         if (option == "--backup")
-            return BackupFromCommandLine(argc, argv);
+            return backup::BackupFromCommandLine(argc, argv);
         if (option == "--help" || option == "-h") {
             PrintUsage(stdout, argv[0]);
             return 0;

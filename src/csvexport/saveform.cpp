@@ -40,7 +40,7 @@ Tsaveform::Tsaveform(platform::Prompts& prompts, QWidget* parent)
         skin::MakeTextButton(this, QStringLiteral("キャンセル"), QRect(148, 118, 96, 28), true);
     connect(SpeedButton1, &QPushButton::clicked, this, &Tsaveform::SpeedButton1Click);
     connect(SpeedButton2, &QPushButton::clicked, this, [this] {
-        result_ = -1;
+        result_.reset();
         done(QDialog::Rejected);
     });
     platform::DialogKeys::On(*this).Escape([this] { SpeedButton2->click(); }).Enter([this] {
@@ -48,9 +48,9 @@ Tsaveform::Tsaveform(platform::Prompts& prompts, QWidget* parent)
     });
 }
 
-int Tsaveform::Ask(const QString& prompt) {
+std::optional<ExportMode> Tsaveform::Ask(const QString& prompt) {
     Label3->setText(prompt);
-    result_ = -1;
+    result_.reset();
     if (QWidget* p = parentWidget())
         move(p->geometry().center() - rect().center());
     prompts_.RunDialog(*this);
@@ -68,11 +68,11 @@ void Tsaveform::showEvent(QShowEvent* event) {
 
 void Tsaveform::SpeedButton1Click() {
     if (RadioButton1->isChecked()) {
-        result_ = 1;
+        result_ = ExportMode::ExpenseNegative;
     } else if (RadioButton2->isChecked()) {
-        result_ = 2;
+        result_ = ExportMode::IncomeNegative;
     } else if (RadioButton3->isChecked()) {
-        result_ = 3;
+        result_ = ExportMode::SplitColumns;
     } else {
         return;  // nothing chosen: the dialog stays
     }

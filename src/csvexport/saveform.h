@@ -2,6 +2,10 @@
 
 #include <QDialog>
 
+#include <optional>
+
+#include "csvexport/csvexport.h"
+
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -19,9 +23,9 @@ class Tsaveform : public QDialog {
 public:
     Tsaveform(platform::Prompts& prompts, QWidget* parent = nullptr);
 
-    // Shows the dialog with `prompt` on its top line: 1, 2 or 3 for the mode chosen with
-    // 実行 (or Enter), -1 for キャンセル (or Esc, or closing it).
-    int Ask(const QString& prompt);
+    // Shows the dialog with `prompt` on its top line: the layout chosen with 実行 (or Enter),
+    // nullopt for キャンセル (or Esc, or closing it).
+    std::optional<ExportMode> Ask(const QString& prompt);
 
     QLabel* Label3;  // the prompt
     QRadioButton* RadioButton1;
@@ -37,7 +41,7 @@ private:
     void SpeedButton1Click();
 
     platform::Prompts& prompts_;
-    int result_ = -1;
+    std::optional<ExportMode> result_;
 };
 
 }  // namespace csvexport

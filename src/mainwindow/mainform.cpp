@@ -6,21 +6,21 @@
 #include "daygriddelegate.h"
 #include "findform.h"
 
-#include "expensegraph/graphform.h"
+#include "backup/backupcommands.h"
 #include "categories/categoryicons.h"
 #include "categories/himokuform.h"
+#include "closingday/simeform.h"
+#include "csvexport/csvexport.h"
+#include "csvexport/exportmonth.h"
+#include "expensegraph/graphform.h"
 #include "ledger/accountingmonth.h"
-#include "ledger/backup.h"
 #include "ledger/cp932.h"
 #include "ledger/date.h"
 #include "ledger/fileerror.h"
 #include "ledger/gridcellfile.h"
 #include "ledger/numberformat.h"
 #include "ledger/textfile.h"
-#include "yeargraph/monthgraph.h"
-#include "netimport/fnet.h"
-#include "netimport/netimport.h"
-#include "netimport/netsettings.h"
+#include "netimport/importfromservice.h"
 #include "platform/calculator.h"
 #include "platform/errortext.h"
 #include "platform/fonts.h"
@@ -28,10 +28,8 @@
 #include "platform/windowdrag.h"
 #include "printbook/accountbook.h"
 #include "printbook/printform.h"
-#include "csvexport/csvexport.h"
-#include "csvexport/saveform.h"
-#include "closingday/simeform.h"
 #include "skin/buttonface.h"
+#include "yeargraph/monthgraph.h"
 
 #include <QAction>
 #include <QApplication>
@@ -655,45 +653,11 @@ bool Tmainform::ReadPageMonth(ledger::AccountingMonth& span, std::vector<std::st
     }
 }
 
-csvexport::Tsaveform* Tmainform::saveform() {
-    return OnFirstUse(saveform_, "saveform",
-                      [this] { return new csvexport::Tsaveform(prompts_, this); });
-}
-
 void Tmainform::CSV1Click() {
     ledger::AccountingMonth span;
     std::vector<std::string> lines;
-    if (!ReadPageMonth(span, lines))
-        return;
-    const int mode = saveform()->Ask(
-        QStringLiteral("%1月分をcsvファイルに書き出します。").arg(span.label.month));
-    if (mode < 1 || mode > 3)
-        return;
-    const std::vector<std::string> exported =
-        csvexport::ExportLines(lines, state_.categories, static_cast<csvexport::ExportMode>(mode));
-    // Proposed in the documents folder: the book's own folder is a hidden one now.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    const QString path = prompts_.SaveFile(this, QStringLiteral("CSV書き出し"),
-                                           folder + QLatin1Char('/') +
-                                               QString::fromStdString(ledger::Yyyymm(span.label)) +
-                                               QStringLiteral(".csv"),
-                                           QStringLiteral("CSVファイル (*.csv)"));
-    if (path.isEmpty())
-        return;
-    try {
-        // Whole or not at all: the same atomic writer as the month files.
-        ledger::WriteLinesAtomic(QFile::encodeName(path).toStdString(), exported);
-    } catch (const ledger::FileError& e) {
-        prompts_.Error(this,
-                       FileErrorText(QStringLiteral("CSVファイルを書き出せませんでした。"), e));
-        return;
-    }
-    // Where it went, so the file can be found.
-    prompts_.Message(this, QStringLiteral("CSV書き出し"),
-                     QStringLiteral("次のファイルに書き出しました。\n") + path, Icon::Information,
-                     Buttons::Ok);
+    if (ReadPageMonth(span, lines))
+        csvexport::ExportMonth(*this, span, lines, state_.categories, prompts_);
 }
 
 printbook::Tprintform* Tmainform::printform() {
@@ -701,98 +665,17 @@ printbook::Tprintform* Tmainform::printform() {
                       [this] { return new printbook::Tprintform(prompts_, this); });
 }
 
-netimport::Tfnet* Tmainform::fnet() {
-    return OnFirstUse(fnet_, "fnet", [this] {
-        return new netimport::Tfnet(state_.folders.NetWorkFile(), prompts_, this);
-    });
-}
-
-namespace {
-
-// At most this many unsaved lines are listed in a message; the reply file holds them all.
-constexpr size_t kListedLines = 20;
-
-QString UnsavedText(const std::vector<netimport::UnsavedLine>& unsaved,
-                    const std::filesystem::path& replyFile) {
-    QString text =
-        QStringLiteral("次のデータは家計簿に書き込めませんでした（%1 件）。").arg(unsaved.size());
-    for (size_t i = 0; i < unsaved.size() && i < kListedLines; ++i) {
-        text += QStringLiteral("\n") + platform::FromCp932(unsaved[i].line) + QStringLiteral("（") +
-                QString::fromStdString(unsaved[i].reason) + QStringLiteral("）");
-    }
-    if (unsaved.size() > kListedLines)
-        text += QStringLiteral("\n…");
-    return text +
-           QStringLiteral(
-               "\n\n受信したデータは次のファイルに残っています。次に NET機能で"
-               "受信する前に控えてください。\n") +
-           QString::fromStdString(replyFile.string());
-}
-
-}  // namespace
-
 void Tmainform::add1Click() {
     // What is on the page is in its month file before the import adds to it.
     if (!ShowDay(state_.pageDate))
         return;
-    netimport::NetFields fields = netimport::ReadNetFields(state_.ini);
-    const int result = fnet()->Run(fields, frameGeometry().topLeft());
-    if (result == 1) {
-        const std::filesystem::path replyFile = state_.folders.NetWorkFile();
-        const std::optional<QString>& failure = fnet()->importFailure();
-        netimport::MergeResult merged;
-        try {
-            // After a transfer that broke off, a last line without its line break may be cut
-            // short (an amount missing digits): only whole lines are taken.
-            merged = netimport::MergeReply(replyFile, state_.store, state_.categories,
-                                         failure.has_value());
-        } catch (const ledger::FileError& e) {
-            prompts_.Error(this, FileErrorText(QStringLiteral("受信したデータを読めません。"), e));
-        }
-        // The day is read again (the import may have added to it); rows the file does not
-        // take stay on the page, and the cursor where it was.
-        ReloadPage();
-        if (failure) {
-            prompts_.Error(this,
-                           QStringLiteral("データの取り込みに失敗しました。\n") + *failure +
-                               QStringLiteral("\n\n受け取れたデータ（%1 件）は家計簿に加えました。"
-                                              "受信したデータは次のファイルに残っています。\n")
-                                   .arg(merged.added) +
-                               QString::fromStdString(replyFile.string()));
-        }
-        if (!merged.unsaved.empty())
-            prompts_.Error(this, UnsavedText(merged.unsaved, replyFile));
-    }
-    if (std::optional<QString> refused = netimport::WriteNetFields(state_.ini, fields))
-        prompts_.Error(this, *refused);
+    // The day is read again after the merge (it may have new rows); rows the file does not
+    // take stay on the page, and the cursor where it was.
+    netimport::ImportFromService(*this, state_.ini, state_.store, state_.categories,
+                                 state_.folders.NetWorkFile(), prompts_, [this] { ReloadPage(); });
     if (std::optional<QString> failure = WriteSettings())
         prompts_.Error(this, *failure);
 }
-
-void Tmainform::N15Click() {
-    ledger::AccountingMonth span;
-    std::vector<std::string> lines;
-    if (!ReadPageMonth(span, lines))
-        return;
-    printform()->Run(printbook::BuildAccountBook(lines, state_.categories, span.label));
-}
-
-namespace {
-
-QString DocumentsFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
-
-QString FailureList(const std::vector<ledger::CopyFailure>& failures) {
-    QString text;
-    for (const ledger::CopyFailure& f : failures) {
-        text += QStringLiteral("\n") + QString::fromStdString(f.path.string()) +
-                QStringLiteral("（") + QString::fromStdString(f.reason) + QStringLiteral("）");
-    }
-    return text;
-}
-
-}  // namespace
 
 void Tmainform::backup1Click() {
     // What is on the page, and the closing day, are in the files before they are copied.
@@ -802,74 +685,24 @@ void Tmainform::backup1Click() {
         prompts_.Error(this, *failure);
         return;
     }
-    const QString chosen =
-        prompts_.ChooseFolder(this, QStringLiteral("バックアップ作成"), DocumentsFolder());
-    if (chosen.isEmpty())
-        return;
-    const ledger::BackupResult result = ledger::MakeBackup(
-        state_.folders, QFile::encodeName(chosen).toStdString(), std::time(nullptr));
-    if (result.folder.empty()) {
-        prompts_.Message(this, QStringLiteral("Vantrel"),
-                         QStringLiteral("この場所には保存できません。別の場所を指定してください。"),
-                         Icon::None, Buttons::Ok);
-        return;
-    }
-    const QString folder = QString::fromStdString(result.folder.string());
-    if (!result.failures.empty()) {
-        // Never "created" when something is missing: which files, and why.
-        prompts_.Error(this, QStringLiteral("バックアップに写せなかったファイルがあります。\n\"") +
-                                 folder + QStringLiteral("\"") + FailureList(result.failures));
-        return;
-    }
-    prompts_.Message(
-        this, QStringLiteral("Vantrel"),
-        QStringLiteral("\"") + folder + QStringLiteral("\" フォルダにバックアップを作成しました。"),
-        Icon::None, Buttons::Ok);
+    backup::MakeBackup(*this, state_.folders, prompts_);
 }
 
 void Tmainform::backuprevert1Click() {
-    const QString chosen =
-        prompts_.ChooseFolder(this, QStringLiteral("バックアップ読み込み"), DocumentsFolder());
-    if (chosen.isEmpty())
+    if (backup::RestoreBackup(*this, state_.folders, prompts_) != backup::Restored::Yes)
         return;
-    if (prompts_.Message(
-            this, QStringLiteral("確認"),
-            QStringLiteral("バックアップデータを読み込みます。現在のデータはすべて上書き"
-                           "されますがよろしいですか？\r読み込み後はソフトの再起動が"
-                           "必要です"),
-            Icon::None, Buttons::OkCancel) != Answer::Ok) {
-        return;
-    }
-    const std::filesystem::path folder = QFile::encodeName(chosen).toStdString();
-    switch (ledger::CheckRestore(state_.folders, folder)) {
-        case ledger::RestoreRefusal::InsideTheBook:
-            prompts_.Error(this,
-                           QStringLiteral("このフォルダは現在のデータの中にあるため読み込めません。"
-                                          "バックアップのフォルダを指定してください。\n\n") +
-                               chosen);
-            return;
-        case ledger::RestoreRefusal::NotABackup:
-            prompts_.Message(this, QStringLiteral("Vantrel"),
-                             QStringLiteral("データが存在しません"), Icon::None, Buttons::Ok);
-            return;
-        case ledger::RestoreRefusal::None:
-            break;
-    }
-    const std::vector<ledger::CopyFailure> failures = ledger::Restore(state_.folders, folder);
-    if (!failures.empty()) {
-        prompts_.Error(
-            this,
-            QStringLiteral("バックアップを読み込めませんでした。現在のデータはそのままです。") +
-                FailureList(failures));
-        return;
-    }
-    prompts_.Message(this, QStringLiteral("Vantrel"),
-                     QStringLiteral("データ読み込み完了。ソフトを再起動してください。"), Icon::None,
-                     Buttons::Ok);
     // The restored files stay exactly as copied: nothing of this run is written over them.
     restored_ = true;
     close();
     QCoreApplication::exit(0);
+}
+
+void Tmainform::N15Click() {
+    ledger::AccountingMonth span;
+    std::vector<std::string> lines;
+    if (!ReadPageMonth(span, lines))
+        return;
+    printform()->Run(printbook::BuildAccountBook(lines, state_.categories, span.label));
 }
 
 void Tmainform::copy1Click() {

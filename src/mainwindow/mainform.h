@@ -36,14 +36,8 @@ class Tgraphform;
 namespace yeargraph {
 class Tmonthgraph;
 }
-namespace csvexport {
-class Tsaveform;
-}
 namespace printbook {
 class Tprintform;
-}
-namespace netimport {
-class Tfnet;
 }
 
 namespace mainwindow {
@@ -159,9 +153,7 @@ public:
     expensegraph::Tgraphform* graphform();
     yeargraph::Tmonthgraph* monthgraph();
     TFindDialog* findDialog();
-    csvexport::Tsaveform* saveform();
     printbook::Tprintform* printform();
-    netimport::Tfnet* fnet();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -226,9 +218,7 @@ private:
     expensegraph::Tgraphform* graphform_ = nullptr;
     yeargraph::Tmonthgraph* monthgraph_ = nullptr;
     TFindDialog* findDialog_ = nullptr;
-    csvexport::Tsaveform* saveform_ = nullptr;
     printbook::Tprintform* printform_ = nullptr;
-    netimport::Tfnet* fnet_ = nullptr;
     // The search's lines while the find dialog is open.
     std::optional<SearchIndex> searchIndex_;
     skin::SkinImages skin_;

@@ -130,7 +130,7 @@ Tfnet::Tfnet(std::filesystem::path workFile, platform::Prompts& prompts, QWidget
     connect(Button3, &QPushButton::clicked, this, &Tfnet::Button3Click);
 }
 
-int Tfnet::Run(NetFields& fields, QPoint mainTopLeft) {
+std::optional<ImportRequest> Tfnet::Run(NetFields& fields, QPoint mainTopLeft) {
     Edit1->setText(fields.url);
     Edit2->setText(fields.proxy);
     Edit3->setText(fields.proxyPort);
@@ -143,8 +143,7 @@ int Tfnet::Run(NetFields& fields, QPoint mainTopLeft) {
         at.setY(std::max(at.y(), area.top()));
     }
     move(at);
-    result_ = -1;
-    importFailure_.reset();
+    result_.reset();
     prompts_.RunDialog(*this);
     fields = NetFields{Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text()};
     return result_;
@@ -262,14 +261,13 @@ void Tfnet::Button2Click() {
     Outcome outcome = Request(true);
     if (!outcome.started)
         return;
-    importFailure_ = std::move(outcome.failure);
-    result_ = 1;
+    result_ = ImportRequest{std::move(outcome.failure)};
     done(QDialog::Accepted);
 }
 
 void Tfnet::Button3Click() {
     if (Button1->isEnabled()) {
-        result_ = -1;
+        result_.reset();
         done(QDialog::Rejected);
     } else {
         client_.Abort();

@@ -19,6 +19,12 @@ class Prompts;
 
 namespace netimport {
 
+// An import request that went out: nullopt for a whole reply in the work file, else the
+// memo's "Failed : ..." line (what did arrive is in the work file all the same).
+struct ImportRequest {
+    std::optional<QString> failure;
+};
+
 // What the dialog shows in its fields and hands back, as the "net" settings keep it.
 struct NetFields {
     QString url;
@@ -37,13 +43,10 @@ public:
     Tfnet(std::filesystem::path workFile, platform::Prompts& prompts, QWidget* parent = nullptr);
 
     // Shows the dialog modally with `fields`, its top-left corner 16 pixels left of and above
-    // `mainTopLeft`. Returns 1 when the import was requested (the work file holds its reply;
-    // `importFailure` says why it is not whole), -1 when cancelled. `fields` gets the texts
-    // as they were left.
-    int Run(NetFields& fields, QPoint mainTopLeft);
-
-    // The last import request's failure, "Failed : ..." as the memo showed it.
-    const std::optional<QString>& importFailure() const { return importFailure_; }
+    // `mainTopLeft`. Returns the import request when one went out (the work file holds its
+    // reply), nullopt when the dialog was cancelled. `fields` gets the texts as they were
+    // left.
+    std::optional<ImportRequest> Run(NetFields& fields, QPoint mainTopLeft);
     http::Client& client() { return client_; }
 
     QLabel* Label6;  // title; dragging it moves the window
@@ -88,8 +91,7 @@ private:
     std::filesystem::path workFile_;
     platform::Prompts& prompts_;
     http::Client client_;
-    std::optional<QString> importFailure_;
-    int result_ = -1;
+    std::optional<ImportRequest> result_;
 };
 
 }  // namespace netimport

@@ -55,7 +55,7 @@ TEST(CsvExport, TheLayoutsLineByLine) {
 // By keyboard: the dialog opens on the checked layout and the arrows move the choice.
 TEST_F(MainFormTest, CsvOptionsByKeyboard) {
     ASSERT_TRUE(Start());
-    int result = 0;
+    std::optional<csvexport::ExportMode> result;
     prompts.dialogHandler = [&](QDialog& dialog) {
         auto* options = qobject_cast<csvexport::Tsaveform*>(&dialog);
         if (!options)
@@ -70,8 +70,9 @@ TEST_F(MainFormTest, CsvOptionsByKeyboard) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         return dialog.result();
     };
-    result = form->saveform()->Ask(QStringLiteral("3月分"));
-    EXPECT_EQ(result, 2);
+    csvexport::Tsaveform options(prompts);
+    result = options.Ask(QStringLiteral("3月分"));
+    EXPECT_EQ(result, csvexport::ExportMode::IncomeNegative);
 }
 
 // The command: the page saved first, the closing-day span, the proposed name, the options
@@ -116,7 +117,7 @@ TEST_F(MainFormTest, CsvExportWritesTheAccountingMonth) {
 
     answer = 1;  // the choice is kept for the next export
     Find<QAction>("CSV1")->trigger();
-    EXPECT_TRUE(form->saveform()->RadioButton1->isChecked());
+    EXPECT_TRUE(form->findChild<csvexport::Tsaveform*>("saveform")->RadioButton1->isChecked());
     EXPECT_EQ(ledger::FromCp932(testsupport::ReadBytes(target)),
               "20240226,食費,パン,-300\r\n20240302,給料,,250000,\r\n20240305,食費,,-40\r\n");
 

@@ -1,0 +1,56 @@
+#include "csvexport/exportmonth.h"
+
+#include "csvexport/csvexport.h"
+#include "csvexport/saveform.h"
+#include "ledger/fileerror.h"
+#include "ledger/textfile.h"
+#include "platform/errortext.h"
+#include "platform/prompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+namespace csvexport {
+
+ExportResult ExportMonth(QWidget& window, const ledger::AccountingMonth& span,
+                         const std::vector<std::string>& lines,
+                         const ledger::CategoryList& categories, platform::Prompts& prompts) {
+    using Outcome = ExportResult::Outcome;
+    auto* options = window.findChild<Tsaveform*>(QStringLiteral("saveform"));
+    if (options == nullptr) {
+        options = new Tsaveform(prompts, &window);
+        options->setObjectName(QStringLiteral("saveform"));
+    }
+    const std::optional<ExportMode> mode =
+        options->Ask(QStringLiteral("%1月分をcsvファイルに書き出します。").arg(span.label.month));
+    if (!mode)
+        return {};
+    const std::vector<std::string> exported = ExportLines(lines, categories, *mode);
+    // Proposed in the documents folder: the book's own folder is a hidden one.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString path = prompts.SaveFile(&window, QStringLiteral("CSV書き出し"),
+                                          folder + QLatin1Char('/') +
+                                              QString::fromStdString(ledger::Yyyymm(span.label)) +
+                                              QStringLiteral(".csv"),
+                                          QStringLiteral("CSVファイル (*.csv)"));
+    if (path.isEmpty())
+        return {};
+    try {
+        // Whole or not at all: the same atomic writer as the month files.
+        ledger::WriteLinesAtomic(QFile::encodeName(path).toStdString(), exported);
+    } catch (const ledger::FileError& e) {
+        prompts.Error(&window, platform::FileErrorText(
+                                   QStringLiteral("CSVファイルを書き出せませんでした。"), e));
+        return {Outcome::Failed, path};
+    }
+    // Where it went, so the file can be found.
+    prompts.Message(&window, QStringLiteral("CSV書き出し"),
+                    QStringLiteral("次のファイルに書き出しました。\n") + path,
+                    platform::Prompts::Icon::Information, platform::Prompts::Buttons::Ok);
+    return {Outcome::Written, path};
+}
+
+}  // namespace csvexport
