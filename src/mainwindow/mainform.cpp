@@ -36,6 +36,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -111,47 +112,7 @@ Tmainform::Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
       page_(state_, model_),
       skin_(skin::SkinImages::Builtin()) {
     BuildControls();
-    BuildMenus();
-    // Controls go by their designer names, so tests and tools can find them.
-    const std::pair<QObject*, const char*> names[] = {
-        {maingrid, "maingrid"},
-        {Label1, "Label1"},
-        {imagemain, "imagemain"},
-        {labeldate, "labeldate"},
-        {Labelday, "Labelday"},
-        {labelsub, "labelsub"},
-        {SpeedButton1, "SpeedButton1"},
-        {SpeedButton2, "SpeedButton2"},
-        {SpeedButton3, "SpeedButton3"},
-        {SpeedButton4, "SpeedButton4"},
-        {SpeedButton5, "SpeedButton5"},
-        {SpeedButton6, "SpeedButton6"},
-        {SpeedButton7, "SpeedButton7"},
-        {SpeedButton8, "SpeedButton8"},
-        {SpeedButton9, "SpeedButton9"},
-        {focusbutton, "focusbutton"},
-        {PopupMenu1, "PopupMenu1"},
-        {PopupMenu2, "PopupMenu2"},
-        {N2, "N2"},
-        {MenuItem1, "MenuItem1"},
-        {N1, "N1"},
-        {N9, "N9"},
-        {N13, "N13"},
-        {N11, "N11"},
-        {N16, "N16"},
-        {cal, "cal"},
-        {N12, "N12"},
-        {N14, "N14"},
-        {copy1, "copy1"},
-        {csvExport1, "CSV1"},
-        {print1, "N15"},
-        {backup1, "backup1"},
-        {backuprevert1, "backuprevert1"},
-        {paste1, "paste1"},
-        {search1, "search1"},
-    };
-    for (const auto& [object, name] : names)
-        object->setObjectName(QLatin1String(name));
+    BuildCommands();
     qApp->installEventFilter(this);
 }
 
@@ -164,168 +125,167 @@ void Tmainform::BuildControls() {
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
-    imagemain = new skin::SkinBackground(skin_, this);
-    imagemain->setGeometry(0, 0, 800, 600);
+    QWidget* skin = new skin::SkinBackground(skin_, this);
+    skin->setObjectName(QStringLiteral("imagemain"));
+    skin->setGeometry(0, 0, 800, 600);
 
-    Label1 = new QLabel(this);
-    Label1->setGeometry(28, 0, 653, 33);
-    platform::WindowDrag::Install(Label1);
-    Image4 = new QLabel(this);
-    Image4->setGeometry(9, 9, 16, 16);
-    Image4->setPixmap(QIcon(QStringLiteral(":/skin/window_icon.png")).pixmap(16, 16));
+    auto* title = new QLabel(this);  // the title area: dragging it moves the window
+    title->setObjectName(QStringLiteral("Label1"));
+    title->setGeometry(28, 0, 653, 33);
+    platform::WindowDrag::Install(title);
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("Image4"));
+    icon->setGeometry(9, 9, 16, 16);
+    icon->setPixmap(QIcon(QStringLiteral(":/skin/window_icon.png")).pixmap(16, 16));
 
-    SpeedButton3 = MakeButton(this, {}, QRect(656, 8, 71, 17));
-    SpeedButton5 = MakeButton(this, {}, QRect(739, 8, 16, 16));
-    SpeedButton6 = MakeButton(this, {}, QRect(768, 8, 16, 16));
-    SpeedButton3->setToolTip(QStringLiteral("メニュー"));
-    SpeedButton5->setToolTip(QStringLiteral("最小化"));
-    SpeedButton6->setToolTip(QStringLiteral("閉じる"));
-    SpeedButton3->installEventFilter(this);
-    connect(SpeedButton5, &QToolButton::clicked, this, [this] {
-        // Minimises the program: every window of it.
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->isVisible())
-                w->showMinimized();
-        }
-    });
-    connect(SpeedButton6, &QToolButton::clicked, this, &QWidget::close);
+    // The buttons: designer name (the object name), face, place, command.
+    struct ButtonRow {
+        const char* objectName;
+        const char* glyph;
+        QRect geometry;
+        void (Tmainform::*run)();
+        const char16_t* tip;
+    };
+    static const ButtonRow kButtons[] = {
+        {"SpeedButton1", "glyph_prev", {32, 44, 42, 58}, &Tmainform::PreviousDay, nullptr},
+        {"SpeedButton2", "glyph_next", {80, 44, 42, 58}, &Tmainform::NextDay, nullptr},
+        {"SpeedButton9", "glyph_today", {128, 44, 42, 58}, &Tmainform::GoToToday, nullptr},
+        {"SpeedButton4", "glyph_calendar", {192, 44, 58, 58}, &Tmainform::OpenCalendar, nullptr},
+        {"SpeedButton7",
+         "glyph_categories",
+         {256, 44, 58, 58},
+         &Tmainform::EditCategories,
+         nullptr},
+        {"SpeedButton8", "glyph_graph", {312, 44, 58, 58}, &Tmainform::OpenExpenseGraph, nullptr},
+        // The chrome: what the user sees of these is the skin's top-right corner.
+        {"SpeedButton3", "", {656, 8, 71, 17}, &Tmainform::OpenWindowMenuAtPointer, u"メニュー"},
+        {"SpeedButton5", "", {739, 8, 16, 16}, &Tmainform::MinimiseProgram, u"最小化"},
+        {"SpeedButton6", "", {768, 8, 16, 16}, &Tmainform::CloseWindow, u"閉じる"},
+    };
+    for (const ButtonRow& row : kButtons) {
+        QToolButton* button = MakeButton(this, QLatin1String(row.glyph), row.geometry);
+        button->setObjectName(QLatin1String(row.objectName));
+        if (row.tip != nullptr)
+            button->setToolTip(QString::fromUtf16(row.tip));
+        connect(button, &QToolButton::clicked, this, row.run);
+    }
+    menuButton_ = findChild<QToolButton*>(QStringLiteral("SpeedButton3"));
 
-    SpeedButton1 = MakeButton(this, QStringLiteral("glyph_prev"), QRect(32, 44, 42, 58));
-    SpeedButton2 = MakeButton(this, QStringLiteral("glyph_next"), QRect(80, 44, 42, 58));
-    SpeedButton9 = MakeButton(this, QStringLiteral("glyph_today"), QRect(128, 44, 42, 58));
-    SpeedButton4 = MakeButton(this, QStringLiteral("glyph_calendar"), QRect(192, 44, 58, 58));
-    SpeedButton7 = MakeButton(this, QStringLiteral("glyph_categories"), QRect(256, 44, 58, 58));
-    SpeedButton8 = MakeButton(this, QStringLiteral("glyph_graph"), QRect(312, 44, 58, 58));
-    connect(SpeedButton1, &QToolButton::clicked, this, &Tmainform::SpeedButton1Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &Tmainform::SpeedButton2Click);
-    connect(SpeedButton9, &QToolButton::clicked, this, &Tmainform::SpeedButton9Click);
-    connect(SpeedButton4, &QToolButton::clicked, this, &Tmainform::SpeedButton4Click);
-    connect(SpeedButton7, &QToolButton::clicked, this, &Tmainform::SpeedButton7Click);
-    connect(SpeedButton8, &QToolButton::clicked, this, &Tmainform::SpeedButton8Click);
+    monthTotalLabel_ =
+        MakeLabel(this, QRect(528, 64, 225, 20), 14, kMonthTotalColor, Qt::AlignRight);
+    dateLabel_ = MakeLabel(this, QRect(86, 122, 300, 22), 15, kDateColor, Qt::AlignLeft);
+    dayTotalLabel_ =
+        MakeLabel(this, QRect(528, 123, 225, 20), 14, QColor(128, 128, 128), Qt::AlignRight);
 
-    labelsub = MakeLabel(this, QRect(528, 64, 225, 20), 14, kMonthTotalColor, Qt::AlignRight);
-    labeldate = MakeLabel(this, QRect(86, 122, 300, 22), 15, kDateColor, Qt::AlignLeft);
-    Labelday = MakeLabel(this, QRect(528, 123, 225, 20), 14, QColor(128, 128, 128), Qt::AlignRight);
+    monthTotalLabel_->setObjectName(QStringLiteral("labelsub"));
+    dateLabel_->setObjectName(QStringLiteral("labeldate"));
+    dayTotalLabel_->setObjectName(QStringLiteral("Labelday"));
 
-    maingrid = new DayGrid(model_, state_.categories, this);
-    maingrid->setGeometry(31, 166, 731, 401);
-    maingrid->SetHeaderImage(skin_.toprowbg);
+    grid_ = new DayGrid(model_, state_.categories, this);
+    grid_->setObjectName(QStringLiteral("maingrid"));
+    grid_->setGeometry(31, 166, 731, 401);
+    grid_->SetHeaderImage(skin_.toprowbg);
     model_.SetLook([this](int iconPosition, const std::string& category) {
         DayModel::RowLook look;
         look.icon = state_.icons.Icon(iconPosition);
         look.income = state_.categories.IsIncome(state_.categories.CategoryIndex(category));
         return look;
     });
-    connect(&maingrid->delegate(), &DayGridDelegate::cellEdited, this, &Tmainform::OnCellEdited);
-    connect(&maingrid->delegate(), &DayGridDelegate::amountRefused, this,
-            [this](const QModelIndex& index) { maingrid->ShowHint(index, kAmountRefused); });
+    connect(&grid_->delegate(), &DayGridDelegate::cellEdited, this, &Tmainform::OnCellEdited);
+    connect(&grid_->delegate(), &DayGridDelegate::amountRefused, this,
+            [this](const QModelIndex& index) { grid_->ShowHint(index, kAmountRefused); });
     // An inserted row changes no line of the file; the page is saved all the same, so that
     // nothing typed before the insert waits for a page change.
-    connect(maingrid, &DayGrid::rowInserted, this, [this] { SaveEdits(); });
+    connect(grid_, &DayGrid::rowInserted, this, [this] { SaveEdits(); });
     connect(&model_, &DayModel::textRefused, this,
             [this](const QString& why) { prompts_.Error(this, why); });
-    connect(maingrid, &DayGrid::appendRowRequested, this, &Tmainform::N1Click);
-    connect(maingrid, &DayGrid::deleteSelectedRowRequested, this, &Tmainform::MenuItem1Click);
-    connect(maingrid, &DayGrid::popupRequested, this,
-            [this](const QPoint& pos) { PopupMenu2->exec(pos); });
+    connect(grid_, &DayGrid::appendRowRequested, this, &Tmainform::AppendRow);
+    connect(grid_, &DayGrid::deleteSelectedRowRequested, this, &Tmainform::DeleteSelectedRow);
+    connect(grid_, &DayGrid::popupRequested, this,
+            [this](const QPoint& pos) { gridMenu_->exec(pos); });
 
-    focusbutton = new QPushButton(this);
-    focusbutton->setGeometry(-100, -100, 10, 10);  // outside the visible area
+    focusSink_ = new QPushButton(this);
+    focusSink_->setObjectName(QStringLiteral("focusbutton"));
+    focusSink_->setGeometry(-100, -100, 10, 10);  // outside the visible area
 }
 
-void Tmainform::BuildMenus() {
-    auto action = [this](const QString& text, const QKeySequence& key = {}) {
-        auto* a = new QAction(text, this);
-        if (!key.isEmpty()) {
-            a->setShortcut(key);
-            a->setShortcutContext(Qt::WindowShortcut);
-        }
-        addAction(a);  // shortcuts work whether or not the menu is open
-        return a;
+void Tmainform::BuildCommands() {
+    // The command table: one row per command of the window menu, the hidden shortcuts and
+    // the grid's menu. The designer name is the object name; a new group of the window menu
+    // starts after a separator.
+    enum class Place { WindowMenu, ShortcutOnly, GridMenu };
+    struct CommandRow {
+        const char* objectName;
+        const char16_t* caption;
+        const char* key;  // portable text ("Ctrl+T"); empty for none
+        void (Tmainform::*run)();
+        Place place;
+        int group;
     };
-    N2 = action(QStringLiteral("今日へ...（入力完了）"), QKeySequence(Qt::CTRL | Qt::Key_T));
-    MenuItem1 = action(QStringLiteral("行削除"), QKeySequence(Qt::CTRL | Qt::Key_D));
-    N1 = action(QStringLiteral("新規行"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    csvExport1 = action(QStringLiteral("CSV書き出し"));
-    NET1 = action(QStringLiteral("NET機能"));
-    N9 = action(QStringLiteral("締め日変更"));
-    cal = action(QStringLiteral("電卓"));
-    copy1 = action(QStringLiteral("コピー"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    paste1 = action(QStringLiteral("貼り付け"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    search1 = action(QStringLiteral("検索"), QKeySequence(Qt::CTRL | Qt::Key_F));
-    N13 = action(QStringLiteral("合計を総支出のみ表示"), QKeySequence(Qt::Key_F8));
-    N13->setCheckable(true);
-    N14 = action(QStringLiteral("月別グラフ"), QKeySequence(Qt::CTRL | Qt::Key_M));
-    print1 = action(QStringLiteral("家計簿印刷"));
-    N11 = action(QStringLiteral("カレンダー"), QKeySequence(Qt::CTRL | Qt::Key_K));
-    N12 = action(QStringLiteral("グラフ"), QKeySequence(Qt::CTRL | Qt::Key_G));
-    N16 = action(QStringLiteral("費目設定"), QKeySequence(Qt::CTRL | Qt::Key_H));
-    backup1 = action(QStringLiteral("バックアップ作成"));
-    backuprevert1 = action(QStringLiteral("バックアップ読み込み"));
-
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->addAction(N2);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(MenuItem1);
-    PopupMenu1->addAction(N1);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(csvExport1);
-    PopupMenu1->addAction(NET1);
-    PopupMenu1->addAction(N9);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(cal);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(copy1);
-    PopupMenu1->addAction(paste1);
-    PopupMenu1->addAction(search1);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(N13);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(N14);
-    PopupMenu1->addAction(print1);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(backup1);
-    PopupMenu1->addAction(backuprevert1);
-    // カレンダー, グラフ and 費目設定 serve their shortcuts only.
-
-    deleteRow1 = new QAction(QStringLiteral("行削除"), this);
-    newRow1 = new QAction(QStringLiteral("新規行"), this);
-    PopupMenu2 = new QMenu(this);
-    PopupMenu2->addAction(deleteRow1);
-    PopupMenu2->addAction(newRow1);
-
-    connect(N2, &QAction::triggered, this, &Tmainform::SpeedButton9Click);
-    connect(MenuItem1, &QAction::triggered, this, &Tmainform::MenuItem1Click);
-    connect(N1, &QAction::triggered, this, &Tmainform::N1Click);
-    connect(N9, &QAction::triggered, this, &Tmainform::N9Click);
-    connect(cal, &QAction::triggered, this, &Tmainform::calClick);
-    connect(N13, &QAction::triggered, this, &Tmainform::N13Click);
-    connect(N11, &QAction::triggered, SpeedButton4, &QToolButton::click);
-    connect(N12, &QAction::triggered, SpeedButton8, &QToolButton::click);
-    connect(N16, &QAction::triggered, SpeedButton7, &QToolButton::click);
-    connect(N14, &QAction::triggered, this, &Tmainform::N14Click);
-    connect(csvExport1, &QAction::triggered, this, &Tmainform::CSV1Click);
-    connect(print1, &QAction::triggered, this, &Tmainform::N15Click);
-    connect(NET1, &QAction::triggered, this, &Tmainform::add1Click);
-    connect(backup1, &QAction::triggered, this, &Tmainform::backup1Click);
-    connect(backuprevert1, &QAction::triggered, this, &Tmainform::backuprevert1Click);
-    connect(copy1, &QAction::triggered, this, &Tmainform::copy1Click);
-    connect(paste1, &QAction::triggered, this, &Tmainform::paste1Click);
-    connect(search1, &QAction::triggered, this, &Tmainform::Find1Click);
-    connect(deleteRow1, &QAction::triggered, this, &Tmainform::deleteRow1Click);
-    connect(newRow1, &QAction::triggered, this, &Tmainform::N1Click);
+    static const CommandRow kCommands[] = {
+        {"N2", u"今日へ...（入力完了）", "Ctrl+T", &Tmainform::GoToToday, Place::WindowMenu, 1},
+        {"MenuItem1", u"行削除", "Ctrl+D", &Tmainform::DeleteSelectedRow, Place::WindowMenu, 2},
+        {"N1", u"新規行", "Ctrl+N", &Tmainform::AppendRow, Place::WindowMenu, 2},
+        {"CSV1", u"CSV書き出し", "", &Tmainform::ExportCsv, Place::WindowMenu, 3},
+        {"NET1", u"NET機能", "", &Tmainform::ImportFromService, Place::WindowMenu, 3},
+        {"N9", u"締め日変更", "", &Tmainform::ChangeClosingDay, Place::WindowMenu, 3},
+        {"cal", u"電卓", "", &Tmainform::OpenCalculator, Place::WindowMenu, 4},
+        {"copy1", u"コピー", "Ctrl+C", &Tmainform::CopyCell, Place::WindowMenu, 5},
+        {"paste1", u"貼り付け", "Ctrl+V", &Tmainform::PasteCell, Place::WindowMenu, 5},
+        {"search1", u"検索", "Ctrl+F", &Tmainform::OpenSearch, Place::WindowMenu, 5},
+        {"N13", u"合計を総支出のみ表示", "F8", &Tmainform::ToggleExpenseOnly, Place::WindowMenu, 6},
+        {"N14", u"月別グラフ", "Ctrl+M", &Tmainform::OpenYearGraph, Place::WindowMenu, 7},
+        {"N15", u"家計簿印刷", "", &Tmainform::PrintBook, Place::WindowMenu, 7},
+        {"backup1", u"バックアップ作成", "", &Tmainform::MakeBackup, Place::WindowMenu, 8},
+        {"backuprevert1", u"バックアップ読み込み", "", &Tmainform::RestoreBackup, Place::WindowMenu,
+         8},
+        {"N11", u"カレンダー", "Ctrl+K", &Tmainform::OpenCalendar, Place::ShortcutOnly, 0},
+        {"N12", u"グラフ", "Ctrl+G", &Tmainform::OpenExpenseGraph, Place::ShortcutOnly, 0},
+        {"N16", u"費目設定", "Ctrl+H", &Tmainform::EditCategories, Place::ShortcutOnly, 0},
+        {"deleteRow1", u"行削除", "", &Tmainform::DeleteRowUnderPointer, Place::GridMenu, 0},
+        {"newRow1", u"新規行", "", &Tmainform::AppendRow, Place::GridMenu, 0},
+    };
+    windowMenu_ = new QMenu(this);
+    windowMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+    gridMenu_ = new QMenu(this);
+    gridMenu_->setObjectName(QStringLiteral("PopupMenu2"));
+    int group = 0;
+    for (const CommandRow& row : kCommands) {
+        auto* action = new QAction(QString::fromUtf16(row.caption), this);
+        action->setObjectName(QLatin1String(row.objectName));
+        if (*row.key != '\0') {
+            action->setShortcut(QKeySequence(QLatin1String(row.key), QKeySequence::PortableText));
+            action->setShortcutContext(Qt::WindowShortcut);
+        }
+        connect(action, &QAction::triggered, this, row.run);
+        switch (row.place) {
+            case Place::WindowMenu:
+                if (group != 0 && row.group != group)
+                    windowMenu_->addSeparator();
+                group = row.group;
+                windowMenu_->addAction(action);
+                addAction(action);  // its shortcut works whether or not the menu is open
+                break;
+            case Place::ShortcutOnly:
+                addAction(action);
+                break;
+            case Place::GridMenu:
+                gridMenu_->addAction(action);
+                break;
+        }
+    }
+    expenseOnlyAction_ = findChild<QAction*>(QStringLiteral("N13"));
+    expenseOnlyAction_->setCheckable(true);
 }
 
 bool Tmainform::FormCreate() {
     // Only the main window carries the program's name: an application display name would be
     // appended to every dialog's caption ("確認 — Vantrel"), and those captions are fixed.
     setWindowTitle(QStringLiteral("Vantrel"));
-    NET1->setVisible(true);
     setFixedSize(800, 600);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
-    Label1->clear();
 
     try {
         ledger::EnsureFolder(state_.folders.Icons());
@@ -404,7 +364,7 @@ bool Tmainform::LoadCategories() {
 
 void Tmainform::LoadPage(const ledger::Date& date) {
     state_.pageDate = date;
-    maingrid->ContentReplaced();
+    grid_->ContentReplaced();
     try {
         page_.LoadDay(date);
         loadFailed_ = false;
@@ -414,7 +374,7 @@ void Tmainform::LoadPage(const ledger::Date& date) {
         loadFailed_ = true;
         prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
     }
-    maingrid->SelectRowStart(0);
+    grid_->SelectRowStart(0);
 }
 
 std::optional<QString> Tmainform::WriteDay() {
@@ -453,7 +413,7 @@ bool Tmainform::PageIsEmpty() const {
 
 bool Tmainform::SavePage() {
     // A refused amount puts the cursor back into its cell: the page stays.
-    if (!maingrid->FinishEditing())
+    if (!grid_->FinishEditing())
         return false;
     if (std::optional<QString> failure = WriteDay()) {
         prompts_.Error(this, *failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
@@ -467,13 +427,13 @@ bool Tmainform::SavePage() {
 void Tmainform::ShowPageLabels() {
     RefreshDayTotal();
     RefreshMonthTotal();
-    labeldate->setText(DayPage::DateText(state_.pageDate));
+    dateLabel_->setText(DayPage::DateText(state_.pageDate));
 }
 
 bool Tmainform::ShowDay(const ledger::Date& newDate) {
-    focusbutton->setFocus();
+    focusSink_->setFocus();
     if (!SavePage()) {
-        maingrid->setFocus();
+        grid_->setFocus();
         return false;
     }
     // The same day again (a report, an export, the closing day): the rows on the screen are
@@ -481,7 +441,7 @@ bool Tmainform::ShowDay(const ledger::Date& newDate) {
     // stay too. A day that could not be read is read again.
     if (newDate == state_.pageDate && !loadFailed_) {
         ShowPageLabels();
-        maingrid->setFocus();
+        grid_->setFocus();
         return true;
     }
     if (!ConfirmLeavePage())
@@ -507,8 +467,8 @@ bool Tmainform::ConfirmLeavePage() {
     // The cursor goes where the row lacks something: its amount, or else its category.
     const int column = model_.Bytes(unsaved, DayModel::kCategory).empty() ? DayModel::kCategory
                                                                           : DayModel::kAmount;
-    maingrid->PlaceCursor(unsaved, column);
-    maingrid->setFocus();
+    grid_->PlaceCursor(unsaved, column);
+    grid_->setFocus();
     return false;
 }
 
@@ -528,14 +488,14 @@ void Tmainform::SaveEdits() {
 }
 
 void Tmainform::ReloadPage() {
-    const QModelIndex cursor = maingrid->CursorCell();
+    const QModelIndex cursor = grid_->CursorCell();
     std::vector<ledger::DayEntry> unsaved = model_.UnsavedEntries();
     LoadPage(state_.pageDate);
     model_.AppendEntries(unsaved);
     page_.RefreshRowIcons();
     ShowPageLabels();
-    maingrid->PlaceCursor(cursor.row(), cursor.column());
-    maingrid->setFocus();
+    grid_->PlaceCursor(cursor.row(), cursor.column());
+    grid_->setFocus();
 }
 
 std::optional<int> Tmainform::RowOfLine(const ledger::Date& day, std::string_view line,
@@ -578,35 +538,35 @@ void Tmainform::ShowPage(const ledger::Date& date) {
     LoadPage(date);
     ShowPageLabels();
     // The keyboard goes back to the grid, at row 1, 費目.
-    maingrid->setFocus();
+    grid_->setFocus();
 }
 
 void Tmainform::RefreshDayTotal() {
-    Labelday->setText(page_.DayTotalText());
+    dayTotalLabel_->setText(page_.DayTotalText());
 }
 
 void Tmainform::RefreshMonthTotal() {
     try {
-        labelsub->setText(page_.MonthTotalText(state_.pageDate));
+        monthTotalLabel_->setText(page_.MonthTotalText(state_.pageDate));
     } catch (const ledger::FileError& e) {
-        labelsub->setText(QStringLiteral("今月の収支 ―"));
+        monthTotalLabel_->setText(QStringLiteral("今月の収支 ―"));
         prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
     }
 }
 
-void Tmainform::SpeedButton1Click() {
+void Tmainform::PreviousDay() {
     ShowDay(state_.pageDate.AddDays(-1));
 }
 
-void Tmainform::SpeedButton2Click() {
+void Tmainform::NextDay() {
     ShowDay(state_.pageDate.AddDays(1));
 }
 
-void Tmainform::SpeedButton9Click() {
+void Tmainform::GoToToday() {
     ShowDay(clock_.Today());
 }
 
-void Tmainform::SpeedButton4Click() {
+void Tmainform::OpenCalendar() {
     // The day is saved before the calendar shows; the page then shows the day picked, or
     // the same day again when the calendar was left with Escape.
     if (!SavePage())
@@ -616,24 +576,24 @@ void Tmainform::SpeedButton4Click() {
     ShowDay(picked);
 }
 
-void Tmainform::SpeedButton7Click() {
-    if (!maingrid->FinishEditing())
+void Tmainform::EditCategories() {
+    if (!grid_->FinishEditing())
         return;
     himokuform()->Edit();
     // Saved or not, the list is read again from the file, as are the rows' icons.
     if (!LoadCategories())
         return;
     page_.RefreshRowIcons();
-    maingrid->viewport()->update();
+    grid_->viewport()->update();
 }
 
-void Tmainform::SpeedButton8Click() {
+void Tmainform::OpenExpenseGraph() {
     // What is on the page is counted: it goes to its month file first.
     if (ShowDay(state_.pageDate))
         graphform()->Run(state_);
 }
 
-void Tmainform::N14Click() {
+void Tmainform::OpenYearGraph() {
     // The month files as they stand: the page is not saved first.
     monthgraph()->Run(state_);
 }
@@ -653,7 +613,7 @@ bool Tmainform::ReadPageMonth(ledger::AccountingMonth& span, std::vector<std::st
     }
 }
 
-void Tmainform::CSV1Click() {
+void Tmainform::ExportCsv() {
     ledger::AccountingMonth span;
     std::vector<std::string> lines;
     if (ReadPageMonth(span, lines))
@@ -665,7 +625,7 @@ printbook::Tprintform* Tmainform::printform() {
                       [this] { return new printbook::Tprintform(prompts_, this); });
 }
 
-void Tmainform::add1Click() {
+void Tmainform::ImportFromService() {
     // What is on the page is in its month file before the import adds to it.
     if (!ShowDay(state_.pageDate))
         return;
@@ -677,7 +637,7 @@ void Tmainform::add1Click() {
         prompts_.Error(this, *failure);
 }
 
-void Tmainform::backup1Click() {
+void Tmainform::MakeBackup() {
     // What is on the page, and the closing day, are in the files before they are copied.
     if (!ShowDay(state_.pageDate))
         return;
@@ -688,7 +648,7 @@ void Tmainform::backup1Click() {
     backup::MakeBackup(*this, state_.folders, prompts_);
 }
 
-void Tmainform::backuprevert1Click() {
+void Tmainform::RestoreBackup() {
     if (backup::RestoreBackup(*this, state_.folders, prompts_) != backup::Restored::Yes)
         return;
     // The restored files stay exactly as copied: nothing of this run is written over them.
@@ -697,7 +657,7 @@ void Tmainform::backuprevert1Click() {
     QCoreApplication::exit(0);
 }
 
-void Tmainform::N15Click() {
+void Tmainform::PrintBook() {
     ledger::AccountingMonth span;
     std::vector<std::string> lines;
     if (!ReadPageMonth(span, lines))
@@ -705,14 +665,14 @@ void Tmainform::N15Click() {
     printform()->Run(printbook::BuildAccountBook(lines, state_.categories, span.label));
 }
 
-void Tmainform::copy1Click() {
-    const QModelIndex cell = maingrid->BottomRightSelected();
+void Tmainform::CopyCell() {
+    const QModelIndex cell = grid_->BottomRightSelected();
     if (cell.isValid())
         QGuiApplication::clipboard()->setText(model_.Text(cell.row(), cell.column()));
 }
 
-void Tmainform::paste1Click() {
-    const QModelIndex cell = maingrid->BottomRightSelected();
+void Tmainform::PasteCell() {
+    const QModelIndex cell = grid_->BottomRightSelected();
     if (!cell.isValid() || (cell.column() != DayModel::kAmount && cell.column() != DayModel::kMemo))
         return;  // the pick-only columns take no text
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
@@ -721,13 +681,13 @@ void Tmainform::paste1Click() {
     // One entry is one line of the month file: line breaks become blanks.
     QString text = clip->text();
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (!maingrid->FinishEditing())
+    if (!grid_->FinishEditing())
         return;
     if (cell.column() == DayModel::kAmount) {
         // A pasted amount passes the same rule as a typed one.
         std::optional<QString> amount = AmountToStore(text);
         if (!amount) {
-            maingrid->ShowHint(cell, kAmountRefused);
+            grid_->ShowHint(cell, kAmountRefused);
             return;
         }
         text = *amount;
@@ -741,14 +701,14 @@ void Tmainform::paste1Click() {
 TFindDialog* Tmainform::findDialog() {
     return OnFirstUse(findDialog_, "FindDialog1", [this] {
         auto* dialog = new TFindDialog(this);
-        connect(dialog, &TFindDialog::findNext, this, &Tmainform::FindDialog1Find);
+        connect(dialog, &TFindDialog::findNext, this, &Tmainform::FindNext);
         // Closing the dialog releases the index.
         connect(dialog, &QDialog::finished, this, [this] { searchIndex_.reset(); });
         return dialog;
     });
 }
 
-void Tmainform::Find1Click() {
+void Tmainform::OpenSearch() {
     // What is on the page is in the files the index is built from.
     if (!SavePage())
         return;
@@ -767,7 +727,7 @@ void Tmainform::Find1Click() {
     dialog->Edit1->selectAll();
 }
 
-void Tmainform::FindDialog1Find() {
+void Tmainform::FindNext() {
     if (!searchIndex_)
         return;
     const QString text = findDialog()->text();
@@ -800,7 +760,7 @@ void Tmainform::FindDialog1Find() {
     // The entry found becomes the current row.
     if (std::optional<int> row =
             RowOfLine(*day, searchIndex_->Line(*found), searchIndex_->SameLinesBefore(*found))) {
-        maingrid->PlaceCursor(*row, std::max(maingrid->currentIndex().column(), 0));
+        grid_->PlaceCursor(*row, std::max(grid_->currentIndex().column(), 0));
     }
 }
 
@@ -814,22 +774,22 @@ yeargraph::Tmonthgraph* Tmainform::monthgraph() {
                       [this] { return new yeargraph::Tmonthgraph(skin_, prompts_, this); });
 }
 
-void Tmainform::N9Click() {
+void Tmainform::ChangeClosingDay() {
     state_.settings.closing = simeform()->Ask(state_.settings.closing);
     ShowDay(state_.pageDate);
 }
 
-void Tmainform::N13Click() {
+void Tmainform::ToggleExpenseOnly() {
     state_.expenseOnly = !state_.expenseOnly;
-    N13->setChecked(state_.expenseOnly);
+    expenseOnlyAction_->setChecked(state_.expenseOnly);
     ShowPageLabels();
 }
 
-void Tmainform::N1Click() {
-    maingrid->FinishEditing();
+void Tmainform::AppendRow() {
+    grid_->FinishEditing();
     model_.AppendEmptyRow();
-    maingrid->SelectRowStart(model_.rowCount() - 1);
-    maingrid->setFocus();
+    grid_->SelectRowStart(model_.rowCount() - 1);
+    grid_->setFocus();
 }
 
 QString Tmainform::RowSummary(int row) const {
@@ -854,9 +814,9 @@ QString Tmainform::RowSummary(int row) const {
 void Tmainform::DeleteRow(int row) {
     if (row < 0 || row >= model_.rowCount())
         return;
-    if (!maingrid->FinishEditing())
+    if (!grid_->FinishEditing())
         return;
-    const int column = std::max(maingrid->currentIndex().column(), 0);
+    const int column = std::max(grid_->currentIndex().column(), 0);
     const bool onlyEmptyRow = model_.rowCount() == 1 && model_.IsRowEmpty(row);
     // The question names the row, so the wrong one is never deleted unseen.
     if (!onlyEmptyRow &&
@@ -870,20 +830,20 @@ void Tmainform::DeleteRow(int row) {
     model_.RemoveOrClearRow(row);
     // The cursor stays at that place, on the row that moved up (or the new last row), so the
     // next delete has its row.
-    maingrid->PlaceCursor(row, column);
-    maingrid->setFocus();
+    grid_->PlaceCursor(row, column);
+    grid_->setFocus();
     SaveEdits();
 }
 
-void Tmainform::MenuItem1Click() {
-    DeleteRow(maingrid->LowestSelectedRow());
+void Tmainform::DeleteSelectedRow() {
+    DeleteRow(grid_->LowestSelectedRow());
 }
 
-void Tmainform::deleteRow1Click() {
-    DeleteRow(maingrid->RowAtLastPress());
+void Tmainform::DeleteRowUnderPointer() {
+    DeleteRow(grid_->RowAtLastPress());
 }
 
-void Tmainform::calClick() {
+void Tmainform::OpenCalculator() {
     if (platform::LaunchCalculator().isEmpty()) {
         prompts_.Message(
             this, QStringLiteral("注意"),
@@ -905,7 +865,7 @@ bool Tmainform::FormClose(bool askOnFailure) {
         return true;
     // With someone to ask, a refused amount keeps the window open with its cell in edit,
     // and rows the file would not take are not dropped unasked.
-    if (!maingrid->FinishEditing() && askOnFailure)
+    if (!grid_->FinishEditing() && askOnFailure)
         return false;
     if (askOnFailure && !ConfirmLeavePage())
         return false;
@@ -961,16 +921,32 @@ void Tmainform::contextMenuEvent(QContextMenuEvent* event) {
         OpenWindowMenu();
         return;
     }
-    PopupMenu1->exec(event->globalPos());
+    windowMenu_->exec(event->globalPos());
+}
+
+void Tmainform::OpenWindowMenuAtPointer() {
+    windowMenu_->exec(QCursor::pos());
+}
+
+void Tmainform::MinimiseProgram() {
+    // Every window of the program, not only this one.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible())
+            w->showMinimized();
+    }
+}
+
+void Tmainform::CloseWindow() {
+    close();
 }
 
 void Tmainform::OpenWindowMenu() {
     // Under the menu button, its first item highlighted, so arrows and Enter take it on.
-    QTimer::singleShot(0, PopupMenu1, [this] {
-        if (PopupMenu1->isVisible() && PopupMenu1->activeAction() == nullptr)
-            PopupMenu1->setActiveAction(PopupMenu1->actions().value(0));
+    QTimer::singleShot(0, windowMenu_, [this] {
+        if (windowMenu_->isVisible() && windowMenu_->activeAction() == nullptr)
+            windowMenu_->setActiveAction(windowMenu_->actions().value(0));
     });
-    PopupMenu1->exec(SpeedButton3->mapToGlobal(QPoint(0, SpeedButton3->height())));
+    windowMenu_->exec(menuButton_->mapToGlobal(QPoint(0, menuButton_->height())));
 }
 
 bool Tmainform::OpenMenuByKey(const QKeyEvent& key) {
@@ -982,12 +958,12 @@ bool Tmainform::OpenMenuByKey(const QKeyEvent& key) {
         return false;
     // In the grid (not in an open editor) the context key opens the grid's own menu.
     QWidget* focus = QApplication::focusWidget();
-    if (contextKey && focus == maingrid && maingrid->OpenEditor() == nullptr) {
+    if (contextKey && focus == grid_ && grid_->OpenEditor() == nullptr) {
         QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QPoint());
-        QCoreApplication::sendEvent(maingrid, &menu);
+        QCoreApplication::sendEvent(grid_, &menu);
         return true;
     }
-    if (maingrid->OpenEditor() != nullptr && !maingrid->FinishEditing())
+    if (grid_->OpenEditor() != nullptr && !grid_->FinishEditing())
         return true;
     OpenWindowMenu();
     return true;
@@ -995,11 +971,6 @@ bool Tmainform::OpenMenuByKey(const QKeyEvent& key) {
 
 bool Tmainform::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == SpeedButton3 && type == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        PopupMenu1->exec(mouse->globalPosition().toPoint());
-        return true;
-    }
     // PageUp, PageDown and Home page the book wherever the focus is in this window, a cell
     // editor included; the command runs when the key is released, and only when this window
     // saw it pressed: an input method that takes the press (PageDown for its next candidates,
@@ -1013,7 +984,7 @@ bool Tmainform::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         // Inside an open text editor Home moves the caret, as in any text field.
-        QWidget* editor = maingrid->OpenEditor();
+        QWidget* editor = grid_->OpenEditor();
         const bool inTextEditor = key->key() == Qt::Key_Home && widget != nullptr &&
                                   qobject_cast<QLineEdit*>(editor) != nullptr &&
                                   (widget == editor || editor->isAncestorOf(widget));
@@ -1028,11 +999,11 @@ bool Tmainform::eventFilter(QObject* watched, QEvent* event) {
             if (type == QEvent::KeyRelease && !key->isAutoRepeat() &&
                 std::exchange(pagingKeyDown_, 0) == key->key()) {
                 if (key->key() == Qt::Key_PageUp)
-                    SpeedButton1Click();
+                    PreviousDay();
                 if (key->key() == Qt::Key_PageDown)
-                    SpeedButton2Click();
+                    NextDay();
                 if (key->key() == Qt::Key_Home)
-                    SpeedButton9Click();
+                    GoToToday();
             }
             return true;
         }

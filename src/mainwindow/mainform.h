@@ -59,94 +59,62 @@ public:
     // cannot start (no category list); the user has been told why.
     bool FormCreate();
 
-    state::AppState& state() { return state_; }
+    // What the window holds, for tests and tools; commands change it, not its readers.
+    const state::AppState& state() const { return state_; }
     DayModel& model() { return model_; }
-    DayPage& page() { return page_; }
 
     // The page-change protocol: commit an open cell edit, save the page's day, then show
     // `newDate` with its balances. False, with the page left as it was, when the edit was
-    // refused or the day could not be saved.
+    // refused, the day could not be saved or the user kept rows the file would not take.
     //
     // A command that reads the month files (a report, an export) starts with
     // ShowDay(state().pageDate), so that what is on the screen is in the files, and stops
-    // when it returns false. A window is one entry point that takes what it needs and hands
-    // back a result, made on first use; its command here is a line or two.
+    // when it returns false. Each feature lives in its folder behind one entry point; its
+    // command here is a row of the command table and a line or two.
     bool ShowDay(const ledger::Date& newDate);
-
-    // Commands, under their handler names.
-    void SpeedButton1Click();   // previous day (PageUp)
-    void SpeedButton2Click();   // next day (PageDown)
-    void SpeedButton9Click();   // today (Home, Ctrl+T)
-    void SpeedButton4Click();   // calendar (Ctrl+K)
-    void SpeedButton7Click();   // categories (Ctrl+H)
-    void SpeedButton8Click();   // monthly expense graph (Ctrl+G)
-    void N14Click();            // 月別グラフ (Ctrl+M)
-    void CSV1Click();           // CSV書き出し: the accounting month into a CSV file
-    void N15Click();            // 家計簿印刷: the account book, previewed and printed
-    void add1Click();           // NET機能: entries kept by the web service into the book
-    void backup1Click();        // バックアップ作成 (hidden in the menu)
-    void backuprevert1Click();  // バックアップ読み込み (hidden in the menu)
-    void copy1Click();          // コピー (Ctrl+C): the bottom-right selected cell
-    void paste1Click();         // 貼り付け (Ctrl+V): into 金額 or メモ
-    void Find1Click();          // 検索 (Ctrl+F): opens the find dialog
-    void FindDialog1Find();     // 次を検索
-    void N9Click();             // 締め日変更
-    void N13Click();            // 合計を総支出のみ表示 (F8)
-    void N1Click();             // 新規行 (Ctrl+N)
-    void MenuItem1Click();      // 行削除 of the window menu (Ctrl+D), Delete in the grid
-    void deleteRow1Click();     // 行削除 of the grid's popup: the row under the pointer
-    void calClick();            // 電卓
-    void RefreshDayTotal();
-    void RefreshMonthTotal();
 
     // Closes as the close button does, without questions: for the end of a session.
     void Terminate();
     // Saves the page and the settings now (the session manager asks before logging out).
     void SaveAll();
 
-    // The window's controls under their designer names.
-    DayGrid* maingrid;
-    QLabel* Label1;             // title area; dragging it moves the window
-    QLabel* Image4;             // window icon
-    QWidget* imagemain;         // the skin behind everything
-    QLabel* labeldate;          // page date
-    QLabel* Labelday;           // day balance
-    QLabel* labelsub;           // accounting-month balance
-    QToolButton* SpeedButton1;  // previous day
-    QToolButton* SpeedButton2;  // next day
-    QToolButton* SpeedButton9;  // today
-    QToolButton* SpeedButton4;  // calendar
-    QToolButton* SpeedButton7;  // category settings
-    QToolButton* SpeedButton8;  // graph
-    QToolButton* SpeedButton3;  // window menu
-    QToolButton* SpeedButton5;  // minimise
-    QToolButton* SpeedButton6;  // close
-    QPushButton* focusbutton;   // takes the focus off the grid before a save
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
-    QMenu* PopupMenu1;       // the window menu
-    QMenu* PopupMenu2;       // the grid's menu
-    QAction* N2;             // 今日へ...（入力完了）
-    QAction* MenuItem1;      // 行削除
-    QAction* N1;             // 新規行
-    QAction* csvExport1;     // CSV書き出し
-    QAction* NET1;           // NET機能
-    QAction* N9;             // 締め日変更
-    QAction* cal;            // 電卓
-    QAction* copy1;          // コピー
-    QAction* paste1;         // 貼り付け
-    QAction* search1;        // 検索
-    QAction* N13;            // 合計を総支出のみ表示
-    QAction* N14;            // 月別グラフ
-    QAction* print1;         // 家計簿印刷
-    QAction* N11;            // カレンダー (hidden; Ctrl+K)
-    QAction* N12;            // グラフ (hidden; Ctrl+G)
-    QAction* N16;            // 費目設定 (hidden; Ctrl+H)
-    QAction* backup1;        // バックアップ作成 (hidden)
-    QAction* backuprevert1;  // バックアップ読み込み (hidden)
-    QAction* deleteRow1;     // 行削除 of the grid's menu
-    QAction* newRow1;        // 新規行 of the grid's menu
+private:
+    // The commands of the command table (mainform.cpp), by what they do.
+    void PreviousDay();
+    void NextDay();
+    void GoToToday();
+    void OpenCalendar();
+    void EditCategories();
+    void OpenExpenseGraph();
+    void OpenYearGraph();
+    void ExportCsv();
+    void PrintBook();
+    void ImportFromService();
+    void MakeBackup();
+    void RestoreBackup();
+    void CopyCell();
+    void PasteCell();
+    void OpenSearch();
+    void FindNext();
+    void ChangeClosingDay();
+    void ToggleExpenseOnly();
+    void AppendRow();
+    void DeleteSelectedRow();
+    void DeleteRowUnderPointer();
+    void OpenCalculator();
+    void MinimiseProgram();
+    void CloseWindow();
+    void OpenWindowMenuAtPointer();
 
-    // The dialogs, made on first use.
+    void RefreshDayTotal();
+    void RefreshMonthTotal();
+
+    // The dialogs, made on first use as children named for tests and tools.
     Tcalendarform* calendarform();
     closingday::Tsimeform* simeform();
     categories::THIMOKUForm* himokuform();
@@ -155,14 +123,8 @@ public:
     TFindDialog* findDialog();
     printbook::Tprintform* printform();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void BuildControls();
-    void BuildMenus();
+    void BuildCommands();
     void ShowPageLabels();
     // The one road from the page to its month file: commits an open edit and writes the
     // page's day. False, with the user told and the page as it was, when the edit was
@@ -206,6 +168,18 @@ private:
     bool FormClose(bool askOnFailure);
     // Reads the category list file; false (the user told) when it cannot be read.
     bool LoadCategories();
+
+    // The controls the window works with; every control's designer name is its object name,
+    // set where it is made (BuildControls, BuildCommands).
+    DayGrid* grid_ = nullptr;               // maingrid
+    QLabel* dateLabel_ = nullptr;           // labeldate
+    QLabel* dayTotalLabel_ = nullptr;       // Labelday
+    QLabel* monthTotalLabel_ = nullptr;     // labelsub
+    QPushButton* focusSink_ = nullptr;      // focusbutton: takes the focus off the grid
+    QToolButton* menuButton_ = nullptr;     // SpeedButton3
+    QMenu* windowMenu_ = nullptr;           // PopupMenu1
+    QMenu* gridMenu_ = nullptr;             // PopupMenu2
+    QAction* expenseOnlyAction_ = nullptr;  // N13
 
     platform::Prompts& prompts_;
     const platform::Clock& clock_;

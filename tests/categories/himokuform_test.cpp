@@ -21,7 +21,7 @@ protected:
     void SetUp() override {
         MainFormTest::SetUp();
         ASSERT_TRUE(Start());
-        editor = form->himokuform();
+        editor = Dialog<categories::THIMOKUForm>("himokuform", "SpeedButton7");
         ASSERT_TRUE(editor->FormShow());
         table = &editor->model();
     }
@@ -264,7 +264,7 @@ TEST_F(HimokuFormTest, AttachesAndDetachesExtraIcons) {
 TEST_F(MainFormTest, CategoryEditorClosingReloadsTheCategories) {
     WriteMonth("202403", {"20240305,ペット,,300,"});
     ASSERT_TRUE(Start());
-    EXPECT_EQ(form->Labelday->text(), "今日の収支 ¥0");  // unknown category: counted nowhere
+    EXPECT_EQ(LabelText("Labelday"), "今日の収支 ¥0");  // unknown category: counted nowhere
     prompts.dialogHandler = [&](QDialog& dialog) {
         auto& editor = dynamic_cast<categories::THIMOKUForm&>(dialog);
         editor.SpeedButton3Click();
@@ -273,11 +273,11 @@ TEST_F(MainFormTest, CategoryEditorClosingReloadsTheCategories) {
         editor.SpeedButton1Click();
         return editor.result();
     };
-    form->SpeedButton7Click();
+    Press("SpeedButton7");
     EXPECT_EQ(form->state().categories.CategoryIndex(ledger::ToCp932("ペット")), 11);
-    form->SpeedButton2Click();
-    form->SpeedButton1Click();
-    EXPECT_EQ(form->Labelday->text(), "今日の収支 ▲ ¥300");
+    Press("SpeedButton2");
+    Press("SpeedButton1");
+    EXPECT_EQ(LabelText("Labelday"), "今日の収支 ▲ ¥300");
 }
 
 // A slot whose file is missing (a restore that had no icons, a file moved away) shows no

@@ -1,7 +1,7 @@
 #include "fixture.h"
 
-#include "mainwindow/calendarform.h"
 #include "closingday/simeform.h"
+#include "mainwindow/calendarform.h"
 
 #include <QGroupBox>
 #include <QImage>
@@ -81,7 +81,7 @@ TEST_F(MainFormTest, CalendarPicksTheDayOrKeepsIt) {
         cal.cal->setSelectedDate(QDate(2024, 3, 20));
         return int(QDialog::Accepted);
     };
-    form->SpeedButton4Click();
+    Press("SpeedButton4");
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 20}));
     EXPECT_EQ(Cell(0, 2), "70");
 
@@ -89,7 +89,7 @@ TEST_F(MainFormTest, CalendarPicksTheDayOrKeepsIt) {
         dynamic_cast<mainwindow::Tcalendarform&>(dialog).cal->setSelectedDate(QDate(2024, 1, 1));
         return int(QDialog::Rejected);  // Escape
     };
-    form->SpeedButton4Click();
+    Press("SpeedButton4");
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 20}));
 }
 
@@ -101,7 +101,7 @@ struct ClosingInput {
 
 TEST_F(MainFormTest, ClosingDayDialog) {
     ASSERT_TRUE(Start());
-    closingday::Tsimeform& dialog = *form->simeform();
+    closingday::Tsimeform& dialog = *Dialog<closingday::Tsimeform>("simeform", "N9");
     dialog.Prepare(0, true);
     EXPECT_TRUE(dialog.RadioButton1->isChecked());
     EXPECT_FALSE(dialog.Edit1->isEnabled());
@@ -154,7 +154,7 @@ TEST_F(MainFormTest, ClosingDayChangeReloadsTheMonthBalance) {
     WriteMonth("202402", {"20240220,食費,,100,"});
     WriteMonth("202403", {"20240305,食費,,10,", "20240316,食費,,1000,"});
     ASSERT_TRUE(Start());
-    EXPECT_EQ(form->labelsub->text(), "今月の収支 ▲ ¥1,010");
+    EXPECT_EQ(LabelText("labelsub"), "今月の収支 ▲ ¥1,010");
     prompts.dialogHandler = [](QDialog& d) {
         auto& dialog = dynamic_cast<closingday::Tsimeform&>(d);
         dialog.RadioButton2->click();
@@ -163,13 +163,13 @@ TEST_F(MainFormTest, ClosingDayChangeReloadsTheMonthBalance) {
         dialog.Button1Click();
         return dialog.QDialog::result();
     };
-    form->N9Click();
+    Trigger("N9");
     EXPECT_EQ(form->state().settings.closing.day, 15);
     EXPECT_FALSE(form->state().settings.closing.fifteenthNamesFirst);
-    EXPECT_EQ(form->labelsub->text(), "今月の収支 ▲ ¥110");  // 16 Feb to 15 Mar
+    EXPECT_EQ(LabelText("labelsub"), "今月の収支 ▲ ¥110");  // 16 Feb to 15 Mar
     // Closed without 決定: nothing changes.
     prompts.dialogHandler = [](QDialog&) { return int(QDialog::Rejected); };
-    form->N9Click();
+    Trigger("N9");
     EXPECT_EQ(form->state().settings.closing.day, 15);
     form->close();
     EXPECT_NE(testsupport::ReadBytes(home / "ini.ini").find("sime=15\r\nsime15before=0\r\n"),

@@ -85,10 +85,10 @@ TEST_F(DailyUseTest, EveryAcceptedEditReachesTheFileAtOnce) {
 
     // Search finds what is on the screen.
     Find<QAction>("search1")->trigger();
-    form->findDialog()->Edit1->setText("teisyoku");
-    form->findDialog()->FindButton->click();
+    Find<mainwindow::TFindDialog>("FindDialog1")->Edit1->setText("teisyoku");
+    Find<mainwindow::TFindDialog>("FindDialog1")->FindButton->click();
     EXPECT_TRUE(prompts.shown.empty());
-    form->findDialog()->close();
+    Find<mainwindow::TFindDialog>("FindDialog1")->close();
 
     // Delete: gone from the file at once.
     grid().setCurrentIndex(model().index(0, 2));
@@ -286,7 +286,7 @@ TEST_F(DailyUseTest, SearchPutsTheCursorOnTheEntryFound) {
     ShowActive();
     grid().setCurrentIndex(model().index(0, 3));
     Find<QAction>("search1")->trigger();
-    auto* dialog = form->findDialog();
+    auto* dialog = Find<mainwindow::TFindDialog>("FindDialog1");
     dialog->Edit1->setText("弁当");
     // The index is sorted: "食費,,200,弁当" comes before "食費,,300,夕飯の弁当".
     dialog->FindButton->click();

@@ -17,14 +17,14 @@ TEST_F(MainFormTest, DayAndMonthBalances) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(model().rowCount(), 3);
     EXPECT_EQ(Cell(2, 0), "消えた費目");  // shown, counted nowhere
-    EXPECT_EQ(form->Labelday->text(), "今日の収支 ¥3,800");
-    EXPECT_EQ(form->labelsub->text(), "今月の収支 ¥3,500");
-    form->N13Click();
-    EXPECT_TRUE(form->N13->isChecked());
-    EXPECT_EQ(form->Labelday->text(), "今日の支出 ▲ ¥1,200");
-    EXPECT_EQ(form->labelsub->text(), "今月の総支出 ▲ ¥1,500");
-    form->N13Click();
-    EXPECT_EQ(form->Labelday->text(), "今日の収支 ¥3,800");
+    EXPECT_EQ(LabelText("Labelday"), "今日の収支 ¥3,800");
+    EXPECT_EQ(LabelText("labelsub"), "今月の収支 ¥3,500");
+    Trigger("N13");
+    EXPECT_TRUE(Find<QAction>("N13")->isChecked());
+    EXPECT_EQ(LabelText("Labelday"), "今日の支出 ▲ ¥1,200");
+    EXPECT_EQ(LabelText("labelsub"), "今月の総支出 ▲ ¥1,500");
+    Trigger("N13");
+    EXPECT_EQ(LabelText("Labelday"), "今日の収支 ¥3,800");
 }
 
 TEST_F(MainFormTest, MonthBalanceFollowsTheClosingDay) {
@@ -32,26 +32,26 @@ TEST_F(MainFormTest, MonthBalanceFollowsTheClosingDay) {
     WriteMonth("202402", {"20240226,食費,,100,", "20240225,食費,,7,"});
     WriteMonth("202403", {"20240325,食費,,200,", "20240326,食費,,400,"});
     ASSERT_TRUE(Start());
-    EXPECT_EQ(form->labelsub->text(), "今月の収支 ▲ ¥300");  // 26 Feb to 25 Mar
+    EXPECT_EQ(LabelText("labelsub"), "今月の収支 ▲ ¥300");  // 26 Feb to 25 Mar
     ASSERT_TRUE(form->ShowDay({2024, 3, 26}));
-    EXPECT_EQ(form->labelsub->text(), "今月の収支 ▲ ¥400");  // 26 Mar to 25 Apr
-    EXPECT_EQ(form->labeldate->text(), "2024/03/26 (火)");
+    EXPECT_EQ(LabelText("labelsub"), "今月の収支 ▲ ¥400");  // 26 Mar to 25 Apr
+    EXPECT_EQ(LabelText("labeldate"), "2024/03/26 (火)");
 }
 
 TEST_F(MainFormTest, NextAndPreviousDayCrossMonths) {
     WriteMonth("202404", {"20240401,食費,,50,"});
     clock.Set({2024, 3, 31});
     ASSERT_TRUE(Start());
-    form->SpeedButton2Click();
+    Press("SpeedButton2");
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 4, 1}));
-    EXPECT_EQ(form->labeldate->text(), "2024/04/01 (月)");
+    EXPECT_EQ(LabelText("labeldate"), "2024/04/01 (月)");
     EXPECT_EQ(Cell(0, 2), "50");
-    EXPECT_EQ(form->labelsub->text(), "今月の収支 ▲ ¥50");
-    form->SpeedButton1Click();
-    form->SpeedButton1Click();
+    EXPECT_EQ(LabelText("labelsub"), "今月の収支 ▲ ¥50");
+    Press("SpeedButton1");
+    Press("SpeedButton1");
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 30}));
     clock.Set({2024, 5, 9});
-    form->SpeedButton9Click();
+    Press("SpeedButton9");
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 5, 9}));
 }
 
@@ -59,8 +59,8 @@ TEST_F(MainFormTest, RowsWithoutAnAmountAreNotKept) {
     ASSERT_TRUE(Start());
     EditCell(0, 0, "食費");
     EXPECT_EQ(Cell(0, 0), "食費");
-    form->SpeedButton2Click();
-    form->SpeedButton1Click();
+    Press("SpeedButton2");
+    Press("SpeedButton1");
     EXPECT_EQ(model().rowCount(), 1);
     EXPECT_TRUE(model().IsRowEmpty(0));
 }
@@ -72,8 +72,8 @@ TEST_F(MainFormTest, UntouchedCellsKeepTheirBytesEvenWhenNotCp932) {
     ASSERT_TRUE(Start());
     EXPECT_TRUE(Cell(0, 1).contains(QChar(0xFFFD)));
     EditCell(0, 2, "150");  // another cell of the row is edited
-    form->SpeedButton2Click();
-    form->SpeedButton1Click();
+    Press("SpeedButton2");
+    Press("SpeedButton1");
     EXPECT_EQ(testsupport::ReadBytes(home / "data" / "202403.csv"),
               "20240301,a,,1,\r\n20240305,\x90\x48\x94\xEF,\x81\x20\xFF,150,\x80memo\r\n");
 }
@@ -113,7 +113,7 @@ TEST_F(MainFormTest, CategoryReloadSetsKindsAnew) {
     ledger::GridTable t = ledger::ReadGridCellFile(home / "setting.dat");
     t.SetCell(0, 1, ledger::ToCp932("収入"));
     ledger::WriteGridCellFile(home / "setting.dat", t);
-    form->SpeedButton7Click();
+    Press("SpeedButton7");
     EXPECT_EQ(model().data(model().index(0, 3), Qt::ForegroundRole).value<QBrush>().color(),
               QColor(Qt::white));
     EXPECT_EQ(model().data(model().index(0, 3), Qt::BackgroundRole).value<QBrush>().color(),
@@ -197,7 +197,7 @@ TEST_F(MainFormTest, NulByteInAMonthFileLosesNothing) {
     EXPECT_EQ(Cell(0, 2), "100");
     EXPECT_EQ(LabelText("labelsub"), "今月の収支 ▲ ¥402");
     EditCell(0, 2, "150");
-    form->SpeedButton2Click();
+    Press("SpeedButton2");
     EXPECT_EQ(testsupport::ReadBytes(home / "data" / "202403.csv"),
               before + after + "20240305," + food + ",,150,\r\n");
     EXPECT_EQ(Cell(0, 2), "300");
@@ -214,13 +214,13 @@ TEST_F(MainFormTest, UntouchedRowsAreWrittenBackAsTheyWereRead) {
     testsupport::WriteBytes(home / "data" / "202403.csv", foreign + "\r\n" + quoted + "\r\n");
     ASSERT_TRUE(Start());
     ASSERT_EQ(model().rowCount(), 2);
-    form->SpeedButton2Click();
-    form->SpeedButton1Click();
+    Press("SpeedButton2");
+    Press("SpeedButton1");
     EXPECT_EQ(testsupport::ReadBytes(home / "data" / "202403.csv"),
               foreign + "\r\n" + quoted + "\r\n");
     // An edited row is written by the rules.
     EditCell(1, 3, "m");
-    form->SpeedButton2Click();
+    Press("SpeedButton2");
     EXPECT_EQ(testsupport::ReadBytes(home / "data" / "202403.csv"),
               foreign + "\r\n20240305," + food + ",,70,m\r\n");
 }
@@ -241,7 +241,7 @@ TEST_F(MainFormTest, CalendarMonthButtonsAreNotCaptionedAsDays) {
             .toImage()
             .convertToFormat(QImage::Format_ARGB32);
     };
-    QDialog* calendar = form->calendarform();
+    QDialog* calendar = Dialog<QDialog>("calendarform", "SpeedButton4");
     ASSERT_NE(calendar, nullptr);
     const QImage prevMonth = face(calendar->findChild<QToolButton*>("SpeedButton2"));
     const QImage nextMonth = face(calendar->findChild<QToolButton*>("SpeedButton3"));
@@ -276,7 +276,7 @@ TEST_F(MainFormTest, HugeCellIsShownCutAndKeptWhole) {
     editor->end(false);
     editor->insert(QStringLiteral("!"));
     grid().FinishEditing();
-    form->SpeedButton2Click();
+    Press("SpeedButton2");
     EXPECT_EQ(testsupport::ReadBytes(home / "data" / "202403.csv"), line + "!\r\n");
 }
 

@@ -18,7 +18,7 @@ TEST_F(MainFormTest, AmountsAreCheckedWhenTheCellIsLeft) {
         EditCell(0, 2, ok);
         EXPECT_EQ(Cell(0, 2), QString(ok).trimmed()) << ok;
     }
-    EXPECT_EQ(form->Labelday->text(), "今日の収支 ▲ ¥1,000");
+    EXPECT_EQ(LabelText("Labelday"), "今日の収支 ▲ ¥1,000");
     for (const char* refused : {"10,00", "abc", ""}) {
         EditCell(0, 2, refused);
         EXPECT_EQ(Cell(0, 2), "1e3") << refused;
@@ -111,7 +111,7 @@ TEST_F(MainFormTest, InsertAndAppendRows) {
     QTest::keyClick(&grid(), Qt::Key_Insert, Qt::ControlModifier);  // not the insert command
     EXPECT_EQ(model().rowCount(), 3);
 
-    form->N1Click();
+    Trigger("N1");
     EXPECT_EQ(model().rowCount(), 4);
     EXPECT_EQ(grid().currentIndex(), model().index(3, 0));
 
@@ -125,7 +125,7 @@ TEST_F(MainFormTest, DeleteRules) {
     ASSERT_TRUE(Start());
     // One empty row: cleared without a question.
     grid().setCurrentIndex(model().index(0, 1));
-    form->MenuItem1Click();
+    Trigger("MenuItem1");
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(model().rowCount(), 1);
 
@@ -134,14 +134,14 @@ TEST_F(MainFormTest, DeleteRules) {
     EditCell(0, 2, "10");
     grid().setCurrentIndex(model().index(0, 2));
     prompts.answers = {Answer::Cancel};
-    form->MenuItem1Click();
+    Trigger("MenuItem1");
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].caption, "確認");
     // The question names the row it deletes.
     EXPECT_EQ(prompts.shown[0].text, "行を削除します。よろしいですか？\n食費　10");
     EXPECT_EQ(Cell(0, 2), "10");
     prompts.answers = {Answer::Ok};
-    form->MenuItem1Click();
+    Trigger("MenuItem1");
     EXPECT_EQ(model().rowCount(), 1);
     EXPECT_TRUE(model().IsRowEmpty(0));
 
@@ -154,7 +154,7 @@ TEST_F(MainFormTest, DeleteRules) {
     grid().setCurrentIndex(model().index(0, 0));
     grid().selectionModel()->select(QItemSelection(model().index(0, 0), model().index(2, 0)),
                                     QItemSelectionModel::ClearAndSelect);
-    form->MenuItem1Click();  // 費目 column only: nothing
+    Trigger("MenuItem1");  // 費目 column only: nothing
     EXPECT_EQ(model().rowCount(), 3);
     grid().selectionModel()->select(QItemSelection(model().index(0, 1), model().index(1, 2)),
                                     QItemSelectionModel::ClearAndSelect);
@@ -172,12 +172,12 @@ TEST_F(MainFormTest, PopupDeleteTakesTheRowUnderThePointer) {
     QRect second = grid().visualRect(model().index(1, 1));
     QTest::mousePress(grid().viewport(), Qt::LeftButton, {}, second.center());
     prompts.answers = {Answer::Ok};
-    form->deleteRow1Click();
+    Trigger("deleteRow1");
     ASSERT_EQ(model().rowCount(), 1);
     EXPECT_EQ(Cell(0, 2), "1");
     // Below the rows: no target, no question.
     QTest::mousePress(grid().viewport(), Qt::LeftButton, {}, QPoint(10, 350));
-    form->deleteRow1Click();
+    Trigger("deleteRow1");
     EXPECT_EQ(prompts.shown.size(), 1u);
 }
 
@@ -301,10 +301,10 @@ TEST_F(MainFormTest, DeletingARowRecomputesTheDayBalance) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(LabelText("Labelday"), "今日の収支 ▲ ¥120");
     grid().setCurrentIndex(model().index(1, 2));
-    form->MenuItem1Click();
+    Trigger("MenuItem1");
     EXPECT_EQ(LabelText("Labelday"), "今日の収支 ▲ ¥100");
     grid().setCurrentIndex(model().index(0, 2));
-    form->MenuItem1Click();  // the last row is emptied, not removed
+    Trigger("MenuItem1");  // the last row is emptied, not removed
     EXPECT_EQ(LabelText("Labelday"), "今日の収支 ¥0");
 }
 

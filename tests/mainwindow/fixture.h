@@ -7,6 +7,8 @@
 #include "support/scriptedprompts.h"
 #include "support/tempdir.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -62,7 +64,7 @@ protected:
 
     bool Start() {
         form = std::make_unique<mainwindow::Tmainform>(ledger::ProgramFolders{home.path()}, prompts,
-                                                     clock);
+                                                       clock);
         return form->FormCreate();
     }
 
@@ -71,6 +73,33 @@ protected:
         return form->findChild<W*>(QLatin1String(name));
     }
     mainwindow::DayGrid& grid() { return *Find<mainwindow::DayGrid>("maingrid"); }
+    // A command of the window's command table, run as its menu item or shortcut runs it.
+    void Trigger(const char* objectName) {
+        QAction* action = Find<QAction>(objectName);
+        ASSERT_NE(action, nullptr) << objectName;
+        action->trigger();
+    }
+    // A button of the window, clicked.
+    void Press(const char* objectName) {
+        QAbstractButton* button = Find<QAbstractButton>(objectName);
+        ASSERT_NE(button, nullptr) << objectName;
+        button->click();
+    }
+    // A dialog of the window, made on its first use; the command that opens it runs once
+    // with the dialog answered at once, so the dialog is there to be looked at.
+    template <class W>
+    W* Dialog(const char* objectName, const char* opener) {
+        if (W* made = Find<W>(objectName))
+            return made;
+        auto handler = prompts.dialogHandler;
+        prompts.dialogHandler = [](QDialog&) { return int(QDialog::Rejected); };
+        if (Find<QAction>(opener) != nullptr)
+            Trigger(opener);
+        else
+            Press(opener);
+        prompts.dialogHandler = handler;
+        return Find<W>(objectName);
+    }
     QString LabelText(const char* name) { return Find<QLabel>(name)->text(); }
 
     // Shows the window and gives it the keyboard, as a user's click would.

@@ -89,14 +89,14 @@ TEST_F(HostileTest, AReadOnlyDataFolderKeepsThePageUntilItCanBeSaved) {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(ReadOnly(home / "data", true));
     TypeEntry(QStringLiteral("読み取り専用"));
-    form->SpeedButton2Click();
+    Press("SpeedButton2");
     EXPECT_TRUE(LastMessage().contains(QStringLiteral("データを保存できませんでした")));
     EXPECT_TRUE(LastMessage().contains(QStringLiteral("202403.csv")));
     ExpectPageKept(QStringLiteral("読み取り専用"));
     EXPECT_EQ(Month(), before);
 
     ASSERT_TRUE(ReadOnly(home / "data", false));
-    form->SpeedButton2Click();
+    Press("SpeedButton2");
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 6}));
     EXPECT_EQ(MonthText("202403"),
               "20240301,給料,三月,300000,\r\n20240305,食費,,500,読み取り専用\r\n");
@@ -147,7 +147,7 @@ TEST_F(HostileTest, AFullDiskKeepsTheOldFileAndThePageAndLeavesNoTemporary) {
     }
     const QString memo(6000, QLatin1Char('m'));
     TypeEntry(memo);
-    form->SpeedButton2Click();
+    Press("SpeedButton2");
     EXPECT_TRUE(LastMessage().contains(QStringLiteral("ディスクの空き容量が足りません")))
         << LastMessage().toStdString();
     ExpectPageKept(memo);
@@ -158,7 +158,7 @@ TEST_F(HostileTest, AFullDiskKeepsTheOldFileAndThePageAndLeavesNoTemporary) {
     }
 
     std::filesystem::remove(home / "data" / "filler");
-    form->SpeedButton2Click();
+    Press("SpeedButton2");
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 6}));
     EXPECT_NE(Month().find(std::string(6000, 'm')), std::string::npos);
 }
@@ -169,13 +169,13 @@ TEST_F(HostileTest, AMonthFileThatIsAFolderIsReportedAndWhatIsTypedStaysOnThePag
     EXPECT_TRUE(LastMessage().contains(QStringLiteral("データを読み込めません")));
     EXPECT_TRUE(LastMessage().contains(QStringLiteral("フォルダです")));
     // An untouched page of the unreadable day moves on: nothing is saved over the month.
-    form->SpeedButton2Click();
-    form->SpeedButton1Click();
+    Press("SpeedButton2");
+    Press("SpeedButton1");
     for (const QString& text : MessageTexts())
         EXPECT_FALSE(text.contains(QStringLiteral("保存できません"))) << text.toStdString();
     // What the user types onto it is not dropped at the next page change.
     TypeEntry(QStringLiteral("消えない"));
-    form->SpeedButton2Click();
+    Press("SpeedButton2");
     EXPECT_TRUE(LastMessage().contains(QStringLiteral("データを保存できませんでした")));
     ExpectPageKept(QStringLiteral("消えない"));
     EXPECT_TRUE(std::filesystem::is_directory(home / "data" / "202403.csv"));

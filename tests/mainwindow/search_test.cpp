@@ -20,7 +20,7 @@ TEST_F(MainFormTest, SearchVisitsEveryMatchInDateOrderThenReportsNone) {
     ASSERT_TRUE(Start());
     form->show();
     Find<QAction>("search1")->trigger();
-    auto* dialog = form->findDialog();
+    auto* dialog = Find<mainwindow::TFindDialog>("FindDialog1");
     ASSERT_TRUE(dialog->isVisible());
     dialog->Edit1->setText("弁当");
     std::vector<ledger::Date> visited;
@@ -68,25 +68,25 @@ TEST_F(MainFormTest, CopyTakesTheBottomRightCellAndPasteOnlyTheTextColumns) {
     ASSERT_TRUE(Start());
     grid().selectionModel()->select(QItemSelection(model().index(0, 0), model().index(1, 2)),
                                     QItemSelectionModel::ClearAndSelect);
-    form->copy1Click();
+    Trigger("copy1");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "20");
 
     QGuiApplication::clipboard()->setText("二行の\r\nメモ\n");
     for (int column : {0, 1}) {
         grid().setCurrentIndex(model().index(0, column));
-        form->paste1Click();
+        Trigger("paste1");
     }
     EXPECT_EQ(Cell(0, 0), "食費");
     EXPECT_EQ(Cell(0, 1), "スーパー");
     grid().setCurrentIndex(model().index(0, 3));
-    form->paste1Click();
+    Trigger("paste1");
     EXPECT_EQ(Cell(0, 3), "二行の  メモ ");
     QGuiApplication::clipboard()->setText("250");
     grid().setCurrentIndex(model().index(0, 2));
-    form->paste1Click();
+    Trigger("paste1");
     EXPECT_EQ(Cell(0, 2), "250");
     EXPECT_EQ(LabelText("Labelday"), "今日の収支 ▲ ¥270");
-    form->SpeedButton2Click();
+    Press("SpeedButton2");
     EXPECT_EQ(MonthText("202403"),
               "20240305,食費,スーパー,250,\"二行の  メモ \"\r\n20240305,日用品,,20,b\r\n");
 }

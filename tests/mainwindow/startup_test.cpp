@@ -15,9 +15,9 @@ TEST_F(MainFormTest, FirstStartAndCloseWriteTheFiles) {
     EXPECT_TRUE(std::filesystem::is_directory(home / "data"));
     EXPECT_TRUE(std::filesystem::is_directory(home / "pacs"));
     EXPECT_EQ(form->windowTitle(), "Vantrel");
-    EXPECT_EQ(form->labeldate->text(), "2024/03/05 (火)");
-    EXPECT_EQ(form->Labelday->text(), "今日の収支 ¥0");
-    EXPECT_EQ(form->labelsub->text(), "今月の収支 ¥0");
+    EXPECT_EQ(LabelText("labeldate"), "2024/03/05 (火)");
+    EXPECT_EQ(LabelText("Labelday"), "今日の収支 ¥0");
+    EXPECT_EQ(LabelText("labelsub"), "今月の収支 ¥0");
     EXPECT_EQ(model().rowCount(), 1);
     EXPECT_TRUE(prompts.shown.empty());
     form->close();
@@ -59,20 +59,20 @@ TEST_F(MainFormTest, UnreadableIniIsReportedAndNotOverwritten) {
 TEST_F(MainFormTest, WindowMenuHoldsEveryItemInOrder) {
     ASSERT_TRUE(Start());
     QStringList items;
-    for (QAction* a : form->PopupMenu1->actions()) {
+    for (QAction* a : Find<QMenu>("PopupMenu1")->actions()) {
         items << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
     EXPECT_EQ(items.join('|'),
               "今日へ...（入力完了）|-|行削除|新規行|-|CSV書き出し|NET機能|締め日変更|-|電卓|-|"
               "コピー|貼り付け|検索|-|合計を総支出のみ表示|-|月別グラフ|家計簿印刷|-|"
               "バックアップ作成|バックアップ読み込み");
-    EXPECT_EQ(form->N2->shortcut(), QKeySequence("Ctrl+T"));
-    EXPECT_EQ(form->N13->shortcut(), QKeySequence("F8"));
-    EXPECT_EQ(form->N11->shortcut(), QKeySequence("Ctrl+K"));
-    EXPECT_EQ(form->N16->shortcut(), QKeySequence("Ctrl+H"));
-    EXPECT_TRUE(form->backup1->isVisible());
-    EXPECT_TRUE(form->backuprevert1->isVisible());
-    EXPECT_FALSE(form->PopupMenu1->actions().contains(form->N11));
+    EXPECT_EQ(Find<QAction>("N2")->shortcut(), QKeySequence("Ctrl+T"));
+    EXPECT_EQ(Find<QAction>("N13")->shortcut(), QKeySequence("F8"));
+    EXPECT_EQ(Find<QAction>("N11")->shortcut(), QKeySequence("Ctrl+K"));
+    EXPECT_EQ(Find<QAction>("N16")->shortcut(), QKeySequence("Ctrl+H"));
+    EXPECT_TRUE(Find<QAction>("backup1")->isVisible());
+    EXPECT_TRUE(Find<QAction>("backuprevert1")->isVisible());
+    EXPECT_FALSE(Find<QMenu>("PopupMenu1")->actions().contains(Find<QAction>("N11")));
 }
 
 TEST_F(MainFormTest, ClosingWithAnUnwritableDayAsksBeforeLosingIt) {

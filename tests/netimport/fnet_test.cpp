@@ -84,7 +84,7 @@ TEST_F(NetImportTest, CheckShowsTheReplyThenImportMergesItIntoEachMonthOnce) {
         f.Button2->click();
         return QDialog::Accepted;
     };
-    form->add1Click();
+    Trigger("NET1");
     ASSERT_TRUE(prompts.shown.empty()) << prompts.shown.front().text.toStdString();
     EXPECT_EQ(shown,
               "20240305,食費,パン,300,\n20240410,給料,四月分,250000,振込\n"
@@ -111,7 +111,7 @@ TEST_F(NetImportTest, CheckShowsTheReplyThenImportMergesItIntoEachMonthOnce) {
         f.Button3->click();
         return QDialog::Rejected;
     };
-    form->add1Click();
+    Trigger("NET1");
     EXPECT_EQ(shown, QStringLiteral("データはありません。"));
     EXPECT_EQ(MonthText("202404"), "20240410,給料,四月分,250000,振込\r\n");
 
@@ -143,7 +143,7 @@ TEST_F(NetImportTest, CancelAbortsARunningRequestThenClosesAndTheSettingsAreKept
         EXPECT_FALSE(f.isVisible());
         return QDialog::Rejected;
     };
-    form->add1Click();
+    Trigger("NET1");
     EXPECT_EQ(afterAbort, QStringLiteral("Failed : 404 Connection aborted on request"));
     EXPECT_TRUE(openAfterAbort);
     const std::string ini = testsupport::ReadBytes(home / "ini.ini");
@@ -160,7 +160,7 @@ TEST_F(NetImportTest, AFailedImportStillClosesMergesNothingItDidNotGetAndSaysSo)
         f.Button2->click();
         return QDialog::Accepted;
     };
-    form->add1Click();
+    Trigger("NET1");
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("Failed : 403 Forbidden")))
         << prompts.shown[0].text.toStdString();
@@ -182,7 +182,7 @@ TEST_F(NetImportTest, AReplyFileThatCannotBeMadeIsReportedAndTheDialogStaysOpen)
         f.hide();
         return QDialog::Rejected;
     };
-    form->add1Click();
+    Trigger("NET1");
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(memo, QString());
     ASSERT_EQ(prompts.shown.size(), 1u);
@@ -205,7 +205,7 @@ TEST_F(NetImportTest, AnIdWithNoShiftJisFormIsRefusedAndNothingIsSentOrMerged) {
         f.hide();
         return QDialog::Rejected;
     };
-    form->add1Click();
+    Trigger("NET1");
     EXPECT_TRUE(stayedOpen);
     ASSERT_FALSE(prompts.shown.empty());
     EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("Shift-JIS")));
@@ -227,7 +227,7 @@ TEST_F(NetImportTest, DefaultPutsTheServiceAddressAndAMissingUrlKeyGivesItToo) {
         f.Button3->click();
         return QDialog::Rejected;
     };
-    form->add1Click();
+    Trigger("NET1");
     EXPECT_EQ(prompts.dialogsRun, 1);
 }
 
