@@ -5,6 +5,9 @@
 #include "daygrid.h"
 #include "daygriddelegate.h"
 #include "findform.h"
+#include "pagesearch.h"
+#include "rowcommands.h"
+#include "windowkeys.h"
 
 #include "backup/backupcommands.h"
 #include "categories/categoryicons.h"
@@ -113,12 +116,16 @@ Tmainform::Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
       skin_(skin::SkinImages::Builtin()) {
     BuildControls();
     BuildCommands();
-    qApp->installEventFilter(this);
+    PageProtocol& page = *this;
+    rows_ = std::make_unique<RowCommands>(*this, page, *grid_, model_, prompts_);
+    search_ =
+        std::make_unique<PageSearch>(*this, page, *grid_, model_, state_.folders.Data(), prompts_);
+    keys_ =
+        new WindowKeys(*this, *grid_, *windowMenu_, *menuButton_,
+                       {[this] { StepDay(-1); }, [this] { StepDay(+1); }, [this] { GoToToday(); }});
 }
 
-Tmainform::~Tmainform() {
-    qApp->removeEventFilter(this);
-}
+Tmainform::~Tmainform() = default;
 
 void Tmainform::BuildControls() {
     setAutoFillBackground(true);
@@ -143,31 +150,59 @@ void Tmainform::BuildControls() {
         const char* objectName;
         const char* glyph;
         QRect geometry;
-        void (Tmainform::*run)();
+        void (*run)(Tmainform&);
         const char16_t* tip;
     };
     static const ButtonRow kButtons[] = {
-        {"SpeedButton1", "glyph_prev", {32, 44, 42, 58}, &Tmainform::PreviousDay, nullptr},
-        {"SpeedButton2", "glyph_next", {80, 44, 42, 58}, &Tmainform::NextDay, nullptr},
-        {"SpeedButton9", "glyph_today", {128, 44, 42, 58}, &Tmainform::GoToToday, nullptr},
-        {"SpeedButton4", "glyph_calendar", {192, 44, 58, 58}, &Tmainform::OpenCalendar, nullptr},
+        {"SpeedButton1",
+         "glyph_prev",
+         {32, 44, 42, 58},
+         [](Tmainform& w) { w.StepDay(-1); },
+         nullptr},
+        {"SpeedButton2",
+         "glyph_next",
+         {80, 44, 42, 58},
+         [](Tmainform& w) { w.StepDay(+1); },
+         nullptr},
+        {"SpeedButton9",
+         "glyph_today",
+         {128, 44, 42, 58},
+         [](Tmainform& w) { w.GoToToday(); },
+         nullptr},
+        {"SpeedButton4",
+         "glyph_calendar",
+         {192, 44, 58, 58},
+         [](Tmainform& w) { w.OpenCalendar(); },
+         nullptr},
         {"SpeedButton7",
          "glyph_categories",
          {256, 44, 58, 58},
-         &Tmainform::EditCategories,
+         [](Tmainform& w) { w.EditCategories(); },
          nullptr},
-        {"SpeedButton8", "glyph_graph", {312, 44, 58, 58}, &Tmainform::OpenExpenseGraph, nullptr},
+        {"SpeedButton8",
+         "glyph_graph",
+         {312, 44, 58, 58},
+         [](Tmainform& w) { w.OpenExpenseGraph(); },
+         nullptr},
         // The chrome: what the user sees of these is the skin's top-right corner.
-        {"SpeedButton3", "", {656, 8, 71, 17}, &Tmainform::OpenWindowMenuAtPointer, u"メニュー"},
-        {"SpeedButton5", "", {739, 8, 16, 16}, &Tmainform::MinimiseProgram, u"最小化"},
-        {"SpeedButton6", "", {768, 8, 16, 16}, &Tmainform::CloseWindow, u"閉じる"},
+        {"SpeedButton3",
+         "",
+         {656, 8, 71, 17},
+         [](Tmainform& w) { w.OpenWindowMenuAtPointer(); },
+         u"メニュー"},
+        {"SpeedButton5",
+         "",
+         {739, 8, 16, 16},
+         [](Tmainform& w) { w.MinimiseProgram(); },
+         u"最小化"},
+        {"SpeedButton6", "", {768, 8, 16, 16}, [](Tmainform& w) { w.CloseWindow(); }, u"閉じる"},
     };
     for (const ButtonRow& row : kButtons) {
         QToolButton* button = MakeButton(this, QLatin1String(row.glyph), row.geometry);
         button->setObjectName(QLatin1String(row.objectName));
         if (row.tip != nullptr)
             button->setToolTip(QString::fromUtf16(row.tip));
-        connect(button, &QToolButton::clicked, this, row.run);
+        connect(button, &QToolButton::clicked, this, [this, run = row.run] { run(*this); });
     }
     menuButton_ = findChild<QToolButton*>(QStringLiteral("SpeedButton3"));
 
@@ -191,7 +226,8 @@ void Tmainform::BuildControls() {
         look.income = state_.categories.IsIncome(state_.categories.CategoryIndex(category));
         return look;
     });
-    connect(&grid_->delegate(), &DayGridDelegate::cellEdited, this, &Tmainform::OnCellEdited);
+    connect(&grid_->delegate(), &DayGridDelegate::cellEdited, this,
+            [this](int row, int) { CellEdited(row); });
     connect(&grid_->delegate(), &DayGridDelegate::amountRefused, this,
             [this](const QModelIndex& index) { grid_->ShowHint(index, kAmountRefused); });
     // An inserted row changes no line of the file; the page is saved all the same, so that
@@ -199,8 +235,8 @@ void Tmainform::BuildControls() {
     connect(grid_, &DayGrid::rowInserted, this, [this] { SaveEdits(); });
     connect(&model_, &DayModel::textRefused, this,
             [this](const QString& why) { prompts_.Error(this, why); });
-    connect(grid_, &DayGrid::appendRowRequested, this, &Tmainform::AppendRow);
-    connect(grid_, &DayGrid::deleteSelectedRowRequested, this, &Tmainform::DeleteSelectedRow);
+    connect(grid_, &DayGrid::appendRowRequested, this, [this] { rows_->Append(); });
+    connect(grid_, &DayGrid::deleteSelectedRowRequested, this, [this] { rows_->DeleteSelected(); });
     connect(grid_, &DayGrid::popupRequested, this,
             [this](const QPoint& pos) { gridMenu_->exec(pos); });
 
@@ -218,32 +254,43 @@ void Tmainform::BuildCommands() {
         const char* objectName;
         const char16_t* caption;
         const char* key;  // portable text ("Ctrl+T"); empty for none
-        void (Tmainform::*run)();
+        void (*run)(Tmainform&);
         Place place;
         int group;
     };
     static const CommandRow kCommands[] = {
-        {"N2", u"今日へ...（入力完了）", "Ctrl+T", &Tmainform::GoToToday, Place::WindowMenu, 1},
-        {"MenuItem1", u"行削除", "Ctrl+D", &Tmainform::DeleteSelectedRow, Place::WindowMenu, 2},
-        {"N1", u"新規行", "Ctrl+N", &Tmainform::AppendRow, Place::WindowMenu, 2},
-        {"CSV1", u"CSV書き出し", "", &Tmainform::ExportCsv, Place::WindowMenu, 3},
-        {"NET1", u"NET機能", "", &Tmainform::ImportFromService, Place::WindowMenu, 3},
-        {"N9", u"締め日変更", "", &Tmainform::ChangeClosingDay, Place::WindowMenu, 3},
-        {"cal", u"電卓", "", &Tmainform::OpenCalculator, Place::WindowMenu, 4},
-        {"copy1", u"コピー", "Ctrl+C", &Tmainform::CopyCell, Place::WindowMenu, 5},
-        {"paste1", u"貼り付け", "Ctrl+V", &Tmainform::PasteCell, Place::WindowMenu, 5},
-        {"search1", u"検索", "Ctrl+F", &Tmainform::OpenSearch, Place::WindowMenu, 5},
-        {"N13", u"合計を総支出のみ表示", "F8", &Tmainform::ToggleExpenseOnly, Place::WindowMenu, 6},
-        {"N14", u"月別グラフ", "Ctrl+M", &Tmainform::OpenYearGraph, Place::WindowMenu, 7},
-        {"N15", u"家計簿印刷", "", &Tmainform::PrintBook, Place::WindowMenu, 7},
-        {"backup1", u"バックアップ作成", "", &Tmainform::MakeBackup, Place::WindowMenu, 8},
-        {"backuprevert1", u"バックアップ読み込み", "", &Tmainform::RestoreBackup, Place::WindowMenu,
-         8},
-        {"N11", u"カレンダー", "Ctrl+K", &Tmainform::OpenCalendar, Place::ShortcutOnly, 0},
-        {"N12", u"グラフ", "Ctrl+G", &Tmainform::OpenExpenseGraph, Place::ShortcutOnly, 0},
-        {"N16", u"費目設定", "Ctrl+H", &Tmainform::EditCategories, Place::ShortcutOnly, 0},
-        {"deleteRow1", u"行削除", "", &Tmainform::DeleteRowUnderPointer, Place::GridMenu, 0},
-        {"newRow1", u"新規行", "", &Tmainform::AppendRow, Place::GridMenu, 0},
+        {"N2", u"今日へ...（入力完了）", "Ctrl+T", [](Tmainform& w) { w.GoToToday(); },
+         Place::WindowMenu, 1},
+        {"MenuItem1", u"行削除", "Ctrl+D", [](Tmainform& w) { w.rows_->DeleteSelected(); },
+         Place::WindowMenu, 2},
+        {"N1", u"新規行", "Ctrl+N", [](Tmainform& w) { w.rows_->Append(); }, Place::WindowMenu, 2},
+        {"CSV1", u"CSV書き出し", "", [](Tmainform& w) { w.ExportCsv(); }, Place::WindowMenu, 3},
+        {"NET1", u"NET機能", "", [](Tmainform& w) { w.ImportFromService(); }, Place::WindowMenu, 3},
+        {"N9", u"締め日変更", "", [](Tmainform& w) { w.ChangeClosingDay(); }, Place::WindowMenu, 3},
+        {"cal", u"電卓", "", [](Tmainform& w) { w.OpenCalculator(); }, Place::WindowMenu, 4},
+        {"copy1", u"コピー", "Ctrl+C", [](Tmainform& w) { w.rows_->Copy(); }, Place::WindowMenu, 5},
+        {"paste1", u"貼り付け", "Ctrl+V", [](Tmainform& w) { w.rows_->Paste(); }, Place::WindowMenu,
+         5},
+        {"search1", u"検索", "Ctrl+F", [](Tmainform& w) { w.search_->Open(); }, Place::WindowMenu,
+         5},
+        {"N13", u"合計を総支出のみ表示", "F8", [](Tmainform& w) { w.ToggleExpenseOnly(); },
+         Place::WindowMenu, 6},
+        {"N14", u"月別グラフ", "Ctrl+M", [](Tmainform& w) { w.OpenYearGraph(); }, Place::WindowMenu,
+         7},
+        {"N15", u"家計簿印刷", "", [](Tmainform& w) { w.PrintBook(); }, Place::WindowMenu, 7},
+        {"backup1", u"バックアップ作成", "", [](Tmainform& w) { w.MakeBackup(); },
+         Place::WindowMenu, 8},
+        {"backuprevert1", u"バックアップ読み込み", "", [](Tmainform& w) { w.RestoreBackup(); },
+         Place::WindowMenu, 8},
+        {"N11", u"カレンダー", "Ctrl+K", [](Tmainform& w) { w.OpenCalendar(); },
+         Place::ShortcutOnly, 0},
+        {"N12", u"グラフ", "Ctrl+G", [](Tmainform& w) { w.OpenExpenseGraph(); },
+         Place::ShortcutOnly, 0},
+        {"N16", u"費目設定", "Ctrl+H", [](Tmainform& w) { w.EditCategories(); },
+         Place::ShortcutOnly, 0},
+        {"deleteRow1", u"行削除", "", [](Tmainform& w) { w.rows_->DeleteUnderPointer(); },
+         Place::GridMenu, 0},
+        {"newRow1", u"新規行", "", [](Tmainform& w) { w.rows_->Append(); }, Place::GridMenu, 0},
     };
     windowMenu_ = new QMenu(this);
     windowMenu_->setObjectName(QStringLiteral("PopupMenu1"));
@@ -257,7 +304,7 @@ void Tmainform::BuildCommands() {
             action->setShortcut(QKeySequence(QLatin1String(row.key), QKeySequence::PortableText));
             action->setShortcutContext(Qt::WindowShortcut);
         }
-        connect(action, &QAction::triggered, this, row.run);
+        connect(action, &QAction::triggered, this, [this, run = row.run] { run(*this); });
         switch (row.place) {
             case Place::WindowMenu:
                 if (group != 0 && row.group != group)
@@ -498,40 +545,9 @@ void Tmainform::ReloadPage() {
     grid_->setFocus();
 }
 
-std::optional<int> Tmainform::RowOfLine(const ledger::Date& day, std::string_view line,
-                                        size_t occurrence) const {
-    const std::string key = ledger::Yyyymmdd(day);
-    const std::vector<ledger::DayEntry> entries = model_.Entries();
-    for (size_t row = 0; row < entries.size(); ++row) {
-        const std::optional<std::string> written = ledger::EntryLine(key, entries[row]);
-        if (written && *written == line && occurrence-- == 0)
-            return static_cast<int>(row);
-    }
-    return std::nullopt;
-}
-
-void Tmainform::PlaceFindDialog(QWidget& dialog) {
-    dialog.adjustSize();
-    const QRect window = frameGeometry();
-    const QSize size = dialog.frameGeometry().size().expandedTo(dialog.sizeHint());
-    QRect screen(0, 0, 1 << 20, 1 << 20);
-    if (QScreen* s = this->screen())
-        screen = s->availableGeometry();
-    // Beside the window, else below or above it; where none fits, over the date band and
-    // the buttons, clear of the rows.
-    const QPoint candidates[] = {
-        {window.right() + 8, window.top() + 166},
-        {window.left() - size.width() - 8, window.top() + 166},
-        {window.left() + 31, window.bottom() + 8},
-        {window.left() + 31, window.top() - size.height() - 8},
-    };
-    for (const QPoint& at : candidates) {
-        if (screen.contains(QRect(at, size))) {
-            dialog.move(at);
-            return;
-        }
-    }
-    dialog.move(window.left() + 400, window.top() + 40);
+void Tmainform::ShowSavedPageDay(const ledger::Date& date) {
+    LoadPage(date);
+    ShowPageLabels();
 }
 
 void Tmainform::ShowPage(const ledger::Date& date) {
@@ -554,12 +570,8 @@ void Tmainform::RefreshMonthTotal() {
     }
 }
 
-void Tmainform::PreviousDay() {
-    ShowDay(state_.pageDate.AddDays(-1));
-}
-
-void Tmainform::NextDay() {
-    ShowDay(state_.pageDate.AddDays(1));
+void Tmainform::StepDay(int days) {
+    ShowDay(state_.pageDate.AddDays(days));
 }
 
 void Tmainform::GoToToday() {
@@ -665,105 +677,6 @@ void Tmainform::PrintBook() {
     printform()->Run(printbook::BuildAccountBook(lines, state_.categories, span.label));
 }
 
-void Tmainform::CopyCell() {
-    const QModelIndex cell = grid_->BottomRightSelected();
-    if (cell.isValid())
-        QGuiApplication::clipboard()->setText(model_.Text(cell.row(), cell.column()));
-}
-
-void Tmainform::PasteCell() {
-    const QModelIndex cell = grid_->BottomRightSelected();
-    if (!cell.isValid() || (cell.column() != DayModel::kAmount && cell.column() != DayModel::kMemo))
-        return;  // the pick-only columns take no text
-    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
-    if (clip == nullptr || !clip->hasText())
-        return;
-    // One entry is one line of the month file: line breaks become blanks.
-    QString text = clip->text();
-    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (!grid_->FinishEditing())
-        return;
-    if (cell.column() == DayModel::kAmount) {
-        // A pasted amount passes the same rule as a typed one.
-        std::optional<QString> amount = AmountToStore(text);
-        if (!amount) {
-            grid_->ShowHint(cell, kAmountRefused);
-            return;
-        }
-        text = *amount;
-    }
-    if (text == model_.Text(cell.row(), cell.column()))
-        return;
-    if (model_.setData(cell, text))
-        OnCellEdited(cell.row(), cell.column());
-}
-
-TFindDialog* Tmainform::findDialog() {
-    return OnFirstUse(findDialog_, "FindDialog1", [this] {
-        auto* dialog = new TFindDialog(this);
-        connect(dialog, &TFindDialog::findNext, this, &Tmainform::FindNext);
-        // Closing the dialog releases the index.
-        connect(dialog, &QDialog::finished, this, [this] { searchIndex_.reset(); });
-        return dialog;
-    });
-}
-
-void Tmainform::OpenSearch() {
-    // What is on the page is in the files the index is built from.
-    if (!SavePage())
-        return;
-    try {
-        searchIndex_ = SearchIndex::Build(state_.folders.Data());
-    } catch (const ledger::FileError& e) {
-        prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
-        return;
-    }
-    TFindDialog* dialog = findDialog();
-    PlaceFindDialog(*dialog);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    dialog->Edit1->setFocus();
-    dialog->Edit1->selectAll();
-}
-
-void Tmainform::FindNext() {
-    if (!searchIndex_)
-        return;
-    const QString text = findDialog()->text();
-    std::optional<size_t> found;
-    try {
-        found = searchIndex_->FindNext(platform::ToCp932(text));
-    } catch (const ledger::Cp932Error&) {
-        // A character with no Shift-JIS form is in no month file.
-        searchIndex_->SearchedForNothing();
-    }
-    if (!found) {
-        prompts_.Message(findDialog(), QStringLiteral("検索結果"),
-                         text + QStringLiteral(" は見つかりませんでした。"), Icon::Information,
-                         Buttons::Ok);
-        return;
-    }
-    const std::optional<ledger::Date> day = searchIndex_->DateOf(*found);
-    if (!day)
-        return;  // not a line of a day: the search stays where it was
-    // The page changes without taking the keyboard from the find dialog.
-    if (!SavePage())
-        return;
-    if (*day != state_.pageDate || loadFailed_) {
-        if (!ConfirmLeavePage())
-            return;
-        LoadPage(*day);
-        ShowPageLabels();
-    }
-    searchIndex_->JumpTo(*found);
-    // The entry found becomes the current row.
-    if (std::optional<int> row =
-            RowOfLine(*day, searchIndex_->Line(*found), searchIndex_->SameLinesBefore(*found))) {
-        grid_->PlaceCursor(*row, std::max(grid_->currentIndex().column(), 0));
-    }
-}
-
 expensegraph::Tgraphform* Tmainform::graphform() {
     return OnFirstUse(graphform_, "graphform",
                       [this] { return new expensegraph::Tgraphform(skin_, prompts_, this); });
@@ -785,64 +698,6 @@ void Tmainform::ToggleExpenseOnly() {
     ShowPageLabels();
 }
 
-void Tmainform::AppendRow() {
-    grid_->FinishEditing();
-    model_.AppendEmptyRow();
-    grid_->SelectRowStart(model_.rowCount() - 1);
-    grid_->setFocus();
-}
-
-QString Tmainform::RowSummary(int row) const {
-    QStringList parts;
-    for (int column = 0; column < DayModel::kColumns; ++column) {
-        QString text = model_.Text(row, column);
-        if (text.isEmpty())
-            continue;
-        if (column == DayModel::kAmount) {
-            if (std::optional<ledger::Amount> amount =
-                    ledger::ParseAmount(model_.Bytes(row, column))) {
-                text = QString::fromStdString(ledger::FormatNumber(*amount, "#,0.##"));
-            }
-        }
-        if (text.size() > 40)
-            text = text.left(40) + QChar(0x2026);
-        parts << text;
-    }
-    return parts.join(QChar(0x3000));
-}
-
-void Tmainform::DeleteRow(int row) {
-    if (row < 0 || row >= model_.rowCount())
-        return;
-    if (!grid_->FinishEditing())
-        return;
-    const int column = std::max(grid_->currentIndex().column(), 0);
-    const bool onlyEmptyRow = model_.rowCount() == 1 && model_.IsRowEmpty(row);
-    // The question names the row, so the wrong one is never deleted unseen.
-    if (!onlyEmptyRow &&
-        prompts_.Message(
-            this, QStringLiteral("確認"),
-            QStringLiteral("行を削除します。よろしいですか？") +
-                (model_.IsRowEmpty(row) ? QString() : QStringLiteral("\n") + RowSummary(row)),
-            Icon::Question, Buttons::OkCancel) != Answer::Ok) {
-        return;
-    }
-    model_.RemoveOrClearRow(row);
-    // The cursor stays at that place, on the row that moved up (or the new last row), so the
-    // next delete has its row.
-    grid_->PlaceCursor(row, column);
-    grid_->setFocus();
-    SaveEdits();
-}
-
-void Tmainform::DeleteSelectedRow() {
-    DeleteRow(grid_->LowestSelectedRow());
-}
-
-void Tmainform::DeleteRowUnderPointer() {
-    DeleteRow(grid_->RowAtLastPress());
-}
-
 void Tmainform::OpenCalculator() {
     if (platform::LaunchCalculator().isEmpty()) {
         prompts_.Message(
@@ -853,7 +708,7 @@ void Tmainform::OpenCalculator() {
     }
 }
 
-void Tmainform::OnCellEdited(int row, int) {
+void Tmainform::CellEdited(int row) {
     page_.RefreshRowIcon(row);
     // Every accepted edit is in the month file at once: the month's balance, the search,
     // the graphs and the backup see the page, and a crash loses nothing typed.
@@ -918,7 +773,7 @@ void Tmainform::SaveAll() {
 
 void Tmainform::contextMenuEvent(QContextMenuEvent* event) {
     if (event->reason() == QContextMenuEvent::Keyboard) {
-        OpenWindowMenu();
+        keys_->OpenWindowMenu();
         return;
     }
     windowMenu_->exec(event->globalPos());
@@ -938,77 +793,6 @@ void Tmainform::MinimiseProgram() {
 
 void Tmainform::CloseWindow() {
     close();
-}
-
-void Tmainform::OpenWindowMenu() {
-    // Under the menu button, its first item highlighted, so arrows and Enter take it on.
-    QTimer::singleShot(0, windowMenu_, [this] {
-        if (windowMenu_->isVisible() && windowMenu_->activeAction() == nullptr)
-            windowMenu_->setActiveAction(windowMenu_->actions().value(0));
-    });
-    windowMenu_->exec(menuButton_->mapToGlobal(QPoint(0, menuButton_->height())));
-}
-
-bool Tmainform::OpenMenuByKey(const QKeyEvent& key) {
-    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
-    const bool f10 = key.key() == Qt::Key_F10 && mods == Qt::NoModifier;
-    const bool contextKey = (key.key() == Qt::Key_F10 && mods == Qt::ShiftModifier) ||
-                            (key.key() == Qt::Key_Menu && mods == Qt::NoModifier);
-    if (!f10 && !contextKey)
-        return false;
-    // In the grid (not in an open editor) the context key opens the grid's own menu.
-    QWidget* focus = QApplication::focusWidget();
-    if (contextKey && focus == grid_ && grid_->OpenEditor() == nullptr) {
-        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QPoint());
-        QCoreApplication::sendEvent(grid_, &menu);
-        return true;
-    }
-    if (grid_->OpenEditor() != nullptr && !grid_->FinishEditing())
-        return true;
-    OpenWindowMenu();
-    return true;
-}
-
-bool Tmainform::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    // PageUp, PageDown and Home page the book wherever the focus is in this window, a cell
-    // editor included; the command runs when the key is released, and only when this window
-    // saw it pressed: an input method that takes the press (PageDown for its next candidates,
-    // Home inside a composition) lets the release through, which must not page.
-    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (type == QEvent::KeyPress && widget != nullptr && widget->window() == this &&
-            QApplication::activeModalWidget() == nullptr &&
-            QApplication::activePopupWidget() == nullptr && OpenMenuByKey(*key)) {
-            return true;
-        }
-        // Inside an open text editor Home moves the caret, as in any text field.
-        QWidget* editor = grid_->OpenEditor();
-        const bool inTextEditor = key->key() == Qt::Key_Home && widget != nullptr &&
-                                  qobject_cast<QLineEdit*>(editor) != nullptr &&
-                                  (widget == editor || editor->isAncestorOf(widget));
-        const bool paging =
-            !inTextEditor && (key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown ||
-                              key->key() == Qt::Key_Home);
-        if (paging && widget != nullptr && widget->window() == this &&
-            QApplication::activeModalWidget() == nullptr &&
-            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0) {
-            if (type == QEvent::KeyPress && !key->isAutoRepeat())
-                pagingKeyDown_ = key->key();
-            if (type == QEvent::KeyRelease && !key->isAutoRepeat() &&
-                std::exchange(pagingKeyDown_, 0) == key->key()) {
-                if (key->key() == Qt::Key_PageUp)
-                    PreviousDay();
-                if (key->key() == Qt::Key_PageDown)
-                    NextDay();
-                if (key->key() == Qt::Key_Home)
-                    GoToToday();
-            }
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace mainwindow

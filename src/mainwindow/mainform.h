@@ -10,9 +10,9 @@
 #include "daypage.h"
 #include "ledger/accountingmonth.h"
 #include "ledger/folders.h"
+#include "pageprotocol.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
-#include "searchindex.h"
 #include "skin/builtinicons.h"
 #include "skin/skin.h"
 #include "state/appstate.h"
@@ -43,12 +43,14 @@ class Tprintform;
 namespace mainwindow {
 
 class DayGrid;
-class TFindDialog;
+class PageSearch;
+class RowCommands;
 class Tcalendarform;
+class WindowKeys;
 
 // The main window: one day page of the account book, its balances, the date navigation
 // and the window menu. Owns the state every dialog works on.
-class Tmainform : public QWidget {
+class Tmainform : public QWidget, private PageProtocol {
     Q_OBJECT
 public:
     Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
@@ -81,12 +83,10 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The commands of the command table (mainform.cpp), by what they do.
-    void PreviousDay();
-    void NextDay();
+    void StepDay(int days);  // PageUp, PageDown: the previous or the next day
     void GoToToday();
     void OpenCalendar();
     void EditCategories();
@@ -97,15 +97,8 @@ private:
     void ImportFromService();
     void MakeBackup();
     void RestoreBackup();
-    void CopyCell();
-    void PasteCell();
-    void OpenSearch();
-    void FindNext();
     void ChangeClosingDay();
     void ToggleExpenseOnly();
-    void AppendRow();
-    void DeleteSelectedRow();
-    void DeleteRowUnderPointer();
     void OpenCalculator();
     void MinimiseProgram();
     void CloseWindow();
@@ -120,16 +113,11 @@ private:
     categories::THIMOKUForm* himokuform();
     expensegraph::Tgraphform* graphform();
     yeargraph::Tmonthgraph* monthgraph();
-    TFindDialog* findDialog();
     printbook::Tprintform* printform();
 
     void BuildControls();
     void BuildCommands();
     void ShowPageLabels();
-    // The one road from the page to its month file: commits an open edit and writes the
-    // page's day. False, with the user told and the page as it was, when the edit was
-    // refused or the day could not be written.
-    bool SavePage();
     // For the commands that read the page's accounting month (export, printing): saves the
     // page, then reads the month's lines in date order. False, the user told, on failure.
     bool ReadPageMonth(ledger::AccountingMonth& span, std::vector<std::string>& lines);
@@ -142,27 +130,16 @@ private:
     void LoadPage(const ledger::Date& date);
     // Steps 3 to 7 of a page change: rows, balances, date label, keyboard on the grid.
     void ShowPage(const ledger::Date& date);
-    void DeleteRow(int row);
-    // The row as the delete question names it: its cells, the amount with separators.
-    QString RowSummary(int row) const;
-    // Before the page shows another day: rows typed without an amount or a category are
-    // not written, so the user is asked once whether to drop them. False (the cursor on
-    // that row) to stay.
-    bool ConfirmLeavePage();
-    // After an accepted edit: the day into its month file, then both balances.
-    void SaveEdits();
+    // The page protocol (pageprotocol.h) for the commands beside the page.
+    bool SavePage() override;
+    bool ConfirmLeavePage() override;
+    void SaveEdits() override;
+    void CellEdited(int row) override;
+    void ShowSavedPageDay(const ledger::Date& date) override;
+    ledger::Date PageDate() const override { return state_.pageDate; }
+    bool PageUnreadable() const override { return loadFailed_; }
     // Reads the page's day again, keeping the rows the file does not hold and the cursor.
     void ReloadPage();
-    // The page row written as `line`, the occurrence-th of equal ones.
-    std::optional<int> RowOfLine(const ledger::Date& day, std::string_view line,
-                                 size_t occurrence) const;
-    // Puts the find dialog where it leaves the rows in sight.
-    void PlaceFindDialog(QWidget& dialog);
-    // The window menu under its button, first item highlighted.
-    void OpenWindowMenu();
-    // F10, Shift+F10 and the Menu key; true when the key opened a menu.
-    bool OpenMenuByKey(const QKeyEvent& key);
-    void OnCellEdited(int row, int column);
     // Saves the page's day and ini.ini. With askOnFailure the user decides whether a day
     // that cannot be written may be left (false: stay open); without, failures are logged.
     bool FormClose(bool askOnFailure);
@@ -191,11 +168,11 @@ private:
     categories::THIMOKUForm* himokuform_ = nullptr;
     expensegraph::Tgraphform* graphform_ = nullptr;
     yeargraph::Tmonthgraph* monthgraph_ = nullptr;
-    TFindDialog* findDialog_ = nullptr;
     printbook::Tprintform* printform_ = nullptr;
-    // The search's lines while the find dialog is open.
-    std::optional<SearchIndex> searchIndex_;
     skin::SkinImages skin_;
+    std::unique_ptr<RowCommands> rows_;
+    std::unique_ptr<PageSearch> search_;
+    WindowKeys* keys_ = nullptr;  // owned as a child
     bool closing_ = false;
     // The day shown could not be read: it is not saved over.
     bool loadFailed_ = false;
@@ -206,8 +183,6 @@ private:
     bool saveFailureShown_ = false;
     // A backup was restored: the window ends without writing anything over it.
     bool restored_ = false;
-    // The paging key whose press this window saw; its release pages.
-    int pagingKeyDown_ = 0;
 };
 
 }  // namespace mainwindow
