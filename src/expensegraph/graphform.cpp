@@ -144,8 +144,8 @@ Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts,
         .Key(Qt::Key_Down, [scroll] { scroll(1); });
 }
 
-void Tgraphform::Run(state::AppState& state) {
-    state_ = &state;
+void Tgraphform::Run(const state::AppState& state) {
+    book_.emplace(state);
     ShowMonthOf(state.pageDate);
     if (QWidget* p = parentWidget())
         move(p->geometry().center() - rect().center());
@@ -155,8 +155,8 @@ void Tgraphform::Run(state::AppState& state) {
 void Tgraphform::ShowMonthOf(const ledger::Date& date) {
     baseDate_ = date;
     try {
-        state_->expenseSummary = BuildExpenseSummary(state_->store, state_->categories,
-                                                     state_->settings.closing, baseDate_);
+        summary_ = BuildExpenseSummary(book_->store, book_->categories, book_->settings.closing,
+                                       baseDate_);
     } catch (const ledger::FileError& e) {
         // The month shown stays as it was; the user learns which file could not be read.
         prompts_.Error(this,
@@ -175,9 +175,9 @@ void Tgraphform::SpeedButton4Click() {
 }
 
 void Tgraphform::FillSummaryTable() {
-    const ExpenseSummary& summary = state_->expenseSummary;
+    const ExpenseSummary& summary = summary_;
     const ledger::Amount totalExpense = summary.TotalExpense();
-    const auto& colors = state_->chartColors;
+    const auto& colors = book_->chartColors;
     // Row 1 holds the largest total: the ascending list is written from its end.
     const int n = static_cast<int>(summary.entries.size());
     grid->clearContents();
@@ -187,9 +187,9 @@ void Tgraphform::FillSummaryTable() {
         auto* name = new QTableWidgetItem(platform::FromCp932(entry.name));
         name->setToolTip(name->text());
         name->setBackground(colors[static_cast<size_t>(r % 33)]);
-        const int position = state_->categories.CategoryIndex(entry.name);
+        const int position = book_->categories.CategoryIndex(entry.name);
         if (position >= 0 && position < state::IconSet::kBuiltIn)
-            name->setIcon(state_->icons.Icon(position));
+            name->setIcon(book_->icons.Icon(position));
         grid->setItem(r, 0, name);
         auto* share = new QTableWidgetItem();
         auto* amount = new QTableWidgetItem();
@@ -209,7 +209,7 @@ void Tgraphform::FillSummaryTable() {
     Label3->setText(Money(totalExpense, "#,0.##"));
     Label4->setText(Money(summary.income, "#,0.##"));
     Label5->setText(Money(summary.income - totalExpense, "#,0.##"));
-    const int m = ledger::AccountingMonthOf(baseDate_, state_->settings.closing).label.month;
+    const int m = ledger::AccountingMonthOf(baseDate_, book_->settings.closing).label.month;
     Label6->setText(QStringLiteral("%1月度総収入：").arg(m));
     Label7->setText(QStringLiteral("%1月度総支出：").arg(m));
     Label8->setText(QStringLiteral("%1月度収支：").arg(m));
@@ -227,9 +227,9 @@ void Tgraphform::DrawPie() {
     pixmap.setDevicePixelRatio(ratio);
     QPainter p(&pixmap);
     std::vector<ledger::Amount> totals;
-    for (const ExpenseEntry& entry : state_->expenseSummary.entries)
+    for (const ExpenseEntry& entry : summary_.entries)
         totals.push_back(entry.total);
-    DrawExpensePie(p, kPieSize.width(), kPieSize.height(), totals, state_->chartColors,
+    DrawExpensePie(p, kPieSize.width(), kPieSize.height(), totals, book_->chartColors,
                    platform::UiFont(12));
     p.end();
     Image2->setPixmap(pixmap);

@@ -4,7 +4,11 @@
 // after them.
 #include <QDialog>
 
+#include "expensegraph/expensesummary.h"
 #include "ledger/date.h"
+#include "state/appstate.h"
+
+#include <optional>
 
 class QLabel;
 class QTableWidget;
@@ -17,9 +21,6 @@ class Prompts;
 namespace skin {
 struct SkinImages;
 }
-namespace state {
-struct AppState;
-}
 
 namespace expensegraph {
 
@@ -31,8 +32,10 @@ public:
     Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts, QWidget* parent = nullptr);
 
     // Shows the accounting month of the page date until the user closes the window. The
-    // summary it shows is left in state.expenseSummary. The caller saves the page first.
-    void Run(state::AppState& state);
+    // caller saves the page first. The window reads its own copy of what `state` holds.
+    void Run(const state::AppState& state);
+    // The summary shown.
+    const ExpenseSummary& summary() const { return summary_; }
 
     // The accounting month of `date`: sums the month files and fills the window.
     void ShowMonthOf(const ledger::Date& date);
@@ -57,7 +60,8 @@ private:
     void DrawPie();
 
     platform::Prompts& prompts_;
-    state::AppState* state_ = nullptr;
+    std::optional<state::AppState> book_;
+    ExpenseSummary summary_;
     ledger::Date baseDate_;
 };
 

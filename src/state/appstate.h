@@ -3,8 +3,6 @@
 #include "state/chartcolors.h"
 #include "state/iconset.h"
 
-#include "expensegraph/expensesummary.h"
-
 #include "ledger/categorylist.h"
 #include "ledger/date.h"
 #include "ledger/folders.h"
@@ -16,8 +14,8 @@
 
 namespace state {
 
-// Everything that outlives a dialog: owned by the main window and handed to each dialog
-// by reference.
+// Everything that outlives a dialog: owned by the main window. A window is handed it when it
+// opens and keeps a copy of what it reads (a value in), never a pointer into it.
 struct AppState {
     explicit AppState(ledger::ProgramFolders programFolders)
         : folders(std::move(programFolders)), store(folders.Data()) {}
@@ -33,9 +31,6 @@ struct AppState {
     ledger::Date pageDate;
     // Totals count expenses only (menu 合計を総支出のみ表示); off at every start.
     bool expenseOnly = false;
-    // The last monthly expense summary (ExpenseSummary, SummaryIncome), refilled by the
-    // expense graph.
-    expensegraph::ExpenseSummary expenseSummary;
 };
 
 }  // namespace state

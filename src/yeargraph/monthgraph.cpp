@@ -83,7 +83,7 @@ Tmonthgraph::Tmonthgraph(const skin::SkinImages& skin, platform::Prompts& prompt
 }
 
 void Tmonthgraph::Run(const state::AppState& state) {
-    state_ = &state;
+    book_.emplace(state);
     if (QWidget* p = parentWidget()) {
         move(p->x() + (p->width() - width()) / 2, p->y() + (p->height() - height()) / 2);
     }
@@ -95,13 +95,13 @@ void Tmonthgraph::Run(const state::AppState& state) {
 
 void Tmonthgraph::SpeedButton3Click() {
     try {
-        tally_ = TallyYear(state_->store, state_->categories, state_->settings.closing,
-                           state_->pageDate.year);
+        tally_ = TallyYear(book_->store, book_->categories, book_->settings.closing,
+                           book_->pageDate.year);
     } catch (const ledger::FileError& e) {
         prompts_.Error(this,
                        platform::FileErrorText(QStringLiteral("データを読み込めません。"), e));
         tally_ = MonthTally{};
-        tally_.year = state_->pageDate.year;
+        tally_.year = book_->pageDate.year;
     }
     if (tally_.unmatchedMonth) {
         prompts_.Message(this, QString(), QStringLiteral("error"), platform::Prompts::Icon::None,
@@ -115,10 +115,10 @@ void Tmonthgraph::SpeedButton3Click() {
                        QStringLiteral("総支出"));
     ComboBox1->addItem(skin::KeyedPixmap(inout.copy(18, 0, 18, 16), kMagenta),
                        QStringLiteral("総収入"));
-    for (int k = 0; k < state_->categories.size(); ++k) {
-        const QString name = platform::FromCp932(state_->categories.Name(k));
+    for (int k = 0; k < book_->categories.size(); ++k) {
+        const QString name = platform::FromCp932(book_->categories.Name(k));
         if (k < state::IconSet::kBuiltIn) {
-            ComboBox1->addItem(state_->icons.Icon(k), name);
+            ComboBox1->addItem(book_->icons.Icon(k), name);
         } else {
             ComboBox1->addItem(name);  // the user's own categories have no icon here
         }
@@ -157,7 +157,7 @@ void Tmonthgraph::Draw(long long scale) {
     graph_.Title = QStringLiteral("月別グラフ（%1）").arg(tally_.year);
     graph_.UnitCaption = QStringLiteral("(Yen)");
     graph_.AxisLeft = 64;
-    const auto& colors = state_->chartColors;
+    const auto& colors = book_->chartColors;
     if (selectedSeries_ == 0) {
         graph_.BarColor = colors[3];
     } else if (selectedSeries_ == 1) {
@@ -183,7 +183,7 @@ QImage Tmonthgraph::ChartImage() const {
 }
 
 void Tmonthgraph::ComboBox1Change(int index) {
-    if (filling_ || index < 0 || state_ == nullptr)
+    if (filling_ || index < 0 || !book_)
         return;
     selectedSeries_ = index;
     AutoScale();

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QDialog>
+#include "state/appstate.h"
 #include "yeargraph/ezgraph.h"
 #include "yeargraph/monthtally.h"
+
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -15,9 +18,6 @@ class Prompts;
 }
 namespace skin {
 struct SkinImages;
-}
-namespace state {
-struct AppState;
 }
 
 namespace yeargraph {
@@ -56,7 +56,7 @@ private:
     void Draw(long long scale);
 
     platform::Prompts& prompts_;
-    const state::AppState* state_ = nullptr;
+    std::optional<state::AppState> book_;  // a copy of what the window reads
     yeargraph::TezGraph graph_;
     MonthTally tally_;
     int selectedSeries_ = 0;

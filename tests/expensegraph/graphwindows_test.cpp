@@ -116,7 +116,8 @@ TEST_F(MainFormTest, ExpenseGraphCountsThePageAndFillsTheTable) {
     EXPECT_EQ(stepped[1], "");  // no expense: no percentages
     EXPECT_EQ(stepped[2], "1ヶ月の支出グラフ   2024年2月1日～2024年2月29日");
     // The summary stays with the main window.
-    EXPECT_EQ(form->state().expenseSummary.first, (ledger::Date{2024, 2, 1}));
+    EXPECT_EQ(form->findChild<expensegraph::Tgraphform*>("graphform")->summary().first,
+              (ledger::Date{2024, 2, 1}));
 }
 
 TEST_F(MainFormTest, ExpenseGraphBalanceBelowZeroKeepsItsMinusAfterTheSign) {
