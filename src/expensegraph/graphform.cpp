@@ -75,71 +75,87 @@ Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts,
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), prompts_(prompts) {
     const skin::DialogChrome chrome =
         skin::DressDialog(*this, skin, kSize, QStringLiteral("1ヶ月の支出グラフ"));
-    Label1 = chrome.title;
-    Label1->setGeometry(24, 9, 513, 27);
-    Label1->setFont(platform::UiFont(12, true));
+    title_ = chrome.title;
+    title_->setGeometry(24, 9, 513, 27);
+    title_->setFont(platform::UiFont(12, true));
 
-    Image2 = new QLabel(this);
-    Image2->setGeometry(QRect(QPoint(32, 64), kPieSize));
+    pie_ = new QLabel(this);
+    pie_->setGeometry(QRect(QPoint(32, 64), kPieSize));
 
-    grid = new QTableWidget(0, 3, this);
-    grid->setObjectName(QStringLiteral("grid"));
-    grid->setGeometry(272, 48, 249, 185);
-    grid->setHorizontalHeaderLabels(
+    table_ = new QTableWidget(0, 3, this);
+    table_->setGeometry(272, 48, 249, 185);
+    table_->setHorizontalHeaderLabels(
         {QStringLiteral("費目"), QStringLiteral("構成比(%)"), QStringLiteral("金額")});
     // The 費目 column takes a five-character name with its icon (水道光熱費, 趣味・娯楽);
     // a longer one of the user's shows whole on hover.
     constexpr int kWidths[] = {106, 56, 70};
     for (int c = 0; c < 3; ++c)
-        grid->setColumnWidth(c, kWidths[c]);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(21);
-    grid->horizontalHeader()->setFixedHeight(21);
-    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->horizontalHeader()->setStyleSheet(QStringLiteral(
+        table_->setColumnWidth(c, kWidths[c]);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(21);
+    table_->horizontalHeader()->setFixedHeight(21);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->horizontalHeader()->setStyleSheet(QStringLiteral(
         "QHeaderView::section { background: rgb(192, 192, 192); border: none;"
         " border-right: 1px solid rgb(160, 160, 160); border-bottom: 1px solid rgb(160, 160, "
         "160); padding-left: 2px; }"));
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionMode(QAbstractItemView::NoSelection);  // no cell is ever selected
-    grid->setFocusPolicy(Qt::NoFocus);
-    grid->setIconSize(QSize(18, 16));
-    grid->setShowGrid(true);
-    grid->setWordWrap(false);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionMode(QAbstractItemView::NoSelection);  // no cell is ever selected
+    table_->setFocusPolicy(Qt::NoFocus);
+    table_->setIconSize(QSize(18, 16));
+    table_->setShowGrid(true);
+    table_->setWordWrap(false);
 
-    Label6 = MakeLabel(this, QRect(32, 206, 100, 16), Qt::AlignLeft);
-    Label4 = MakeLabel(this, QRect(72, 206, 160, 16), Qt::AlignRight);
-    Label7 = MakeLabel(this, QRect(32, 222, 100, 16), Qt::AlignLeft);
-    Label3 = MakeLabel(this, QRect(72, 222, 160, 16), Qt::AlignRight);
-    Label8 = MakeLabel(this, QRect(32, 241, 100, 16), Qt::AlignLeft);
-    Label5 = MakeLabel(this, QRect(72, 241, 160, 16), Qt::AlignRight);
+    incomeCaption_ = MakeLabel(this, QRect(32, 206, 100, 16), Qt::AlignLeft);
+    totalIncome_ = MakeLabel(this, QRect(72, 206, 160, 16), Qt::AlignRight);
+    expenseCaption_ = MakeLabel(this, QRect(32, 222, 100, 16), Qt::AlignLeft);
+    totalExpense_ = MakeLabel(this, QRect(72, 222, 160, 16), Qt::AlignRight);
+    balanceCaption_ = MakeLabel(this, QRect(32, 241, 100, 16), Qt::AlignLeft);
+    balance_ = MakeLabel(this, QRect(72, 241, 160, 16), Qt::AlignRight);
     auto* Shape1 = new QFrame(this);  // the rule above the balance
     Shape1->setGeometry(32, 238, 201, 1);
     Shape1->setStyleSheet(QStringLiteral("background: rgb(80, 80, 80);"));
 
-    SpeedButton5 = MonthButton(this, Qt::LeftArrow, 360, QStringLiteral("前月"));
-    SpeedButton4 = MonthButton(this, Qt::RightArrow, 392, QStringLiteral("翌月"));
-    SpeedButton1 =
+    previousMonth_ = MonthButton(this, Qt::LeftArrow, 360, QStringLiteral("前月"));
+    nextMonth_ = MonthButton(this, Qt::RightArrow, 392, QStringLiteral("翌月"));
+    closeButton_ =
         skin::MakeTextButton(this, QStringLiteral("閉じる"), QRect(452, 240, 65, 25), true);
     // The keys are the window's (arrows step the month): no button takes them.
-    SpeedButton1->setFocusPolicy(Qt::NoFocus);
-    connect(SpeedButton5, &QToolButton::clicked, this, &Tgraphform::SpeedButton5Click);
-    connect(SpeedButton4, &QToolButton::clicked, this, &Tgraphform::SpeedButton4Click);
-    connect(SpeedButton1, &QPushButton::clicked, this, &QDialog::accept);
+    closeButton_->setFocusPolicy(Qt::NoFocus);
+    connect(previousMonth_, &QToolButton::clicked, this, &Tgraphform::ShowPreviousMonth);
+    connect(nextMonth_, &QToolButton::clicked, this, &Tgraphform::ShowNextMonth);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
+
+    const std::pair<QObject*, const char*> names[] = {
+        {title_, "Label1"},
+        {pie_, "Image2"},
+        {table_, "grid"},
+        {totalExpense_, "Label3"},
+        {totalIncome_, "Label4"},
+        {balance_, "Label5"},
+        {incomeCaption_, "Label6"},
+        {expenseCaption_, "Label7"},
+        {balanceCaption_, "Label8"},
+        {previousMonth_, "SpeedButton5"},
+        {nextMonth_, "SpeedButton4"},
+        {closeButton_, "SpeedButton1"},
+    };
+    for (const auto& [control, name] : names)
+        control->setObjectName(QLatin1String(name));
 
     // Escape and Enter close, as the close button does; Left and PageUp show the previous
     // month, Right and PageDown the next; Up and Down scroll the table.
     auto scroll = [this](int rows) {
-        QScrollBar* bar = grid->verticalScrollBar();
+        QScrollBar* bar = table_->verticalScrollBar();
         bar->setValue(bar->value() + rows * bar->singleStep());
     };
     platform::DialogKeys::On(*this)
-        .Escape([this] { SpeedButton1->click(); })
-        .Enter([this] { SpeedButton1->click(); })
-        .Key(Qt::Key_Left, [this] { SpeedButton5->click(); })
-        .Key(Qt::Key_PageUp, [this] { SpeedButton5->click(); })
-        .Key(Qt::Key_Right, [this] { SpeedButton4->click(); })
-        .Key(Qt::Key_PageDown, [this] { SpeedButton4->click(); })
+        .Escape([this] { closeButton_->click(); })
+        .Enter([this] { closeButton_->click(); })
+        .Key(Qt::Key_Left, [this] { previousMonth_->click(); })
+        .Key(Qt::Key_PageUp, [this] { previousMonth_->click(); })
+        .Key(Qt::Key_Right, [this] { nextMonth_->click(); })
+        .Key(Qt::Key_PageDown, [this] { nextMonth_->click(); })
         .Key(Qt::Key_Up, [scroll] { scroll(-1); })
         .Key(Qt::Key_Down, [scroll] { scroll(1); });
 }
@@ -166,11 +182,11 @@ void Tgraphform::ShowMonthOf(const ledger::Date& date) {
     FillSummaryTable();
 }
 
-void Tgraphform::SpeedButton5Click() {
+void Tgraphform::ShowPreviousMonth() {
     ShowMonthOf(baseDate_.AddMonths(-1));
 }
 
-void Tgraphform::SpeedButton4Click() {
+void Tgraphform::ShowNextMonth() {
     ShowMonthOf(baseDate_.AddMonths(1));
 }
 
@@ -180,8 +196,8 @@ void Tgraphform::FillSummaryTable() {
     const auto& colors = book_->chartColors;
     // Row 1 holds the largest total: the ascending list is written from its end.
     const int n = static_cast<int>(summary.entries.size());
-    grid->clearContents();
-    grid->setRowCount(n);
+    table_->clearContents();
+    table_->setRowCount(n);
     for (int r = 0; r < n; ++r) {
         const ExpenseEntry& entry = summary.entries[static_cast<size_t>(n - 1 - r)];
         auto* name = new QTableWidgetItem(platform::FromCp932(entry.name));
@@ -190,7 +206,7 @@ void Tgraphform::FillSummaryTable() {
         const int position = book_->categories.CategoryIndex(entry.name);
         if (position >= 0 && position < state::IconSet::kBuiltIn)
             name->setIcon(book_->icons.Icon(position));
-        grid->setItem(r, 0, name);
+        table_->setItem(r, 0, name);
         auto* share = new QTableWidgetItem();
         auto* amount = new QTableWidgetItem();
         amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -201,21 +217,21 @@ void Tgraphform::FillSummaryTable() {
                            QStringLiteral("%"));
             amount->setText(Money(entry.total, "#,0"));
         }
-        grid->setItem(r, 1, share);
-        grid->setItem(r, 2, amount);
+        table_->setItem(r, 1, share);
+        table_->setItem(r, 2, amount);
     }
-    grid->scrollToTop();  // every month starts at its largest total
+    table_->scrollToTop();  // every month starts at its largest total
 
-    Label3->setText(Money(totalExpense, "#,0.##"));
-    Label4->setText(Money(summary.income, "#,0.##"));
-    Label5->setText(Money(summary.income - totalExpense, "#,0.##"));
+    totalExpense_->setText(Money(totalExpense, "#,0.##"));
+    totalIncome_->setText(Money(summary.income, "#,0.##"));
+    balance_->setText(Money(summary.income - totalExpense, "#,0.##"));
     const int m = ledger::AccountingMonthOf(baseDate_, book_->settings.closing).label.month;
-    Label6->setText(QStringLiteral("%1月度総収入：").arg(m));
-    Label7->setText(QStringLiteral("%1月度総支出：").arg(m));
-    Label8->setText(QStringLiteral("%1月度収支：").arg(m));
-    Label6->setStyleSheet(QStringLiteral("color: %1;").arg(colors[3].name()));
-    Label7->setStyleSheet(QStringLiteral("color: %1;").arg(colors[0].name()));
-    Label1->setText(QStringLiteral("1ヶ月の支出グラフ   ") + DateText(summary.first) +
+    incomeCaption_->setText(QStringLiteral("%1月度総収入：").arg(m));
+    expenseCaption_->setText(QStringLiteral("%1月度総支出：").arg(m));
+    balanceCaption_->setText(QStringLiteral("%1月度収支：").arg(m));
+    incomeCaption_->setStyleSheet(QStringLiteral("color: %1;").arg(colors[3].name()));
+    expenseCaption_->setStyleSheet(QStringLiteral("color: %1;").arg(colors[0].name()));
+    title_->setText(QStringLiteral("1ヶ月の支出グラフ   ") + DateText(summary.first) +
                     QStringLiteral("～") + DateText(summary.last));
     DrawPie();
 }
@@ -232,7 +248,7 @@ void Tgraphform::DrawPie() {
     DrawExpensePie(p, kPieSize.width(), kPieSize.height(), totals, book_->chartColors,
                    platform::UiFont(12));
     p.end();
-    Image2->setPixmap(pixmap);
+    pie_->setPixmap(pixmap);
 }
 
 }  // namespace expensegraph

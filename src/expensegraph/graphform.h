@@ -39,27 +39,28 @@ public:
 
     // The accounting month of `date`: sums the month files and fills the window.
     void ShowMonthOf(const ledger::Date& date);
-    void SpeedButton5Click();  // 前月
-    void SpeedButton4Click();  // 翌月
-
-    QLabel* Label1;             // title with the span; dragging it moves the window
-    QLabel* Image2;             // the pie
-    QTableWidget* grid;         // 費目, 構成比(%), 金額
-    QLabel* Label3;             // total expense
-    QLabel* Label4;             // total income
-    QLabel* Label5;             // balance
-    QLabel* Label6;             // "m月度総収入："
-    QLabel* Label7;             // "m月度総支出："
-    QLabel* Label8;             // "m月度収支："
-    QToolButton* SpeedButton5;  // previous month
-    QToolButton* SpeedButton4;  // next month
-    QPushButton* SpeedButton1;  // 閉じる
 
 private:
+    void ShowPreviousMonth();  // 前月
+    void ShowNextMonth();      // 翌月
     void FillSummaryTable();
     void DrawPie();
 
     platform::Prompts& prompts_;
+    // The controls; their designer names are their object names (the constructor's table).
+    QLabel* title_;               // Label1: the span; dragging it moves the window
+    QLabel* pie_;                 // Image2
+    QTableWidget* table_;         // grid: 費目, 構成比(%), 金額
+    QLabel* totalExpense_;        // Label3
+    QLabel* totalIncome_;         // Label4
+    QLabel* balance_;             // Label5
+    QLabel* incomeCaption_;       // Label6: "m月度総収入："
+    QLabel* expenseCaption_;      // Label7: "m月度総支出："
+    QLabel* balanceCaption_;      // Label8: "m月度収支："
+    QToolButton* previousMonth_;  // SpeedButton5
+    QToolButton* nextMonth_;      // SpeedButton4
+    QPushButton* closeButton_;    // SpeedButton1: 閉じる
+
     std::optional<state::AppState> book_;
     ExpenseSummary summary_;
     ledger::Date baseDate_;

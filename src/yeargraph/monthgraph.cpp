@@ -39,47 +39,55 @@ Tmonthgraph::Tmonthgraph(const skin::SkinImages& skin, platform::Prompts& prompt
     platform::DialogKeys::On(*this).Escape([this] { accept(); });
     const skin::DialogChrome chrome =
         skin::DressDialog(*this, skin, kSize, QStringLiteral("月別収入・支出グラフ"));
-    Label1 = chrome.title;
-    Label1->setGeometry(24, 10, 633, 17);
-    Label1->setFont(platform::UiFont(12, true));
+    title_ = chrome.title;
+    title_->setGeometry(24, 10, 633, 17);
+    title_->setFont(platform::UiFont(12, true));
 
-    SpeedButton6 = new QToolButton(this);
-    SpeedButton6->setGeometry(660, 6, 16, 16);
-    SpeedButton6->setAutoRaise(true);
-    SpeedButton6->setText(QStringLiteral("×"));
-    SpeedButton6->setFocusPolicy(Qt::NoFocus);
-    SpeedButton6->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+    closeCross_ = new QToolButton(this);
+    closeCross_->setGeometry(660, 6, 16, 16);
+    closeCross_->setAutoRaise(true);
+    closeCross_->setText(QStringLiteral("×"));
+    closeCross_->setFocusPolicy(Qt::NoFocus);
+    closeCross_->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
 
-    Image2 = new QLabel(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setGeometry(QRect(QPoint(24, 46), kChartSize));
+    chart_ = new QLabel(this);
+    chart_->setGeometry(QRect(QPoint(24, 46), kChartSize));
 
-    SpinEdit1 = new QSpinBox(this);
-    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
-    SpinEdit1->setGeometry(24, 352, 73, 21);
+    scale_ = new QSpinBox(this);
+    scale_->setGeometry(24, 352, 73, 21);
     // No limits of its own: a scale of 0 or below is refused when it is drawn.
-    SpinEdit1->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-    SpinEdit1->setSingleStep(10000);
+    scale_->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    scale_->setSingleStep(10000);
     // Seven digits and the arrows in the 73 pixels the window gives the scale.
-    SpinEdit1->setFont(platform::UiFont(11));
+    scale_->setFont(platform::UiFont(11));
     auto* unit = new QLabel(QStringLiteral("Y"), this);
     unit->setGeometry(104, 356, 20, 16);
 
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setGeometry(160, 352, 113, 22);
-    ComboBox1->setIconSize(QSize(18, 16));
+    series_ = new QComboBox(this);
+    series_->setGeometry(160, 352, 113, 22);
+    series_->setIconSize(QSize(18, 16));
 
-    SpeedButton1 =
+    drawButton_ =
         skin::MakeTextButton(this, QStringLiteral("グラフ描画"), QRect(280, 352, 97, 25), true);
-    SpeedButton1->setStyleSheet(QStringLiteral("color: rgb(70, 70, 70);"));
-    SpeedButton2 =
+    drawButton_->setStyleSheet(QStringLiteral("color: rgb(70, 70, 70);"));
+    closeButton_ =
         skin::MakeTextButton(this, QStringLiteral("閉じる"), QRect(592, 352, 73, 25), true);
 
-    connect(SpeedButton1, &QPushButton::clicked, this, &Tmonthgraph::SpeedButton1Click);
-    connect(SpeedButton2, &QPushButton::clicked, this, &QDialog::accept);
-    connect(SpeedButton6, &QToolButton::clicked, this, &QDialog::accept);
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &Tmonthgraph::ComboBox1Change);
+    const std::pair<QObject*, const char*> names[] = {
+        {title_, "Label1"},
+        {chart_, "Image2"},
+        {scale_, "SpinEdit1"},
+        {series_, "ComboBox1"},
+        {drawButton_, "SpeedButton1"},
+        {closeButton_, "SpeedButton2"},
+        {closeCross_, "SpeedButton6"},
+    };
+    for (const auto& [control, name] : names)
+        control->setObjectName(QLatin1String(name));
+    connect(drawButton_, &QPushButton::clicked, this, &Tmonthgraph::DrawChart);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(closeCross_, &QToolButton::clicked, this, &QDialog::accept);
+    connect(series_, &QComboBox::currentIndexChanged, this, &Tmonthgraph::ChooseSeries);
 }
 
 void Tmonthgraph::Run(const state::AppState& state) {
@@ -87,13 +95,13 @@ void Tmonthgraph::Run(const state::AppState& state) {
     if (QWidget* p = parentWidget()) {
         move(p->x() + (p->width() - width()) / 2, p->y() + (p->height() - height()) / 2);
     }
-    SpeedButton3Click();
+    TallyTheYear();
     AutoScale();
-    SpeedButton1Click();
+    DrawChart();
     prompts_.RunDialog(*this);
 }
 
-void Tmonthgraph::SpeedButton3Click() {
+void Tmonthgraph::TallyTheYear() {
     try {
         tally_ = TallyYear(book_->store, book_->categories, book_->settings.closing,
                            book_->pageDate.year);
@@ -109,24 +117,24 @@ void Tmonthgraph::SpeedButton3Click() {
     }
     // The items mirror the tally's positions: 総支出, 総収入, then the categories.
     filling_ = true;
-    ComboBox1->clear();
+    series_->clear();
     const QImage inout(QStringLiteral(":/skin/inouticons.png"));
-    ComboBox1->addItem(skin::KeyedPixmap(inout.copy(0, 0, 18, 16), kMagenta),
-                       QStringLiteral("総支出"));
-    ComboBox1->addItem(skin::KeyedPixmap(inout.copy(18, 0, 18, 16), kMagenta),
-                       QStringLiteral("総収入"));
+    series_->addItem(skin::KeyedPixmap(inout.copy(0, 0, 18, 16), kMagenta),
+                     QStringLiteral("総支出"));
+    series_->addItem(skin::KeyedPixmap(inout.copy(18, 0, 18, 16), kMagenta),
+                     QStringLiteral("総収入"));
     for (int k = 0; k < book_->categories.size(); ++k) {
         const QString name = platform::FromCp932(book_->categories.Name(k));
         if (k < state::IconSet::kBuiltIn) {
-            ComboBox1->addItem(book_->icons.Icon(k), name);
+            series_->addItem(book_->icons.Icon(k), name);
         } else {
-            ComboBox1->addItem(name);  // the user's own categories have no icon here
+            series_->addItem(name);  // the user's own categories have no icon here
         }
     }
     // A list that got shorter since the series was chosen falls back to the total expense.
-    if (selectedSeries_ >= ComboBox1->count())
+    if (selectedSeries_ >= series_->count())
         selectedSeries_ = 0;
-    ComboBox1->setCurrentIndex(selectedSeries_);
+    series_->setCurrentIndex(selectedSeries_);
     filling_ = false;
 }
 
@@ -134,12 +142,11 @@ void Tmonthgraph::AutoScale() {
     const std::vector<std::string> lines = tally_.ChartLines(selectedSeries_);
     const int64_t scale = yeargraph::AutoScale(PeakOf(lines));
     // The spin box holds an int; no household's year comes near its limit.
-    SpinEdit1->setValue(
-        static_cast<int>(std::min<int64_t>(scale, std::numeric_limits<int>::max())));
+    scale_->setValue(static_cast<int>(std::min<int64_t>(scale, std::numeric_limits<int>::max())));
 }
 
-void Tmonthgraph::SpeedButton1Click() {
-    const long long scale = SpinEdit1->value();
+void Tmonthgraph::DrawChart() {
+    const long long scale = scale_->value();
     if (scale <= 0) {
         // The last chart stays.
         prompts_.Error(this, QStringLiteral("目盛りには1以上の数を指定してください"));
@@ -175,19 +182,19 @@ void Tmonthgraph::Draw(long long scale) {
     QPainter p(&pixmap);
     graph_.Draw(p, kChartSize.width(), kChartSize.height());
     p.end();
-    Image2->setPixmap(pixmap);
+    chart_->setPixmap(pixmap);
 }
 
 QImage Tmonthgraph::ChartImage() const {
-    return Image2->pixmap().toImage();
+    return chart_->pixmap().toImage();
 }
 
-void Tmonthgraph::ComboBox1Change(int index) {
+void Tmonthgraph::ChooseSeries(int index) {
     if (filling_ || index < 0 || !book_)
         return;
     selectedSeries_ = index;
     AutoScale();
-    SpeedButton1Click();
+    DrawChart();
 }
 
 }  // namespace yeargraph

@@ -34,26 +34,26 @@ public:
     // draws, until the user closes the window. The chosen series is kept for the next time.
     void Run(const state::AppState& state);
 
-    void SpeedButton3Click();  // the tally
-    void AutoScale();
-    void SpeedButton1Click();  // グラフ描画: draws with the scale in SpinEdit1
-    void ComboBox1Change(int index);
-
     int selectedSeries() const { return selectedSeries_; }
     const MonthTally& tally() const { return tally_; }
     // The chart as last drawn, at one pixel per unit.
     QImage ChartImage() const;
 
-    QLabel* Label1;             // title; dragging it moves the window
-    QLabel* Image2;             // the chart
-    QSpinBox* SpinEdit1;        // the scale
-    QComboBox* ComboBox1;       // the series
-    QPushButton* SpeedButton1;  // グラフ描画
-    QPushButton* SpeedButton2;  // 閉じる
-    QToolButton* SpeedButton6;  // close, top right
-
 private:
+    void TallyTheYear();  // the year's tally from the month files
+    void AutoScale();
+    void DrawChart();  // グラフ描画: draws with the scale typed
+    void ChooseSeries(int index);
     void Draw(long long scale);
+
+    // The controls; their designer names are their object names (the constructor's table).
+    QLabel* title_;             // Label1: dragging it moves the window
+    QLabel* chart_;             // Image2
+    QSpinBox* scale_;           // SpinEdit1
+    QComboBox* series_;         // ComboBox1
+    QPushButton* drawButton_;   // SpeedButton1: グラフ描画
+    QPushButton* closeButton_;  // SpeedButton2: 閉じる
+    QToolButton* closeCross_;   // SpeedButton6: close, top right
 
     platform::Prompts& prompts_;
     std::optional<state::AppState> book_;  // a copy of what the window reads

@@ -1,5 +1,6 @@
 #include "expensegraph/graphform.h"
 #include "mainwindow/fixture.h"
+#include "support/widgets.h"
 #include "yeargraph/monthgraph.h"
 
 #include <QAction>
@@ -10,6 +11,8 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+using testsupport::Child;
+using testsupport::Click;
 using testsupport::MainFormTest;
 
 namespace {
@@ -29,17 +32,17 @@ TEST_F(MainFormTest, ExpenseGraphByKeyboard) {
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window));
         QWidget* keys = QApplication::focusWidget() ? QApplication::focusWidget() : window;
-        const QFontMetrics metrics(window->grid->font());
-        for (int r = 0; r < window->grid->rowCount(); ++r) {
-            const QTableWidgetItem* name = window->grid->item(r, 0);
+        const QFontMetrics metrics(Child<QTableWidget>(window, "grid")->font());
+        for (int r = 0; r < Child<QTableWidget>(window, "grid")->rowCount(); ++r) {
+            const QTableWidgetItem* name = Child<QTableWidget>(window, "grid")->item(r, 0);
             EXPECT_EQ(name->toolTip(), name->text());
             if (name->text() == "水道光熱費" || name->text() == "趣味・娯楽") {
                 EXPECT_LE(metrics.horizontalAdvance(name->text()) + 18 + 8,
-                          window->grid->columnWidth(0))
+                          Child<QTableWidget>(window, "grid")->columnWidth(0))
                     << name->text().toStdString();
             }
         }
-        QScrollBar* bar = window->grid->verticalScrollBar();
+        QScrollBar* bar = Child<QTableWidget>(window, "grid")->verticalScrollBar();
         QTest::keyClick(keys, Qt::Key_Down);
         QTest::keyClick(keys, Qt::Key_Down);
         scrolled.push_back(bar->value());
@@ -47,7 +50,7 @@ TEST_F(MainFormTest, ExpenseGraphByKeyboard) {
         scrolled.push_back(bar->value());
         for (Qt::Key key : {Qt::Key_Right, Qt::Key_Left, Qt::Key_PageUp, Qt::Key_PageDown}) {
             QTest::keyClick(keys, key);
-            titles.push_back(window->Label1->text());
+            titles.push_back(Child<QLabel>(window, "Label1")->text());
             scrolled.push_back(bar->value());
         }
         QTest::keyClick(keys, Qt::Key_Escape);
@@ -79,23 +82,26 @@ TEST_F(MainFormTest, ExpenseGraphCountsThePageAndFillsTheTable) {
         window = qobject_cast<expensegraph::Tgraphform*>(&dialog);
         if (!window)
             return int(QDialog::Rejected);
-        for (int r = 0; r < window->grid->rowCount(); ++r) {
-            rows << window->grid->item(r, 0)->text() + "|" + window->grid->item(r, 1)->text() +
-                        "|" + window->grid->item(r, 2)->text();
+        for (int r = 0; r < Child<QTableWidget>(window, "grid")->rowCount(); ++r) {
+            rows << Child<QTableWidget>(window, "grid")->item(r, 0)->text() + "|" +
+                        Child<QTableWidget>(window, "grid")->item(r, 1)->text() + "|" +
+                        Child<QTableWidget>(window, "grid")->item(r, 2)->text();
         }
-        EXPECT_EQ(window->grid->item(0, 0)->background().color(), form->state().chartColors[0]);
-        EXPECT_EQ(window->grid->item(1, 0)->background().color(), form->state().chartColors[1]);
-        expense = window->Label3->text();
-        income = window->Label4->text();
-        balance = window->Label5->text();
-        captionIncome = window->Label6->text();
-        title = window->Label1->text();
-        window->SpeedButton4Click();  // 翌月: nothing there
-        stepped.push_back(window->Label3->text());
-        stepped.push_back(window->grid->item(0, 1)->text());
-        window->SpeedButton5Click();
-        window->SpeedButton5Click();  // 前月 twice: February
-        stepped.push_back(window->Label1->text());
+        EXPECT_EQ(Child<QTableWidget>(window, "grid")->item(0, 0)->background().color(),
+                  form->state().chartColors[0]);
+        EXPECT_EQ(Child<QTableWidget>(window, "grid")->item(1, 0)->background().color(),
+                  form->state().chartColors[1]);
+        expense = Child<QLabel>(window, "Label3")->text();
+        income = Child<QLabel>(window, "Label4")->text();
+        balance = Child<QLabel>(window, "Label5")->text();
+        captionIncome = Child<QLabel>(window, "Label6")->text();
+        title = Child<QLabel>(window, "Label1")->text();
+        Click(window, "SpeedButton4");  // 翌月: nothing there
+        stepped.push_back(Child<QLabel>(window, "Label3")->text());
+        stepped.push_back(Child<QTableWidget>(window, "grid")->item(0, 1)->text());
+        Click(window, "SpeedButton5");
+        Click(window, "SpeedButton5");  // 前月 twice: February
+        stepped.push_back(Child<QLabel>(window, "Label1")->text());
         return int(QDialog::Accepted);
     };
     Find<QToolButton>("SpeedButton8")->click();
@@ -126,7 +132,7 @@ TEST_F(MainFormTest, ExpenseGraphBalanceBelowZeroKeepsItsMinusAfterTheSign) {
     QString balance;
     prompts.dialogHandler = [&](QDialog& dialog) {
         if (auto* window = qobject_cast<expensegraph::Tgraphform*>(&dialog))
-            balance = window->Label5->text();
+            balance = Child<QLabel>(window, "Label5")->text();
         return int(QDialog::Accepted);
     };
     Find<QAction>("N12")->trigger();
@@ -148,26 +154,26 @@ TEST_F(MainFormTest, MonthGraphKeepsItsSeriesAndRefusesAScaleOfZero) {
         return int(QDialog::Accepted);
     };
     step = [&](yeargraph::Tmonthgraph& w) {
-        EXPECT_EQ(w.ComboBox1->count(), 13);
-        EXPECT_EQ(w.ComboBox1->itemText(0), "総支出");
-        EXPECT_EQ(w.ComboBox1->itemText(2), "食費");
-        scale = w.SpinEdit1->value();
-        w.ComboBox1->setCurrentIndex(1);  // 総収入
+        EXPECT_EQ(Child<QComboBox>(&w, "ComboBox1")->count(), 13);
+        EXPECT_EQ(Child<QComboBox>(&w, "ComboBox1")->itemText(0), "総支出");
+        EXPECT_EQ(Child<QComboBox>(&w, "ComboBox1")->itemText(2), "食費");
+        scale = Child<QSpinBox>(&w, "SpinEdit1")->value();
+        Child<QComboBox>(&w, "ComboBox1")->setCurrentIndex(1);  // 総収入
     };
     Find<QAction>("N14")->trigger();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(scale, 50000);
     EXPECT_EQ(window->selectedSeries(), 1);
-    EXPECT_EQ(window->SpinEdit1->value(), 500000);
+    EXPECT_EQ(Child<QSpinBox>(window, "SpinEdit1")->value(), 500000);
 
     step = [&](yeargraph::Tmonthgraph& w) {
-        EXPECT_EQ(w.ComboBox1->currentIndex(), 1);  // kept
+        EXPECT_EQ(Child<QComboBox>(&w, "ComboBox1")->currentIndex(), 1);  // kept
         const QImage before = w.ChartImage();
-        w.SpinEdit1->setValue(0);
-        w.SpeedButton1->click();
+        Child<QSpinBox>(&w, "SpinEdit1")->setValue(0);
+        Click(&w, "SpeedButton1");
         EXPECT_EQ(w.ChartImage(), before);
-        w.SpinEdit1->setValue(1000000);
-        w.SpeedButton1->click();
+        Child<QSpinBox>(&w, "SpinEdit1")->setValue(1000000);
+        Click(&w, "SpeedButton1");
         EXPECT_NE(w.ChartImage(), before);
     };
     prompts.shown.clear();
