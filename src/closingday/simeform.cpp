@@ -21,50 +21,61 @@ Tsimeform::Tsimeform(platform::Prompts& prompts, QWidget* parent)
     setModal(true);
     setFont(platform::UiFont(12));
 
-    RadioButton1 = new QRadioButton(QStringLiteral("毎月 1日～月末まで"), this);
-    RadioButton2 = new QRadioButton(QStringLiteral("毎月"), this);
-    Edit1 = new QLineEdit(QStringLiteral("25"), this);
-    Edit1->setFixedWidth(40);
-    Edit1->setMaxLength(8);
+    wholeMonth_ = new QRadioButton(QStringLiteral("毎月 1日～月末まで"), this);
+    closingDayOn_ = new QRadioButton(QStringLiteral("毎月"), this);
+    closingDay_ = new QLineEdit(QStringLiteral("25"), this);
+    closingDay_->setFixedWidth(40);
+    closingDay_->setMaxLength(8);
     auto* label1 = new QLabel(QStringLiteral("日締"), this);
 
-    RadioGroup1 = new QGroupBox(QStringLiteral("15日締めの場合"), this);
-    RadioGroupItem0 = new QRadioButton(QStringLiteral("16日から来月度"), RadioGroup1);
-    RadioGroupItem1 = new QRadioButton(QStringLiteral("16日から今月度"), RadioGroup1);
-    RadioGroupItem0->setChecked(true);
-    auto* groupLayout = new QVBoxLayout(RadioGroup1);
-    groupLayout->addWidget(RadioGroupItem0);
-    groupLayout->addWidget(RadioGroupItem1);
+    fifteenthGroup_ = new QGroupBox(QStringLiteral("15日締めの場合"), this);
+    fifteenthNext_ = new QRadioButton(QStringLiteral("16日から来月度"), fifteenthGroup_);
+    fifteenthThis_ = new QRadioButton(QStringLiteral("16日から今月度"), fifteenthGroup_);
+    fifteenthNext_->setChecked(true);
+    auto* groupLayout = new QVBoxLayout(fifteenthGroup_);
+    groupLayout->addWidget(fifteenthNext_);
+    groupLayout->addWidget(fifteenthThis_);
 
-    Button1 = new QPushButton(QStringLiteral("決定"), this);
-    Button1->setDefault(true);
-    Button1->setAutoDefault(true);
+    decideButton_ = new QPushButton(QStringLiteral("決定"), this);
+    decideButton_->setDefault(true);
+    decideButton_->setAutoDefault(true);
 
     auto* dayRow = new QHBoxLayout;
-    dayRow->addWidget(RadioButton2);
-    dayRow->addWidget(Edit1);
+    dayRow->addWidget(closingDayOn_);
+    dayRow->addWidget(closingDay_);
     dayRow->addWidget(label1);
     dayRow->addStretch();
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(RadioButton1);
+    layout->addWidget(wholeMonth_);
     layout->addLayout(dayRow);
-    layout->addWidget(RadioGroup1);
-    layout->addWidget(Button1, 0, Qt::AlignRight);
+    layout->addWidget(fifteenthGroup_);
+    layout->addWidget(decideButton_, 0, Qt::AlignRight);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(RadioButton1, &QRadioButton::clicked, this, [this] {
-        Edit1->setEnabled(false);
-        RadioGroup1->hide();
+    connect(wholeMonth_, &QRadioButton::clicked, this, [this] {
+        closingDay_->setEnabled(false);
+        fifteenthGroup_->hide();
     });
-    connect(RadioButton2, &QRadioButton::clicked, this, [this] {
-        Edit1->setEnabled(true);
+    connect(closingDayOn_, &QRadioButton::clicked, this, [this] {
+        closingDay_->setEnabled(true);
         UpdateGroupVisibility();
     });
-    connect(Edit1, &QLineEdit::textChanged, this, [this] { UpdateGroupVisibility(); });
-    connect(Button1, &QPushButton::clicked, this, &Tsimeform::Button1Click);
-    RadioButton1->setChecked(true);
-    Edit1->setEnabled(false);
-    RadioGroup1->hide();
+    connect(closingDay_, &QLineEdit::textChanged, this, [this] { UpdateGroupVisibility(); });
+    const std::pair<QObject*, const char*> names[] = {
+        {wholeMonth_, "RadioButton1"},
+        {closingDayOn_, "RadioButton2"},
+        {closingDay_, "Edit1"},
+        {fifteenthGroup_, "RadioGroup1"},
+        {fifteenthNext_, "RadioGroupItem0"},
+        {fifteenthThis_, "RadioGroupItem1"},
+        {decideButton_, "Button1"},
+    };
+    for (const auto& [control, name] : names)
+        control->setObjectName(QLatin1String(name));
+    connect(decideButton_, &QPushButton::clicked, this, &Tsimeform::Decide);
+    wholeMonth_->setChecked(true);
+    closingDay_->setEnabled(false);
+    fifteenthGroup_->hide();
 }
 
 ledger::ClosingDay Tsimeform::Ask(const ledger::ClosingDay& current) {
@@ -75,18 +86,18 @@ ledger::ClosingDay Tsimeform::Ask(const ledger::ClosingDay& current) {
 }
 
 void Tsimeform::Prepare(int closingDay, bool fifteenthNamesFirst) {
-    (fifteenthNamesFirst ? RadioGroupItem0 : RadioGroupItem1)->setChecked(true);
+    (fifteenthNamesFirst ? fifteenthNext_ : fifteenthThis_)->setChecked(true);
     if (closingDay != 0) {
-        RadioButton2->setChecked(true);
-        Edit1->setText(QString::number(closingDay));
+        closingDayOn_->setChecked(true);
+        closingDay_->setText(QString::number(closingDay));
     } else {
-        RadioButton1->setChecked(true);
+        wholeMonth_->setChecked(true);
     }
     FormShow();
 }
 
 bool Tsimeform::FifteenthNamesFirst() const {
-    return RadioGroupItem0->isChecked();
+    return fifteenthNext_->isChecked();
 }
 
 void Tsimeform::showEvent(QShowEvent* event) {
@@ -95,22 +106,23 @@ void Tsimeform::showEvent(QShowEvent* event) {
 }
 
 void Tsimeform::FormShow() {
-    Edit1->setEnabled(!RadioButton1->isChecked());
+    closingDay_->setEnabled(!wholeMonth_->isChecked());
     UpdateGroupVisibility();
 }
 
 void Tsimeform::UpdateGroupVisibility() {
     // Only the exact text "15" asks how to name the month.
-    RadioGroup1->setVisible(RadioButton2->isChecked() && Edit1->text() == QStringLiteral("15"));
+    fifteenthGroup_->setVisible(closingDayOn_->isChecked() &&
+                                closingDay_->text() == QStringLiteral("15"));
 }
 
-void Tsimeform::Button1Click() {
-    if (RadioButton1->isChecked()) {
+void Tsimeform::Decide() {
+    if (wholeMonth_->isChecked()) {
         result_ = 0;
         accept();
         return;
     }
-    std::optional<int> day = ledger::ParseInt(Edit1->text().toStdString());
+    std::optional<int> day = ledger::ParseInt(closingDay_->text().toStdString());
     if (!day) {
         prompts_.Error(nullptr, QStringLiteral("半角数字で1日から28日の間を指定してください"));
         return;

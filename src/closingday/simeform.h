@@ -33,24 +33,23 @@ public:
     // After closing: RadioGroup1's item 0 ("16日から来月度") selected.
     bool FifteenthNamesFirst() const;
 
-    // The controls, under their designer names, for the window's own wiring and for tests.
-    QRadioButton* RadioButton1;     // 毎月 1日～月末まで
-    QRadioButton* RadioButton2;     // 毎月 N 日締
-    QLineEdit* Edit1;               // N
-    QGroupBox* RadioGroup1;         // 15日締めの場合
-    QRadioButton* RadioGroupItem0;  // 16日から来月度
-    QRadioButton* RadioGroupItem1;  // 16日から今月度
-    QPushButton* Button1;           // 決定
-
-    void Button1Click();
-
 protected:
     void showEvent(QShowEvent* event) override;
     void reject() override;
 
 private:
+    void Decide();  // 決定
     void FormShow();
     void UpdateGroupVisibility();
+
+    // The controls; their designer names are their object names (the constructor's table).
+    QRadioButton* wholeMonth_;     // RadioButton1: 毎月 1日～月末まで
+    QRadioButton* closingDayOn_;   // RadioButton2: 毎月 N 日締
+    QLineEdit* closingDay_;        // Edit1: N
+    QGroupBox* fifteenthGroup_;    // RadioGroup1: 15日締めの場合
+    QRadioButton* fifteenthNext_;  // RadioGroupItem0: 16日から来月度
+    QRadioButton* fifteenthThis_;  // RadioGroupItem1: 16日から今月度
+    QPushButton* decideButton_;    // Button1: 決定
 
     platform::Prompts& prompts_;
     int result_ = 0;

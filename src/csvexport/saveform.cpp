@@ -28,28 +28,39 @@ Tsaveform::Tsaveform(platform::Prompts& prompts, QWidget* parent)
     setWindowTitle(QStringLiteral("CSV書き出し"));
     setFixedSize(269, 159);
     setFont(platform::UiFont(12));
-    Label3 = new QLabel(this);
-    Label3->setGeometry(8, 8, 253, 20);
-    Label3->setAlignment(Qt::AlignCenter);
-    RadioButton1 = Choice(this, 34, QStringLiteral("支出を－、収入を＋とする。"), false);
-    RadioButton2 = Choice(this, 58, QStringLiteral("支出を＋、収入を－とする。"), false);
-    RadioButton3 = Choice(this, 82, QStringLiteral("支出、収入をカラム分けして書き出し"), true);
-    RadioButton3->setChecked(true);
-    SpeedButton1 = skin::MakeTextButton(this, QStringLiteral("実行"), QRect(60, 118, 80, 28), true);
-    SpeedButton2 =
+    prompt_ = new QLabel(this);
+    prompt_->setGeometry(8, 8, 253, 20);
+    prompt_->setAlignment(Qt::AlignCenter);
+    expenseNegative_ = Choice(this, 34, QStringLiteral("支出を－、収入を＋とする。"), false);
+    incomeNegative_ = Choice(this, 58, QStringLiteral("支出を＋、収入を－とする。"), false);
+    splitColumns_ = Choice(this, 82, QStringLiteral("支出、収入をカラム分けして書き出し"), true);
+    splitColumns_->setChecked(true);
+    executeButton_ =
+        skin::MakeTextButton(this, QStringLiteral("実行"), QRect(60, 118, 80, 28), true);
+    cancelButton_ =
         skin::MakeTextButton(this, QStringLiteral("キャンセル"), QRect(148, 118, 96, 28), true);
-    connect(SpeedButton1, &QPushButton::clicked, this, &Tsaveform::SpeedButton1Click);
-    connect(SpeedButton2, &QPushButton::clicked, this, [this] {
+    const std::pair<QObject*, const char*> names[] = {
+        {prompt_, "Label3"},
+        {expenseNegative_, "RadioButton1"},
+        {incomeNegative_, "RadioButton2"},
+        {splitColumns_, "RadioButton3"},
+        {executeButton_, "SpeedButton1"},
+        {cancelButton_, "SpeedButton2"},
+    };
+    for (const auto& [control, name] : names)
+        control->setObjectName(QLatin1String(name));
+    connect(executeButton_, &QPushButton::clicked, this, &Tsaveform::Execute);
+    connect(cancelButton_, &QPushButton::clicked, this, [this] {
         result_.reset();
         done(QDialog::Rejected);
     });
-    platform::DialogKeys::On(*this).Escape([this] { SpeedButton2->click(); }).Enter([this] {
-        SpeedButton1->click();
+    platform::DialogKeys::On(*this).Escape([this] { cancelButton_->click(); }).Enter([this] {
+        executeButton_->click();
     });
 }
 
 std::optional<ExportMode> Tsaveform::Ask(const QString& prompt) {
-    Label3->setText(prompt);
+    prompt_->setText(prompt);
     result_.reset();
     if (QWidget* p = parentWidget())
         move(p->geometry().center() - rect().center());
@@ -60,18 +71,18 @@ std::optional<ExportMode> Tsaveform::Ask(const QString& prompt) {
 void Tsaveform::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // The keyboard starts on the layout chosen; the arrows move the choice.
-    for (QRadioButton* choice : {RadioButton1, RadioButton2, RadioButton3}) {
+    for (QRadioButton* choice : {expenseNegative_, incomeNegative_, splitColumns_}) {
         if (choice->isChecked())
             choice->setFocus(Qt::OtherFocusReason);
     }
 }
 
-void Tsaveform::SpeedButton1Click() {
-    if (RadioButton1->isChecked()) {
+void Tsaveform::Execute() {
+    if (expenseNegative_->isChecked()) {
         result_ = ExportMode::ExpenseNegative;
-    } else if (RadioButton2->isChecked()) {
+    } else if (incomeNegative_->isChecked()) {
         result_ = ExportMode::IncomeNegative;
-    } else if (RadioButton3->isChecked()) {
+    } else if (splitColumns_->isChecked()) {
         result_ = ExportMode::SplitColumns;
     } else {
         return;  // nothing chosen: the dialog stays

@@ -27,18 +27,19 @@ public:
     // nullopt for キャンセル (or Esc, or closing it).
     std::optional<ExportMode> Ask(const QString& prompt);
 
-    QLabel* Label3;  // the prompt
-    QRadioButton* RadioButton1;
-    QRadioButton* RadioButton2;
-    QRadioButton* RadioButton3;
-    QPushButton* SpeedButton1;  // 実行
-    QPushButton* SpeedButton2;  // キャンセル
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void SpeedButton1Click();
+    void Execute();  // 実行
+
+    // The controls; their designer names are their object names (the constructor's table).
+    QLabel* prompt_;                 // Label3
+    QRadioButton* expenseNegative_;  // RadioButton1
+    QRadioButton* incomeNegative_;   // RadioButton2
+    QRadioButton* splitColumns_;     // RadioButton3
+    QPushButton* executeButton_;     // SpeedButton1: 実行
+    QPushButton* cancelButton_;      // SpeedButton2: キャンセル
 
     platform::Prompts& prompts_;
     std::optional<ExportMode> result_;

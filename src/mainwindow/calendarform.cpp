@@ -65,48 +65,60 @@ Tcalendarform::Tcalendarform(const platform::Clock& clock, const skin::SkinImage
     platform::DialogKeys::On(*this).Escape([this] { reject(); }).Enter([this] { accept(); });
     const skin::DialogChrome chrome =
         skin::DressDialog(*this, skin, QSize(330, 330), QStringLiteral("カレンダー"));
-    Imagemain = chrome.background;
-    Label1 = chrome.title;  // shows the selected date; dragging it moves the dialog
-    Label1->setAlignment(Qt::AlignCenter);
+    skin_ = chrome.background;
+    title_ = chrome.title;  // shows the selected date; dragging it moves the dialog
+    title_->setAlignment(Qt::AlignCenter);
 
-    SpeedButton2 = new QToolButton(this);
-    SpeedButton2->setGeometry(24, 40, 42, 58);
-    SpeedButton3 = new QToolButton(this);
-    SpeedButton3->setGeometry(264, 40, 42, 58);
+    previousMonth_ = new QToolButton(this);
+    previousMonth_->setGeometry(24, 40, 42, 58);
+    nextMonth_ = new QToolButton(this);
+    nextMonth_->setGeometry(264, 40, 42, 58);
     // The month buttons wear the arrows of the main window's previous and next buttons,
     // captioned for the month they step by.
-    skin::DressButton(SpeedButton2, QStringLiteral("glyph_prev_month"));
-    skin::DressButton(SpeedButton3, QStringLiteral("glyph_next_month"));
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
-    Label2 = new QLabel(QStringLiteral("赤太字：今日"), this);
-    Label2->setGeometry(80, 76, 170, 18);
-    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label2->setStyleSheet(QStringLiteral("color: rgb(200, 40, 40);"));
+    skin::DressButton(previousMonth_, QStringLiteral("glyph_prev_month"));
+    skin::DressButton(nextMonth_, QStringLiteral("glyph_next_month"));
+    todayNote_ = new QLabel(QStringLiteral("赤太字：今日"), this);
+    todayNote_->setGeometry(80, 76, 170, 18);
+    todayNote_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    todayNote_->setStyleSheet(QStringLiteral("color: rgb(200, 40, 40);"));
 
-    cal = new TCalendarR(clock, this);
-    cal->setGeometry(24, 102, 282, 178);
-    cal->SetTodayColor(Qt::red);
-    cal->setFont(platform::UiFont(13));
+    calendar_ = new TCalendarR(clock, this);
+    calendar_->setGeometry(24, 102, 282, 178);
+    calendar_->SetTodayColor(Qt::red);
+    calendar_->setFont(platform::UiFont(13));
 
-    SpeedButton1 = new QPushButton(QStringLiteral("OK"), this);
-    SpeedButton1->setGeometry(125, 288, 80, 26);
-    SpeedButton1->setAutoDefault(false);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setGeometry(125, 288, 80, 26);
+    okButton_->setAutoDefault(false);
 
-    connect(cal, &QCalendarWidget::selectionChanged, this, &Tcalendarform::calChange);
-    connect(cal, &QCalendarWidget::currentPageChanged, this, [this](int year, int month) {
+    const std::pair<QObject*, const char*> names[] = {
+        {skin_, "Imagemain"},
+        {calendar_, "cal"},
+        {title_, "Label1"},
+        {todayNote_, "Label2"},
+        {previousMonth_, "SpeedButton2"},
+        {nextMonth_, "SpeedButton3"},
+        {okButton_, "SpeedButton1"},
+    };
+    for (const auto& [control, name] : names)
+        control->setObjectName(QLatin1String(name));
+
+    connect(calendar_, &QCalendarWidget::selectionChanged, this, &Tcalendarform::ShowSelectedDate);
+    connect(calendar_, &QCalendarWidget::currentPageChanged, this, [this](int year, int month) {
         // Paging the grid itself (keyboard) keeps the day as the month buttons do.
-        if (cal->selectedDate().year() != year || cal->selectedDate().month() != month) {
-            QDate d = cal->selectedDate();
-            cal->setSelectedDate(
+        if (calendar_->selectedDate().year() != year ||
+            calendar_->selectedDate().month() != month) {
+            QDate d = calendar_->selectedDate();
+            calendar_->setSelectedDate(
                 QDate(year, month, std::min(d.day(), QDate(year, month, 1).daysInMonth())));
         }
-        calChange();
+        ShowSelectedDate();
     });
-    connect(SpeedButton2, &QToolButton::clicked, this, [this] { MoveMonths(-1); });
-    connect(SpeedButton3, &QToolButton::clicked, this, [this] { MoveMonths(1); });
-    connect(SpeedButton1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cal, &QCalendarWidget::activated, this, &QDialog::accept);  // Enter or double click
+    connect(previousMonth_, &QToolButton::clicked, this, [this] { MoveMonths(-1); });
+    connect(nextMonth_, &QToolButton::clicked, this, [this] { MoveMonths(1); });
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(calendar_, &QCalendarWidget::activated, this,
+            &QDialog::accept);  // Enter or double click
 }
 
 void Tcalendarform::showEvent(QShowEvent* event) {
@@ -124,25 +136,25 @@ std::optional<ledger::Date> Tcalendarform::Pick(const ledger::Date& pageDate,
 }
 
 void Tcalendarform::SetDate(const ledger::Date& date) {
-    cal->setSelectedDate(ToQDate(date));
-    cal->setCurrentPage(date.year, date.month);
-    calChange();
+    calendar_->setSelectedDate(ToQDate(date));
+    calendar_->setCurrentPage(date.year, date.month);
+    ShowSelectedDate();
 }
 
 ledger::Date Tcalendarform::SelectedDate() const {
-    return FromQDate(cal->selectedDate());
+    return FromQDate(calendar_->selectedDate());
 }
 
 void Tcalendarform::MoveMonths(int months) {
     ledger::Date target = SelectedDate().AddMonths(months);
-    cal->setSelectedDate(ToQDate(target));
-    cal->setCurrentPage(target.year, target.month);
-    calChange();
+    calendar_->setSelectedDate(ToQDate(target));
+    calendar_->setCurrentPage(target.year, target.month);
+    ShowSelectedDate();
 }
 
-void Tcalendarform::calChange() {
-    QDate d = cal->selectedDate();
-    Label1->setText(QStringLiteral("%1年%2月%3日 %4")
+void Tcalendarform::ShowSelectedDate() {
+    QDate d = calendar_->selectedDate();
+    title_->setText(QStringLiteral("%1年%2月%3日 %4")
                         .arg(d.year())
                         .arg(d.month())
                         .arg(d.day())

@@ -50,14 +50,6 @@ public:
     void SetDate(const ledger::Date& date);
     ledger::Date SelectedDate() const;
 
-    QLabel* Imagemain;          // the skin
-    TCalendarR* cal;            // the month grid
-    QLabel* Label1;             // title line with the selected date
-    QLabel* Label2;             // "赤太字：今日"
-    QToolButton* SpeedButton2;  // previous month
-    QToolButton* SpeedButton3;  // next month
-    QPushButton* SpeedButton1;  // OK
-
     // The calendar's month moved by whole months; the day is kept or clamped.
     void MoveMonths(int months);
 
@@ -65,7 +57,16 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void calChange();
+    void ShowSelectedDate();  // the title line follows the calendar
+
+    // The controls; their designer names are their object names (the constructor's table).
+    QLabel* skin_;                // Imagemain
+    TCalendarR* calendar_;        // cal: the month grid
+    QLabel* title_;               // Label1: the selected date
+    QLabel* todayNote_;           // Label2: "赤太字：今日"
+    QToolButton* previousMonth_;  // SpeedButton2
+    QToolButton* nextMonth_;      // SpeedButton3
+    QPushButton* okButton_;       // SpeedButton1: OK
 };
 
 }  // namespace mainwindow

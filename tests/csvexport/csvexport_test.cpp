@@ -1,9 +1,10 @@
 #include "csvexport/csvexport.h"
+#include "csvexport/saveform.h"
 #include "ledger/cp932.h"
 #include "ledger/gridcellfile.h"
 #include "mainwindow/fixture.h"
-#include "csvexport/saveform.h"
 #include "support/categories.h"
+#include "support/widgets.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <QTest>
 
 using csvexport::ExportMode;
+using testsupport::Child;
 using testsupport::MainFormTest;
 
 namespace {
@@ -63,10 +65,10 @@ TEST_F(MainFormTest, CsvOptionsByKeyboard) {
         options->show();
         options->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(options));
-        EXPECT_EQ(QApplication::focusWidget(), options->RadioButton3);
+        EXPECT_EQ(QApplication::focusWidget(), Child<QRadioButton>(options, "RadioButton3"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-        EXPECT_TRUE(options->RadioButton2->isChecked());
-        EXPECT_EQ(QApplication::focusWidget(), options->RadioButton2);
+        EXPECT_TRUE(Child<QRadioButton>(options, "RadioButton2")->isChecked());
+        EXPECT_EQ(QApplication::focusWidget(), Child<QRadioButton>(options, "RadioButton2"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         return dialog.result();
     };
@@ -92,13 +94,13 @@ TEST_F(MainFormTest, CsvExportWritesTheAccountingMonth) {
         auto* options = qobject_cast<csvexport::Tsaveform*>(&dialog);
         if (!options)
             return int(QDialog::Rejected);
-        prompt = options->Label3->text();
+        prompt = Child<QLabel>(options, "Label3")->text();
         if (answer == 1)
-            options->RadioButton1->setChecked(true);
+            Child<QRadioButton>(options, "RadioButton1")->setChecked(true);
         if (answer < 0) {
-            QTest::keyClick(options->RadioButton3, Qt::Key_Escape);
+            QTest::keyClick(Child<QRadioButton>(options, "RadioButton3"), Qt::Key_Escape);
         } else {
-            QTest::keyClick(options->RadioButton3, Qt::Key_Return);
+            QTest::keyClick(Child<QRadioButton>(options, "RadioButton3"), Qt::Key_Return);
         }
         return dialog.result();
     };
@@ -117,7 +119,8 @@ TEST_F(MainFormTest, CsvExportWritesTheAccountingMonth) {
 
     answer = 1;  // the choice is kept for the next export
     Find<QAction>("CSV1")->trigger();
-    EXPECT_TRUE(form->findChild<csvexport::Tsaveform*>("saveform")->RadioButton1->isChecked());
+    EXPECT_TRUE(
+        Child<QRadioButton>(Find<csvexport::Tsaveform>("saveform"), "RadioButton1")->isChecked());
     EXPECT_EQ(ledger::FromCp932(testsupport::ReadBytes(target)),
               "20240226,食費,パン,-300\r\n20240302,給料,,250000,\r\n20240305,食費,,-40\r\n");
 

@@ -1,4 +1,5 @@
 #include "fixture.h"
+#include "support/widgets.h"
 
 #include "closingday/simeform.h"
 #include "mainwindow/calendarform.h"
@@ -11,6 +12,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using testsupport::Child;
+using testsupport::Click;
 using testsupport::MainFormTest;
 
 namespace {
@@ -55,13 +58,13 @@ TEST(Calendar, MonthButtonsKeepOrClampTheDay) {
     testsupport::FixedClock clock({2024, 3, 5});
     mainwindow::Tcalendarform form(clock, skin::SkinImages::Builtin());
     form.SetDate({2024, 3, 31});
-    EXPECT_EQ(form.Label1->text(), "2024年3月31日 日");
-    form.SpeedButton2->click();
+    EXPECT_EQ(Child<QLabel>(&form, "Label1")->text(), "2024年3月31日 日");
+    Click(&form, "SpeedButton2");
     EXPECT_EQ(form.SelectedDate(), (ledger::Date{2024, 2, 29}));
     form.SetDate({2024, 3, 31});
-    form.SpeedButton3->click();
+    Click(&form, "SpeedButton3");
     EXPECT_EQ(form.SelectedDate(), (ledger::Date{2024, 4, 30}));
-    EXPECT_EQ(form.Label1->text(), "2024年4月30日 火");
+    EXPECT_EQ(Child<QLabel>(&form, "Label1")->text(), "2024年4月30日 火");
     QTest::keyClick(&form, Qt::Key_Escape);
     EXPECT_EQ(form.result(), QDialog::Rejected);
     QTest::keyClick(&form, Qt::Key_Return);
@@ -78,7 +81,7 @@ TEST_F(MainFormTest, CalendarPicksTheDayOrKeepsIt) {
         // The day shown is selected, and the page was saved before the calendar opened.
         EXPECT_EQ(cal.SelectedDate(), (ledger::Date{2024, 3, 5}));
         EXPECT_EQ(MonthText("202403"), "20240320,食費,,70,\r\n20240305,食費,,5,\r\n");
-        cal.cal->setSelectedDate(QDate(2024, 3, 20));
+        Child<QCalendarWidget>(&cal, "cal")->setSelectedDate(QDate(2024, 3, 20));
         return int(QDialog::Accepted);
     };
     Press("SpeedButton4");
@@ -86,7 +89,7 @@ TEST_F(MainFormTest, CalendarPicksTheDayOrKeepsIt) {
     EXPECT_EQ(Cell(0, 2), "70");
 
     prompts.dialogHandler = [](QDialog& dialog) {
-        dynamic_cast<mainwindow::Tcalendarform&>(dialog).cal->setSelectedDate(QDate(2024, 1, 1));
+        Child<QCalendarWidget>(&dialog, "cal")->setSelectedDate(QDate(2024, 1, 1));
         return int(QDialog::Rejected);  // Escape
     };
     Press("SpeedButton4");
@@ -103,21 +106,21 @@ TEST_F(MainFormTest, ClosingDayDialog) {
     ASSERT_TRUE(Start());
     closingday::Tsimeform& dialog = *Dialog<closingday::Tsimeform>("simeform", "N9");
     dialog.Prepare(0, true);
-    EXPECT_TRUE(dialog.RadioButton1->isChecked());
-    EXPECT_FALSE(dialog.Edit1->isEnabled());
-    EXPECT_EQ(dialog.Edit1->text(), "25");
-    EXPECT_FALSE(dialog.RadioGroup1->isVisibleTo(&dialog));
+    EXPECT_TRUE(Child<QRadioButton>(&dialog, "RadioButton1")->isChecked());
+    EXPECT_FALSE(Child<QLineEdit>(&dialog, "Edit1")->isEnabled());
+    EXPECT_EQ(Child<QLineEdit>(&dialog, "Edit1")->text(), "25");
+    EXPECT_FALSE(Child<QGroupBox>(&dialog, "RadioGroup1")->isVisibleTo(&dialog));
 
-    dialog.RadioButton2->click();
-    EXPECT_TRUE(dialog.Edit1->isEnabled());
-    dialog.Edit1->setText("15");
-    EXPECT_TRUE(dialog.RadioGroup1->isVisibleTo(&dialog));
-    dialog.Edit1->setText(" 15");
-    EXPECT_FALSE(dialog.RadioGroup1->isVisibleTo(&dialog));
-    dialog.Edit1->setText("15");
-    dialog.RadioButton1->click();
-    EXPECT_FALSE(dialog.RadioGroup1->isVisibleTo(&dialog));
-    EXPECT_FALSE(dialog.Edit1->isEnabled());
+    Child<QRadioButton>(&dialog, "RadioButton2")->click();
+    EXPECT_TRUE(Child<QLineEdit>(&dialog, "Edit1")->isEnabled());
+    Child<QLineEdit>(&dialog, "Edit1")->setText("15");
+    EXPECT_TRUE(Child<QGroupBox>(&dialog, "RadioGroup1")->isVisibleTo(&dialog));
+    Child<QLineEdit>(&dialog, "Edit1")->setText(" 15");
+    EXPECT_FALSE(Child<QGroupBox>(&dialog, "RadioGroup1")->isVisibleTo(&dialog));
+    Child<QLineEdit>(&dialog, "Edit1")->setText("15");
+    Child<QRadioButton>(&dialog, "RadioButton1")->click();
+    EXPECT_FALSE(Child<QGroupBox>(&dialog, "RadioGroup1")->isVisibleTo(&dialog));
+    EXPECT_FALSE(Child<QLineEdit>(&dialog, "Edit1")->isEnabled());
 
     const ClosingInput inputs[] = {
         {"abc", "半角数字で1日から28日の間を指定してください", 0},
@@ -129,12 +132,12 @@ TEST_F(MainFormTest, ClosingDayDialog) {
         {" 15", nullptr, 15},
         {"28", nullptr, 28},
     };
-    dialog.RadioButton2->click();
+    Child<QRadioButton>(&dialog, "RadioButton2")->click();
     for (const ClosingInput& input : inputs) {
         prompts.shown.clear();
         dialog.setResult(0);
-        dialog.Edit1->setText(input.text);
-        dialog.Button1Click();
+        Child<QLineEdit>(&dialog, "Edit1")->setText(input.text);
+        Click(&dialog, "Button1");
         if (input.message) {
             ASSERT_EQ(prompts.shown.size(), 1u) << input.text;
             EXPECT_EQ(prompts.shown[0].caption, "error");
@@ -145,8 +148,8 @@ TEST_F(MainFormTest, ClosingDayDialog) {
             EXPECT_EQ(dialog.result(), input.result);
         }
     }
-    dialog.RadioButton1->click();
-    dialog.Button1Click();
+    Child<QRadioButton>(&dialog, "RadioButton1")->click();
+    Click(&dialog, "Button1");
     EXPECT_EQ(dialog.result(), 0);
 }
 
@@ -157,10 +160,10 @@ TEST_F(MainFormTest, ClosingDayChangeReloadsTheMonthBalance) {
     EXPECT_EQ(LabelText("labelsub"), "今月の収支 ▲ ¥1,010");
     prompts.dialogHandler = [](QDialog& d) {
         auto& dialog = dynamic_cast<closingday::Tsimeform&>(d);
-        dialog.RadioButton2->click();
-        dialog.Edit1->setText("15");
-        dialog.RadioGroupItem1->setChecked(true);
-        dialog.Button1Click();
+        Child<QRadioButton>(&dialog, "RadioButton2")->click();
+        Child<QLineEdit>(&dialog, "Edit1")->setText("15");
+        Child<QRadioButton>(&dialog, "RadioGroupItem1")->setChecked(true);
+        Click(&dialog, "Button1");
         return dialog.QDialog::result();
     };
     Trigger("N9");
