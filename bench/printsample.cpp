@@ -22,7 +22,7 @@ public:
     explicit PrintToFile(QString file) : file_(std::move(file)) {}
     int RunDialog(QDialog& dialog) override {
         if (auto* preview = qobject_cast<printbook::Tprintform*>(&dialog))
-            preview->Button3Click();
+            preview->findChild<QPushButton*>(QStringLiteral("Button3"))->click();
         return QDialog::Accepted;
     }
     bool PrintDialog(QWidget*, QPrinter& printer) override {
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     const int entries = argc > 2 ? std::atoi(argv[2]) : 60;
     const ledger::Date month{2024, 3, 1};
     const auto book = printbook::BuildAccountBook(synthetic::MonthLines(month, entries, 7),
-                                                     synthetic::Categories(), month);
+                                                  synthetic::Categories(), month);
     PrintToFile prompts(QString::fromLocal8Bit(argv[1]));
     printbook::Tprintform window(prompts);
     window.printer().setPageSize(QPageSize(QPageSize::A4));

@@ -15,36 +15,41 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
     setModal(false);
     setFont(platform::UiFont(12));
     auto* label = new QLabel(QStringLiteral("検索する文字列(&N):"), this);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    label->setBuddy(Edit1);
-    Edit1->setMinimumWidth(220);
-    FindButton = new QPushButton(QStringLiteral("次を検索(&F)"), this);
-    FindButton->setObjectName(QStringLiteral("FindButton"));
-    FindButton->setDefault(true);
-    FindButton->setEnabled(false);
-    CloseButton = new QPushButton(QStringLiteral("キャンセル"), this);
-    CloseButton->setObjectName(QStringLiteral("CloseButton"));
+    text_ = new QLineEdit(this);
+    text_->setObjectName(QStringLiteral("Edit1"));
+    label->setBuddy(text_);
+    text_->setMinimumWidth(220);
+    findButton_ = new QPushButton(QStringLiteral("次を検索(&F)"), this);
+    findButton_->setObjectName(QStringLiteral("FindButton"));
+    findButton_->setDefault(true);
+    findButton_->setEnabled(false);
+    closeButton_ = new QPushButton(QStringLiteral("キャンセル"), this);
+    closeButton_->setObjectName(QStringLiteral("CloseButton"));
 
     auto* row = new QHBoxLayout;
     row->addWidget(label);
-    row->addWidget(Edit1, 1);
+    row->addWidget(text_, 1);
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(FindButton);
-    buttons->addWidget(CloseButton);
+    buttons->addWidget(findButton_);
+    buttons->addWidget(closeButton_);
     buttons->addStretch();
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(row, 1);
     layout->addLayout(buttons);
 
-    connect(Edit1, &QLineEdit::textChanged, this,
-            [this](const QString& t) { FindButton->setEnabled(!t.isEmpty()); });
-    connect(FindButton, &QPushButton::clicked, this, &TFindDialog::findNext);
-    connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(text_, &QLineEdit::textChanged, this,
+            [this](const QString& t) { findButton_->setEnabled(!t.isEmpty()); });
+    connect(findButton_, &QPushButton::clicked, this, &TFindDialog::findNext);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QString TFindDialog::text() const {
-    return Edit1->text();
+    return text_->text();
+}
+
+void TFindDialog::FocusText() {
+    text_->setFocus();
+    text_->selectAll();
 }
 
 }  // namespace mainwindow

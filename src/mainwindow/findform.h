@@ -15,13 +15,17 @@ public:
     explicit TFindDialog(QWidget* parent = nullptr);
 
     QString text() const;
-
-    QLineEdit* Edit1;          // the search text
-    QPushButton* FindButton;   // 次を検索
-    QPushButton* CloseButton;  // キャンセル
+    // The keyboard into the text box, its text selected, so a new text replaces it.
+    void FocusText();
 
 signals:
     void findNext();  // FindDialog1Find
+
+private:
+    // The controls; their designer names are their object names.
+    QLineEdit* text_;           // Edit1: the search text
+    QPushButton* findButton_;   // FindButton: 次を検索
+    QPushButton* closeButton_;  // CloseButton: キャンセル
 };
 
 }  // namespace mainwindow

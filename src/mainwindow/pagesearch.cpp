@@ -54,8 +54,7 @@ void PageSearch::Open() {
     dialog.show();
     dialog.raise();
     dialog.activateWindow();
-    dialog.Edit1->setFocus();
-    dialog.Edit1->selectAll();
+    dialog.FocusText();
 }
 
 void PageSearch::FindNext() {

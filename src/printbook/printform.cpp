@@ -37,37 +37,43 @@ Tprintform::Tprintform(platform::Prompts& prompts, QWidget* parent)
     auto* panel = new QWidget(this);
     panel->setFixedHeight(41);
     auto* buttons = new QHBoxLayout(panel);
-    Button1 = new QPushButton(QStringLiteral("前のページ"), panel);
-    Button2 = new QPushButton(QStringLiteral("次のページ"), panel);
-    Button5 = new QPushButton(QStringLiteral("プリンタ設定"), panel);
-    Button3 = new QPushButton(QStringLiteral("印刷"), panel);
-    Button4 = new QPushButton(QStringLiteral("閉じる"), panel);
-    NoPrinterNote = new QLabel(panel);
-    NoPrinterNote->setStyleSheet(QStringLiteral("color: rgb(160, 60, 40);"));
-    for (QPushButton* b : {Button1, Button2, Button5, Button3})
+    previousButton_ = new QPushButton(QStringLiteral("前のページ"), panel);
+    nextButton_ = new QPushButton(QStringLiteral("次のページ"), panel);
+    setupButton_ = new QPushButton(QStringLiteral("プリンタ設定"), panel);
+    printButton_ = new QPushButton(QStringLiteral("印刷"), panel);
+    closeButton_ = new QPushButton(QStringLiteral("閉じる"), panel);
+    noPrinterNote_ = new QLabel(panel);
+    noPrinterNote_->setStyleSheet(QStringLiteral("color: rgb(160, 60, 40);"));
+    for (QPushButton* b : {previousButton_, nextButton_, setupButton_, printButton_})
         buttons->addWidget(b);
-    buttons->addWidget(NoPrinterNote, 1);
-    buttons->addWidget(Button4);
-    for (QPushButton* b : {Button1, Button2, Button5, Button3, Button4})
+    buttons->addWidget(noPrinterNote_, 1);
+    buttons->addWidget(closeButton_);
+    for (QPushButton* b : {previousButton_, nextButton_, setupButton_, printButton_, closeButton_})
         b->setAutoDefault(false);
 
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setAlignment(Qt::AlignCenter);
-    ScrollBox1->setBackgroundRole(QPalette::Dark);
-    Image1 = new QLabel;
-    Image1->setObjectName(QStringLiteral("Image1"));
-    ScrollBox1->setWidget(Image1);
+    pageArea_ = new QScrollArea(this);
+    pageArea_->setAlignment(Qt::AlignCenter);
+    pageArea_->setBackgroundRole(QPalette::Dark);
+    pageImage_ = new QLabel;
+    pageArea_->setWidget(pageImage_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(panel);
-    layout->addWidget(ScrollBox1, 1);
+    layout->addWidget(pageArea_, 1);
 
-    connect(Button1, &QPushButton::clicked, this, &Tprintform::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &Tprintform::Button2Click);
-    connect(Button5, &QPushButton::clicked, this, &Tprintform::Button5Click);
-    connect(Button3, &QPushButton::clicked, this, &Tprintform::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &QDialog::accept);
+    const std::pair<QObject*, const char*> names[] = {
+        {previousButton_, "Button1"}, {nextButton_, "Button2"},  {setupButton_, "Button5"},
+        {printButton_, "Button3"},    {closeButton_, "Button4"}, {noPrinterNote_, "NoPrinterNote"},
+        {pageArea_, "ScrollBox1"},    {pageImage_, "Image1"},
+    };
+    for (const auto& [control, name] : names)
+        control->setObjectName(QLatin1String(name));
+    connect(previousButton_, &QPushButton::clicked, this, &Tprintform::PreviousPage);
+    connect(nextButton_, &QPushButton::clicked, this, &Tprintform::NextPage);
+    connect(setupButton_, &QPushButton::clicked, this, &Tprintform::SetUpPrinter);
+    connect(printButton_, &QPushButton::clicked, this, &Tprintform::Print);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
 
     // The grid's look: six columns, a header row, 9 point (12 px) text.
     grid_.columnWidths.assign(std::begin(kColumnWidths), std::end(kColumnWidths));
@@ -90,7 +96,7 @@ Tprintform::Tprintform(platform::Prompts& prompts, QWidget* parent)
     // Where the system has no printer, the pages still show and can be kept as a PDF file.
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         printer_->setOutputFormat(QPrinter::PdfFormat);
-        NoPrinterNote->setText(QStringLiteral("プリンタがないため、PDFファイルに印刷します"));
+        noPrinterNote_->setText(QStringLiteral("プリンタがないため、PDFファイルに印刷します"));
     }
     UsePrinter();
 }
@@ -133,35 +139,35 @@ void Tprintform::FormShow() {
 }
 
 void Tprintform::ShowPage() {
-    Image1->setPixmap(QPixmap::fromImage(page_));
-    Image1->resize(page_.size());
+    pageImage_->setPixmap(QPixmap::fromImage(page_));
+    pageImage_->resize(page_.size());
     UpdateButtons();
 }
 
 void Tprintform::UpdateButtons() {
     const int page = gridPrinter_.PageNumber();
-    Button1->setEnabled(page != 1);
-    Button2->setEnabled(page != gridPrinter_.TotalPages());
+    previousButton_->setEnabled(page != 1);
+    nextButton_->setEnabled(page != gridPrinter_.TotalPages());
 }
 
-void Tprintform::Button1Click() {
+void Tprintform::PreviousPage() {
     gridPrinter_.PrevPage(page_);
     ShowPage();
 }
 
-void Tprintform::Button2Click() {
+void Tprintform::NextPage() {
     gridPrinter_.NextPage(page_);
     ShowPage();
 }
 
-void Tprintform::Button5Click() {
+void Tprintform::SetUpPrinter() {
     if (!prompts_.PrinterSetup(this, *printer_))
         return;
     UsePrinter();
     FormShow();  // back to page 1 with the new paper
 }
 
-void Tprintform::Button3Click() {
+void Tprintform::Print() {
     if (!prompts_.PrintDialog(this, *printer_))
         return;
     UsePrinter();

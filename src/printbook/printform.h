@@ -31,31 +31,32 @@ public:
     // Shows the book's first page until the user closes the window.
     void Run(const AccountBook& book);
 
-    void Button1Click();  // 前のページ
-    void Button2Click();  // 次のページ
-    void Button5Click();  // プリンタ設定
-    void Button3Click();  // 印刷
-
     printbook::TQelSGridPrinter& gridPrinter() { return gridPrinter_; }
     QPrinter& printer() { return *printer_; }
     const QImage& page() const { return page_; }
 
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QPushButton* Button5;
-    QPushButton* Button3;
-    QPushButton* Button4;   // 閉じる
-    QLabel* NoPrinterNote;  // says that pages go to a PDF file
-    QScrollArea* ScrollBox1;
-    QLabel* Image1;
-
 private:
+    void PreviousPage();  // 前のページ
+    void NextPage();      // 次のページ
+    void SetUpPrinter();  // プリンタ設定
+    void Print();         // 印刷
+
     void FormShow();
     void ShowPage();
     void UpdateButtons();
     void UsePrinter();
     void EndPage();
     void DrawCell(int column, int row, const QRect& rect);
+
+    // The controls; their designer names are their object names (the constructor's table).
+    QPushButton* previousButton_;  // Button1: 前のページ
+    QPushButton* nextButton_;      // Button2: 次のページ
+    QPushButton* setupButton_;     // Button5: プリンタ設定
+    QPushButton* printButton_;     // Button3: 印刷
+    QPushButton* closeButton_;     // Button4: 閉じる
+    QLabel* noPrinterNote_;        // NoPrinterNote: says that pages go to a PDF file
+    QScrollArea* pageArea_;        // ScrollBox1
+    QLabel* pageImage_;            // Image1
 
     platform::Prompts& prompts_;
     std::unique_ptr<QPrinter> printer_;

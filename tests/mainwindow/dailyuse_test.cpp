@@ -3,6 +3,7 @@
 // real clipboard, the window's own menus.
 #include "fixture.h"
 #include "mainwindow/findform.h"
+#include "support/widgets.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -11,6 +12,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+using testsupport::Child;
+using testsupport::Click;
 using testsupport::MainFormTest;
 using Answer = platform::Prompts::Answer;
 
@@ -85,8 +88,8 @@ TEST_F(DailyUseTest, EveryAcceptedEditReachesTheFileAtOnce) {
 
     // Search finds what is on the screen.
     Find<QAction>("search1")->trigger();
-    Find<mainwindow::TFindDialog>("FindDialog1")->Edit1->setText("teisyoku");
-    Find<mainwindow::TFindDialog>("FindDialog1")->FindButton->click();
+    Child<QLineEdit>(Find<mainwindow::TFindDialog>("FindDialog1"), "Edit1")->setText("teisyoku");
+    Click(Find<mainwindow::TFindDialog>("FindDialog1"), "FindButton");
     EXPECT_TRUE(prompts.shown.empty());
     Find<mainwindow::TFindDialog>("FindDialog1")->close();
 
@@ -287,12 +290,12 @@ TEST_F(DailyUseTest, SearchPutsTheCursorOnTheEntryFound) {
     grid().setCurrentIndex(model().index(0, 3));
     Find<QAction>("search1")->trigger();
     auto* dialog = Find<mainwindow::TFindDialog>("FindDialog1");
-    dialog->Edit1->setText("弁当");
+    Child<QLineEdit>(dialog, "Edit1")->setText("弁当");
     // The index is sorted: "食費,,200,弁当" comes before "食費,,300,夕飯の弁当".
-    dialog->FindButton->click();
+    Click(dialog, "FindButton");
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 10}));
     EXPECT_EQ(grid().currentIndex().row(), 2);
-    dialog->FindButton->click();
+    Click(dialog, "FindButton");
     EXPECT_EQ(grid().currentIndex().row(), 0);
 
     const QRect memo = grid().visualRect(model().index(0, mainwindow::DayModel::kMemo));

@@ -1,12 +1,15 @@
 #include "fixture.h"
 #include "mainwindow/findform.h"
 #include "mainwindow/searchindex.h"
+#include "support/widgets.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPushButton>
 
+using testsupport::Child;
+using testsupport::Click;
 using testsupport::MainFormTest;
 
 namespace {
@@ -22,28 +25,28 @@ TEST_F(MainFormTest, SearchVisitsEveryMatchInDateOrderThenReportsNone) {
     Find<QAction>("search1")->trigger();
     auto* dialog = Find<mainwindow::TFindDialog>("FindDialog1");
     ASSERT_TRUE(dialog->isVisible());
-    dialog->Edit1->setText("弁当");
+    Child<QLineEdit>(dialog, "Edit1")->setText("弁当");
     std::vector<ledger::Date> visited;
     for (int k = 0; k < 3; ++k) {
-        dialog->FindButton->click();
+        Click(dialog, "FindButton");
         visited.push_back(form->state().pageDate);
     }
     EXPECT_EQ(visited, (std::vector<ledger::Date>{{2024, 2, 20}, {2024, 3, 10}, {2024, 3, 10}}));
     EXPECT_TRUE(prompts.shown.empty());
     for (int k = 0; k < 2; ++k) {
-        dialog->FindButton->click();
+        Click(dialog, "FindButton");
         ASSERT_EQ(prompts.shown.size(), static_cast<size_t>(k + 1));
         EXPECT_EQ(prompts.shown[k].caption, "検索結果");
         EXPECT_EQ(prompts.shown[k].text, "弁当 は見つかりませんでした。");
     }
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 3, 10}));
     // A new text starts at the oldest entry again; a year's digits match every entry.
-    dialog->Edit1->setText("2024");
-    dialog->FindButton->click();
+    Child<QLineEdit>(dialog, "Edit1")->setText("2024");
+    Click(dialog, "FindButton");
     EXPECT_EQ(form->state().pageDate, (ledger::Date{2024, 2, 20}));
     // Text that no month file can hold is simply not found.
-    dialog->Edit1->setText("🍣");
-    dialog->FindButton->click();
+    Child<QLineEdit>(dialog, "Edit1")->setText("🍣");
+    Click(dialog, "FindButton");
     EXPECT_EQ(prompts.shown.back().text, "🍣 は見つかりませんでした。");
     dialog->close();
 }

@@ -1,7 +1,8 @@
-#include "printbook/gridprinter.h"
 #include "mainwindow/fixture.h"
 #include "platform/fonts.h"
+#include "printbook/gridprinter.h"
 #include "printbook/printform.h"
+#include "support/widgets.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -13,6 +14,8 @@
 #include <memory>
 #include <string>
 
+using testsupport::Child;
+using testsupport::Click;
 using testsupport::MainFormTest;
 
 namespace {
@@ -57,14 +60,17 @@ TEST_F(MainFormTest, AccountBookPreviewsAndPrintsToPdf) {
             return int(QDialog::Rejected);
         // The preview on A4 paper, whatever printer the machine has.
         preview->printer().setPageSize(QPageSize(QPageSize::A4));
-        preview->Button5Click();  // no setup answered: nothing changes
-        buttons.push_back({preview->Button1->isEnabled(), preview->Button2->isEnabled()});
+        Click(preview, "Button5");  // no setup answered: nothing changes
+        buttons.push_back({Child<QPushButton>(preview, "Button1")->isEnabled(),
+                           Child<QPushButton>(preview, "Button2")->isEnabled()});
         EXPECT_FALSE(preview->page().isNull());
-        preview->Button2Click();
-        buttons.push_back({preview->Button1->isEnabled(), preview->Button2->isEnabled()});
-        preview->Button1Click();
-        buttons.push_back({preview->Button1->isEnabled(), preview->Button2->isEnabled()});
-        preview->Button3Click();
+        Click(preview, "Button2");
+        buttons.push_back({Child<QPushButton>(preview, "Button1")->isEnabled(),
+                           Child<QPushButton>(preview, "Button2")->isEnabled()});
+        Click(preview, "Button1");
+        buttons.push_back({Child<QPushButton>(preview, "Button1")->isEnabled(),
+                           Child<QPushButton>(preview, "Button2")->isEnabled()});
+        Click(preview, "Button3");
         return int(QDialog::Accepted);
     };
     Find<QAction>("N15")->trigger();
@@ -118,7 +124,7 @@ TEST_F(MainFormTest, AFailedPrintIsReported) {
     };
     prompts.dialogHandler = [&](QDialog& dialog) {
         if (auto* preview = qobject_cast<printbook::Tprintform*>(&dialog))
-            preview->Button3Click();
+            Click(preview, "Button3");
         return int(QDialog::Accepted);
     };
     Find<QAction>("N15")->trigger();
