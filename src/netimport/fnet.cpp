@@ -71,70 +71,77 @@ Tfnet::Tfnet(std::filesystem::path workFile, platform::Prompts& prompts, QWidget
     Image1->setPixmap(
         QPixmap::fromImage(skin::ComposeSmallFrameSkin(skin::SmallFrameImages::Builtin(), kSize)));
 
-    Label6 = new QLabel(QStringLiteral("NET 機能"), this);
-    Label6->setGeometry(10, 2, 300, 17);
-    Label6->setFont(platform::UiFont(12, true));
-    Label6->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    platform::WindowDrag::Install(Label6);
+    title_ = new QLabel(QStringLiteral("NET 機能"), this);
+    title_->setGeometry(10, 2, 300, 17);
+    title_->setFont(platform::UiFont(12, true));
+    title_->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    platform::WindowDrag::Install(title_);
 
-    Label1 = Caption(this, QStringLiteral("URL:"), QRect(12, 34, 52, 20), false);
-    Edit1 = Field(this, QRect(68, 34, 292, 20));
-    SpeedButton1 =
+    urlCaption_ = Caption(this, QStringLiteral("URL:"), QRect(12, 34, 52, 20), false);
+    url_ = Field(this, QRect(68, 34, 292, 20));
+    defaultButton_ =
         skin::MakeTextButton(this, QStringLiteral("Default"), QRect(366, 33, 62, 22), false);
-    Label3 = Caption(this, QStringLiteral("ID:"), QRect(12, 62, 52, 20), false);
-    Edit4 = Field(this, QRect(68, 62, 150, 20));
-    Label5 = Caption(this, QStringLiteral("Pass:"), QRect(12, 90, 52, 20), false);
-    Edit5 = Field(this, QRect(68, 90, 150, 20));
-    Edit5->setEchoMode(QLineEdit::Password);
-    Edit5->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // "*"
-    Label2 = Caption(this, QStringLiteral("PROXY:"), QRect(226, 62, 56, 20), true);
-    Edit2 = Field(this, QRect(286, 62, 142, 20));
-    Label4 = Caption(this, QStringLiteral("PORT:"), QRect(226, 90, 56, 20), true);
-    Edit3 = Field(this, QRect(286, 90, 64, 20));
+    idCaption_ = Caption(this, QStringLiteral("ID:"), QRect(12, 62, 52, 20), false);
+    id_ = Field(this, QRect(68, 62, 150, 20));
+    passCaption_ = Caption(this, QStringLiteral("Pass:"), QRect(12, 90, 52, 20), false);
+    password_ = Field(this, QRect(68, 90, 150, 20));
+    password_->setEchoMode(QLineEdit::Password);
+    password_->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // "*"
+    proxyCaption_ = Caption(this, QStringLiteral("PROXY:"), QRect(226, 62, 56, 20), true);
+    proxy_ = Field(this, QRect(286, 62, 142, 20));
+    portCaption_ = Caption(this, QStringLiteral("PORT:"), QRect(226, 90, 56, 20), true);
+    proxyPort_ = Field(this, QRect(286, 90, 64, 20));
 
-    Button1 = new QPushButton(QStringLiteral("データ確認"), this);
-    Button1->setGeometry(68, 118, 150, 26);
+    checkButton_ = new QPushButton(QStringLiteral("データ確認"), this);
+    checkButton_->setGeometry(68, 118, 150, 26);
     // Read-only, and out of the keyboard's way; it stays enabled so that a long reply can be
     // scrolled through before it is imported.
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setGeometry(12, 152, 417, 154);
-    Memo1->setReadOnly(true);
-    Memo1->setFocusPolicy(Qt::NoFocus);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Button3 = new QPushButton(QStringLiteral("cancel"), this);
-    Button3->setGeometry(12, 316, 100, 28);
-    Button2 = new QPushButton(QStringLiteral("データ取り込み"), this);
-    Button2->setGeometry(279, 316, 150, 28);
-    for (QPushButton* b : {Button1, Button2, Button3})
+    memo_ = new QPlainTextEdit(this);
+    memo_->setGeometry(12, 152, 417, 154);
+    memo_->setReadOnly(true);
+    memo_->setFocusPolicy(Qt::NoFocus);
+    memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    cancelButton_ = new QPushButton(QStringLiteral("cancel"), this);
+    cancelButton_->setGeometry(12, 316, 100, 28);
+    importButton_ = new QPushButton(QStringLiteral("データ取り込み"), this);
+    importButton_->setGeometry(279, 316, 150, 28);
+    for (QPushButton* b : {checkButton_, importButton_, cancelButton_})
         b->setAutoDefault(false);
     // Enter in a field checks the data; importing always takes a click of its own.
-    Button1->setDefault(true);
+    checkButton_->setDefault(true);
 
-    const std::pair<QObject*, const char*> names[] = {
-        {Label1, "Label1"},   {Label2, "Label2"},
-        {Label3, "Label3"},   {Label4, "Label4"},
-        {Label5, "Label5"},   {Label6, "Label6"},
-        {Edit1, "Edit1"},     {Edit2, "Edit2"},
-        {Edit3, "Edit3"},     {Edit4, "Edit4"},
-        {Edit5, "Edit5"},     {Button1, "Button1"},
-        {Button2, "Button2"}, {Button3, "Button3"},
-        {Memo1, "Memo1"},     {SpeedButton1, "SpeedButton1"}};
+    const std::pair<QObject*, const char*> names[] = {{urlCaption_, "Label1"},
+                                                      {proxyCaption_, "Label2"},
+                                                      {idCaption_, "Label3"},
+                                                      {portCaption_, "Label4"},
+                                                      {passCaption_, "Label5"},
+                                                      {title_, "Label6"},
+                                                      {url_, "Edit1"},
+                                                      {proxy_, "Edit2"},
+                                                      {proxyPort_, "Edit3"},
+                                                      {id_, "Edit4"},
+                                                      {password_, "Edit5"},
+                                                      {checkButton_, "Button1"},
+                                                      {importButton_, "Button2"},
+                                                      {cancelButton_, "Button3"},
+                                                      {memo_, "Memo1"},
+                                                      {defaultButton_, "SpeedButton1"}};
     for (const auto& [object, name] : names)
         object->setObjectName(QLatin1String(name));
 
-    connect(SpeedButton1, &QPushButton::clicked, this,
-            [this] { Edit1->setText(QString::fromLatin1(kDefaultServiceUrl)); });
-    connect(Button1, &QPushButton::clicked, this, &Tfnet::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &Tfnet::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &Tfnet::Button3Click);
+    connect(defaultButton_, &QPushButton::clicked, this,
+            [this] { url_->setText(QString::fromLatin1(kDefaultServiceUrl)); });
+    connect(checkButton_, &QPushButton::clicked, this, &Tfnet::CheckData);
+    connect(importButton_, &QPushButton::clicked, this, &Tfnet::ImportData);
+    connect(cancelButton_, &QPushButton::clicked, this, &Tfnet::CancelOrClose);
 }
 
 std::optional<ImportRequest> Tfnet::Run(NetFields& fields, QPoint mainTopLeft) {
-    Edit1->setText(fields.url);
-    Edit2->setText(fields.proxy);
-    Edit3->setText(fields.proxyPort);
-    Edit4->setText(fields.id);
+    url_->setText(fields.url);
+    proxy_->setText(fields.proxy);
+    proxyPort_->setText(fields.proxyPort);
+    id_->setText(fields.id);
     QPoint at = mainTopLeft - QPoint(16, 16);
     // Kept on the screen when the main window sits at its edge.
     if (QScreen* screen = QGuiApplication::screenAt(mainTopLeft)) {
@@ -145,35 +152,36 @@ std::optional<ImportRequest> Tfnet::Run(NetFields& fields, QPoint mainTopLeft) {
     move(at);
     result_.reset();
     prompts_.RunDialog(*this);
-    fields = NetFields{Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text()};
+    fields = NetFields{url_->text(), proxy_->text(), proxyPort_->text(), id_->text()};
     return result_;
 }
 
 void Tfnet::showEvent(QShowEvent* event) {
     // Each opening starts idle with an empty memo.
-    Memo1->clear();
-    Button1->setEnabled(true);
-    Button3->setEnabled(true);
-    Button2->setEnabled(false);
+    memo_->clear();
+    checkButton_->setEnabled(true);
+    cancelButton_->setEnabled(true);
+    importButton_->setEnabled(false);
     QDialog::showEvent(event);
     // The keyboard starts where the user has something to type.
-    (Edit4->text().isEmpty() ? Edit4 : Edit5)->setFocus();
+    (id_->text().isEmpty() ? id_ : password_)->setFocus();
 }
 
 Tfnet::Outcome Tfnet::Request(bool remove) {
     std::string url, id, password;
     try {
-        url = platform::ToCp932(Edit1->text());
-        id = platform::ToCp932(Edit4->text());
-        password = platform::ToCp932(Edit5->text());
+        url = platform::ToCp932(url_->text());
+        id = platform::ToCp932(id_->text());
+        password = platform::ToCp932(password_->text());
     } catch (const ledger::Cp932Error& e) {
         prompts_.Error(this, QStringLiteral("「%1」は Shift-JIS で書けない文字です。")
                                  .arg(QString::fromStdString(e.character())));
         return {};
     }
-    Memo1->clear();
+    memo_->clear();
     client_.SetUrl(RequestUrl(url, id, password, remove));
-    client_.SetProxy(Edit2->text().trimmed().toStdString(), Edit3->text().trimmed().toStdString());
+    client_.SetProxy(proxy_->text().trimmed().toStdString(),
+                     proxyPort_->text().trimmed().toStdString());
 
     // The reply file is made empty before anything else changes.
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(workFile_.c_str(), "wb"));
@@ -185,10 +193,10 @@ Tfnet::Outcome Tfnet::Request(bool remove) {
         return {};
     }
 
-    Button1->setEnabled(false);
-    Button3->setEnabled(true);
-    Memo1->setPlainText(QStringLiteral("Loading"));
-    Button2->setEnabled(false);
+    checkButton_->setEnabled(false);
+    cancelButton_->setEnabled(true);
+    memo_->setPlainText(QStringLiteral("Loading"));
+    importButton_->setEnabled(false);
 
     std::string storeError;
     std::optional<http::Failure> failure = client_.Get(
@@ -203,7 +211,7 @@ Tfnet::Outcome Tfnet::Request(bool remove) {
         storeError = std::strerror(errno);
         failure = http::Failure{404, "The reply could not be stored"};
     }
-    Button1->setEnabled(true);
+    checkButton_->setEnabled(true);
 
     if (failure) {
         QString text = QStringLiteral("Failed : %1 %2")
@@ -213,11 +221,11 @@ Tfnet::Outcome Tfnet::Request(bool remove) {
             text += QStringLiteral(" (") + QString::fromStdString(workFile_.string()) +
                     QStringLiteral(": ") + QString::fromLocal8Bit(storeError.c_str()) +
                     QStringLiteral(")");
-        Memo1->setPlainText(text);
+        memo_->setPlainText(text);
         return {true, text};
     }
     std::error_code ec;
-    Memo1->setPlainText(
+    memo_->setPlainText(
         QStringLiteral("Received %1 bytes")
             .arg(static_cast<qulonglong>(std::filesystem::file_size(workFile_, ec))));
     return {true, std::nullopt};
@@ -244,18 +252,18 @@ void Tfnet::ShowReply() {
             "---\n以上のデータでよろしいですか？\n"
             "よろしければ下の「データ取り込みボタン」を押してください。\n"
             "取り込んだデータは、サーバから削除されます。");
-        Button2->setEnabled(true);
+        importButton_->setEnabled(true);
     }
-    Memo1->setPlainText(text);
+    memo_->setPlainText(text);
 }
 
-void Tfnet::Button1Click() {
+void Tfnet::CheckData() {
     const Outcome outcome = Request(false);
     if (outcome.started && !outcome.failure)
         ShowReply();
 }
 
-void Tfnet::Button2Click() {
+void Tfnet::ImportData() {
     // Once the request went out the dialog closes whatever it gave: the caller merges what
     // arrived. A request that could not start leaves the work file and the dialog as they were.
     Outcome outcome = Request(true);
@@ -265,8 +273,8 @@ void Tfnet::Button2Click() {
     done(QDialog::Accepted);
 }
 
-void Tfnet::Button3Click() {
-    if (Button1->isEnabled()) {
+void Tfnet::CancelOrClose() {
+    if (checkButton_->isEnabled()) {
         result_.reset();
         done(QDialog::Rejected);
     } else {
@@ -276,7 +284,7 @@ void Tfnet::Button3Click() {
 
 void Tfnet::reject() {
     // Esc: as cancel, which stops a running request instead of closing.
-    Button3Click();
+    CancelOrClose();
 }
 
 void Tfnet::closeEvent(QCloseEvent* event) {

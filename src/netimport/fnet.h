@@ -49,33 +49,34 @@ public:
     std::optional<ImportRequest> Run(NetFields& fields, QPoint mainTopLeft);
     http::Client& client() { return client_; }
 
-    QLabel* Label6;  // title; dragging it moves the window
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLineEdit* Edit1;           // URL
-    QLineEdit* Edit2;           // proxy host
-    QLineEdit* Edit3;           // proxy port
-    QLineEdit* Edit4;           // ID
-    QLineEdit* Edit5;           // password
-    QPushButton* SpeedButton1;  // Default
-    QPushButton* Button1;       // データ確認
-    QPushButton* Button2;       // データ取り込み
-    QPushButton* Button3;       // cancel
-    QPlainTextEdit* Memo1;      // status and reply
-
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-
 protected:
     void showEvent(QShowEvent* event) override;
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void CheckData();      // データ確認
+    void ImportData();     // データ取り込み
+    void CancelOrClose();  // cancel: stops a running request, else closes
+
+    // The controls; their designer names are their object names (the constructor's table).
+    QLabel* title_;               // Label6: dragging it moves the window
+    QLabel* urlCaption_;          // Label1
+    QLabel* proxyCaption_;        // Label2
+    QLabel* idCaption_;           // Label3
+    QLabel* portCaption_;         // Label4
+    QLabel* passCaption_;         // Label5
+    QLineEdit* url_;              // Edit1
+    QLineEdit* proxy_;            // Edit2: proxy host
+    QLineEdit* proxyPort_;        // Edit3
+    QLineEdit* id_;               // Edit4
+    QLineEdit* password_;         // Edit5
+    QPushButton* defaultButton_;  // SpeedButton1: Default
+    QPushButton* checkButton_;    // Button1: データ確認
+    QPushButton* importButton_;   // Button2: データ取り込み
+    QPushButton* cancelButton_;   // Button3: cancel
+    QPlainTextEdit* memo_;        // Memo1: status and reply
+
     struct Outcome {
         // False when the request could not start: the user was told, and the work file and
         // the buttons are as they were.

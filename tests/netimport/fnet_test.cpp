@@ -4,6 +4,7 @@
 
 #include "mainwindow/fixture.h"
 #include "support/webservers.h"
+#include "support/widgets.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,6 +14,7 @@
 namespace {
 
 using netimport::Tfnet;
+using testsupport::Child;
 using testsupport::TestWebService;
 
 class NetImportTest : public testsupport::MainFormTest {
@@ -51,7 +53,7 @@ protected:
         d.show();  // each opening starts idle with an empty memo
         return static_cast<Tfnet&>(d);
     }
-    static QString Memo(Tfnet& f) { return f.Memo1->toPlainText(); }
+    static QString Memo(Tfnet& f) { return Child<QPlainTextEdit>(&f, "Memo1")->toPlainText(); }
 
     // A fresh ID per test, so that tests share the server but not their entries.
     std::string id = "user-" + std::to_string(reinterpret_cast<uintptr_t>(this) % 1000000);
@@ -73,15 +75,15 @@ TEST_F(NetImportTest, CheckShowsTheReplyThenImportMergesItIntoEachMonthOnce) {
     QString shown;
     prompts.dialogHandler = [&](QDialog& d) {
         Tfnet& f = Dialog(d);
-        EXPECT_FALSE(f.Button2->isEnabled());
-        EXPECT_EQ(f.Edit1->text(), QString::fromStdString(service->Url()));
-        EXPECT_EQ(f.Edit4->text(), QString::fromStdString(id));
-        f.Edit5->setText(QStringLiteral("pw"));
-        f.Button1->click();
+        EXPECT_FALSE(Child<QPushButton>(&f, "Button2")->isEnabled());
+        EXPECT_EQ(Child<QLineEdit>(&f, "Edit1")->text(), QString::fromStdString(service->Url()));
+        EXPECT_EQ(Child<QLineEdit>(&f, "Edit4")->text(), QString::fromStdString(id));
+        Child<QLineEdit>(&f, "Edit5")->setText(QStringLiteral("pw"));
+        Child<QPushButton>(&f, "Button1")->click();
         shown = Memo(f);
-        EXPECT_TRUE(f.Button2->isEnabled());
-        EXPECT_TRUE(f.Button1->isEnabled());
-        f.Button2->click();
+        EXPECT_TRUE(Child<QPushButton>(&f, "Button2")->isEnabled());
+        EXPECT_TRUE(Child<QPushButton>(&f, "Button1")->isEnabled());
+        Child<QPushButton>(&f, "Button2")->click();
         return QDialog::Accepted;
     };
     Trigger("NET1");
@@ -104,11 +106,12 @@ TEST_F(NetImportTest, CheckShowsTheReplyThenImportMergesItIntoEachMonthOnce) {
     // The service forgot what it returned: a second check finds nothing.
     prompts.dialogHandler = [&](QDialog& d) {
         Tfnet& f = Dialog(d);
-        EXPECT_EQ(f.Edit5->text(), QStringLiteral("pw"));  // kept while the program runs
-        f.Button1->click();
+        EXPECT_EQ(Child<QLineEdit>(&f, "Edit5")->text(),
+                  QStringLiteral("pw"));  // kept while the program runs
+        Child<QPushButton>(&f, "Button1")->click();
         shown = Memo(f);
-        EXPECT_FALSE(f.Button2->isEnabled());
-        f.Button3->click();
+        EXPECT_FALSE(Child<QPushButton>(&f, "Button2")->isEnabled());
+        Child<QPushButton>(&f, "Button3")->click();
         return QDialog::Rejected;
     };
     Trigger("NET1");
@@ -131,15 +134,16 @@ TEST_F(NetImportTest, CancelAbortsARunningRequestThenClosesAndTheSettingsAreKept
     bool openAfterAbort = false;
     prompts.dialogHandler = [&](QDialog& d) {
         Tfnet& f = Dialog(d);
-        f.Edit1->setText(QString::fromStdString(service->Url() + "?action=wait&seconds=8&x="));
-        f.Edit2->setText(QString());
-        QTimer::singleShot(300, f.Button3, &QPushButton::click);
-        f.Button1->click();
+        Child<QLineEdit>(&f, "Edit1")
+            ->setText(QString::fromStdString(service->Url() + "?action=wait&seconds=8&x="));
+        Child<QLineEdit>(&f, "Edit2")->setText(QString());
+        QTimer::singleShot(300, Child<QPushButton>(&f, "Button3"), &QPushButton::click);
+        Child<QPushButton>(&f, "Button1")->click();
         afterAbort = Memo(f);
         openAfterAbort = f.isVisible();
-        EXPECT_TRUE(f.Button1->isEnabled());
-        EXPECT_FALSE(f.Button2->isEnabled());
-        f.Button3->click();
+        EXPECT_TRUE(Child<QPushButton>(&f, "Button1")->isEnabled());
+        EXPECT_FALSE(Child<QPushButton>(&f, "Button2")->isEnabled());
+        Child<QPushButton>(&f, "Button3")->click();
         EXPECT_FALSE(f.isVisible());
         return QDialog::Rejected;
     };
@@ -155,9 +159,9 @@ TEST_F(NetImportTest, AFailedImportStillClosesMergesNothingItDidNotGetAndSaysSo)
     ASSERT_TRUE(Start());
     prompts.dialogHandler = [&](QDialog& d) {
         Tfnet& f = Dialog(d);
-        f.Edit5->setText(QStringLiteral("wrong"));
-        f.Button2->setEnabled(true);  // as after an earlier check
-        f.Button2->click();
+        Child<QLineEdit>(&f, "Edit5")->setText(QStringLiteral("wrong"));
+        Child<QPushButton>(&f, "Button2")->setEnabled(true);  // as after an earlier check
+        Child<QPushButton>(&f, "Button2")->click();
         return QDialog::Accepted;
     };
     Trigger("NET1");
@@ -174,9 +178,9 @@ TEST_F(NetImportTest, AReplyFileThatCannotBeMadeIsReportedAndTheDialogStaysOpen)
     QString memo = QStringLiteral("unchanged");
     prompts.dialogHandler = [&](QDialog& d) {
         Tfnet& f = Dialog(d);
-        f.Edit5->setText(QStringLiteral("pw"));
-        f.Button2->setEnabled(true);
-        f.Button2->click();
+        Child<QLineEdit>(&f, "Edit5")->setText(QStringLiteral("pw"));
+        Child<QPushButton>(&f, "Button2")->setEnabled(true);
+        Child<QPushButton>(&f, "Button2")->click();
         stayedOpen = f.isVisible();
         memo = Memo(f);
         f.hide();
@@ -197,10 +201,10 @@ TEST_F(NetImportTest, AnIdWithNoShiftJisFormIsRefusedAndNothingIsSentOrMerged) {
     bool stayedOpen = false;
     prompts.dialogHandler = [&](QDialog& d) {
         Tfnet& f = Dialog(d);
-        f.Edit4->setText(QStringLiteral("me\U0001F600"));
-        f.Edit5->setText(QStringLiteral("pw"));
-        f.Button2->setEnabled(true);
-        f.Button2->click();
+        Child<QLineEdit>(&f, "Edit4")->setText(QStringLiteral("me\U0001F600"));
+        Child<QLineEdit>(&f, "Edit5")->setText(QStringLiteral("pw"));
+        Child<QPushButton>(&f, "Button2")->setEnabled(true);
+        Child<QPushButton>(&f, "Button2")->click();
         stayedOpen = f.isVisible();
         f.hide();
         return QDialog::Rejected;
@@ -220,11 +224,11 @@ TEST_F(NetImportTest, DefaultPutsTheServiceAddressAndAMissingUrlKeyGivesItToo) {
     ASSERT_TRUE(Start());
     prompts.dialogHandler = [&](QDialog& d) {
         Tfnet& f = Dialog(d);
-        EXPECT_TRUE(f.Edit1->text().endsWith(QStringLiteral("/vantrel.cgi")));
-        f.Edit1->setText(QStringLiteral("http://elsewhere/"));
-        f.SpeedButton1->click();
-        EXPECT_TRUE(f.Edit1->text().endsWith(QStringLiteral("/vantrel.cgi")));
-        f.Button3->click();
+        EXPECT_TRUE(Child<QLineEdit>(&f, "Edit1")->text().endsWith(QStringLiteral("/vantrel.cgi")));
+        Child<QLineEdit>(&f, "Edit1")->setText(QStringLiteral("http://elsewhere/"));
+        Child<QPushButton>(&f, "SpeedButton1")->click();
+        EXPECT_TRUE(Child<QLineEdit>(&f, "Edit1")->text().endsWith(QStringLiteral("/vantrel.cgi")));
+        Child<QPushButton>(&f, "Button3")->click();
         return QDialog::Rejected;
     };
     Trigger("NET1");
