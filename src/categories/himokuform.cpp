@@ -91,17 +91,17 @@ THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state), prompts_(prompts) {
     const skin::DialogChrome chrome =
         skin::DressDialog(*this, skin, kSize, QStringLiteral("費目設定"));
-    Imagemain = chrome.background;
-    Label1 = chrome.title;
+    background_ = chrome.background;
+    title_ = chrome.title;
 
-    SpeedButton3 =
+    addButton_ =
         skin::MakeTextButton(this, QStringLiteral("費目追加"), QRect(24, 48, 110, 30), false);
-    SpeedButton3->setStyleSheet(QStringLiteral("color: rgb(16, 16, 96);"));
-    SpeedButton4 =
+    addButton_->setStyleSheet(QStringLiteral("color: rgb(16, 16, 96);"));
+    deleteButton_ =
         skin::MakeTextButton(this, QStringLiteral("選択行削除"), QRect(142, 48, 110, 30), false);
-    SpeedButton1 = skin::MakeTextButton(this, QStringLiteral("保存して閉じる"),
-                                        QRect(522, 48, 130, 30), false);
-    SpeedButton2 =
+    saveButton_ = skin::MakeTextButton(this, QStringLiteral("保存して閉じる"),
+                                       QRect(522, 48, 130, 30), false);
+    cancelButton_ =
         skin::MakeTextButton(this, QStringLiteral("キャンセル"), QRect(660, 48, 96, 30), false);
     auto* hint = new QLabel(
         QStringLiteral(
@@ -110,45 +110,59 @@ THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
     hint->setGeometry(24, 86, 732, 18);
     hint->setStyleSheet(QStringLiteral("color: rgb(80, 90, 110);"));
 
-    maingrid = new platform::GridView(this);
-    maingrid->setGeometry(24, 108, 732, 408);
-    maingrid->setModel(&model_);
-    maingrid->setItemDelegate(new CategoryDelegate(*this, *maingrid));
-    maingrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    maingrid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
-                              QAbstractItemView::EditKeyPressed |
-                              QAbstractItemView::SelectedClicked);
-    maingrid->verticalHeader()->setDefaultSectionSize(21);
-    maingrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    maingrid->verticalHeader()->setMinimumWidth(28);
-    maingrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    maingrid->horizontalHeader()->setStyleSheet(
+    table_ = new platform::GridView(this);
+    table_->setGeometry(24, 108, 732, 408);
+    table_->setModel(&model_);
+    table_->setItemDelegate(new CategoryDelegate(*this, *table_));
+    table_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    table_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                            QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    table_->verticalHeader()->setDefaultSectionSize(21);
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setMinimumWidth(28);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    table_->horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView::section { background: rgb(214, 221, 194); border: none;"
                        " border-right: 1px solid rgb(190, 198, 168); border-bottom: 1px solid "
                        "rgb(190, 198, 168); padding-left: 3px; }"));
-    maingrid->setIconSize(QSize(18, 16));
+    table_->setIconSize(QSize(18, 16));
     platform::DialogKeys::On(*this).Escape([this] { CloseByEscape(); });
     // Tab leaves the table for the buttons (Enter and the arrows walk its cells).
-    maingrid->setTabKeyNavigation(false);
-    maingrid->setWordWrap(false);
+    table_->setTabKeyNavigation(false);
+    table_->setWordWrap(false);
     model_.SetIconSource([this](int row) { return RowIcon(row); });
 
-    focusbutton = new QPushButton(this);
-    focusbutton->setGeometry(-100, -100, 10, 10);
-    focusbutton->setFocusPolicy(Qt::NoFocus);  // out of Tab's way; it only takes the focus
+    focusSink_ = new QPushButton(this);
+    focusSink_->setGeometry(-100, -100, 10, 10);
+    focusSink_->setFocusPolicy(Qt::NoFocus);  // out of Tab's way; it only takes the focus
 
-    PopupMenu1 = new QMenu(this);
-    QAction* add = PopupMenu1->addAction(QStringLiteral("ADD ICON"));
-    QAction* del = PopupMenu1->addAction(QStringLiteral("Del ICON"));
-    connect(add, &QAction::triggered, this, &THIMOKUForm::ADDICON1Click);
-    connect(del, &QAction::triggered, this, &THIMOKUForm::DelICON1Click);
-    connect(maingrid, &platform::GridView::popupRequested, this,
-            [this](const QPoint& pos) { PopupMenu1->exec(pos); });
+    iconMenu_ = new QMenu(this);
+    QAction* add = iconMenu_->addAction(QStringLiteral("ADD ICON"));
+    QAction* del = iconMenu_->addAction(QStringLiteral("Del ICON"));
+    const std::pair<QObject*, const char*> names[] = {
+        {title_, "Label1"},
+        {background_, "Imagemain"},
+        {table_, "maingrid"},
+        {saveButton_, "SpeedButton1"},
+        {cancelButton_, "SpeedButton2"},
+        {addButton_, "SpeedButton3"},
+        {deleteButton_, "SpeedButton4"},
+        {focusSink_, "focusbutton"},
+        {iconMenu_, "PopupMenu1"},
+        {add, "ADDICON1"},
+        {del, "DelICON1"},
+    };
+    for (const auto& [control, name] : names)
+        control->setObjectName(QLatin1String(name));
+    connect(add, &QAction::triggered, this, &THIMOKUForm::AddIcon);
+    connect(del, &QAction::triggered, this, &THIMOKUForm::DeleteIcon);
+    connect(table_, &platform::GridView::popupRequested, this,
+            [this](const QPoint& pos) { iconMenu_->exec(pos); });
 
-    connect(SpeedButton1, &QPushButton::clicked, this, &THIMOKUForm::SpeedButton1Click);
-    connect(SpeedButton2, &QPushButton::clicked, this, &THIMOKUForm::SpeedButton2Click);
-    connect(SpeedButton3, &QPushButton::clicked, this, &THIMOKUForm::SpeedButton3Click);
-    connect(SpeedButton4, &QPushButton::clicked, this, &THIMOKUForm::SpeedButton4Click);
+    connect(saveButton_, &QPushButton::clicked, this, &THIMOKUForm::SaveAndClose);
+    connect(cancelButton_, &QPushButton::clicked, this, &THIMOKUForm::Cancel);
+    connect(addButton_, &QPushButton::clicked, this, &THIMOKUForm::AddCategory);
+    connect(deleteButton_, &QPushButton::clicked, this, &THIMOKUForm::DeleteSelectedRows);
 
     if (QWidget* p = parentWidget())
         move(p->geometry().center() - rect().center());
@@ -170,12 +184,12 @@ bool THIMOKUForm::FormShow() {
     }
     model_.Load(table);
     for (int c = 0; c < CategoryModel::kColumns; ++c) {
-        maingrid->setColumnWidth(c, c < table.cols() ? table.ColumnWidth(c) : (c == 10 ? 87 : 64));
+        table_->setColumnWidth(c, c < table.cols() ? table.ColumnWidth(c) : (c == 10 ? 87 : 64));
     }
     closingByCommand_ = false;
     edited_ = false;
     if (model_.rowCount() > 0)
-        maingrid->setCurrentIndex(model_.index(0, 1));
+        table_->setCurrentIndex(model_.index(0, 1));
     return true;
 }
 
@@ -206,7 +220,7 @@ bool THIMOKUForm::AcceptEdit(const QModelIndex& index, const QString& text) {
         prompts_.Message(this, QStringLiteral("Vantrel"),
                          QStringLiteral("同じ名前の費目がすでにあります。変更は摘要されません。"),
                          Icon::Warning, Buttons::Ok);
-        maingrid->RefuseEdit(index);
+        table_->RefuseEdit(index);
         return false;
     }
     try {
@@ -216,14 +230,14 @@ bool THIMOKUForm::AcceptEdit(const QModelIndex& index, const QString& text) {
         return false;
     }
     edited_ = true;
-    maingrid->viewport()->update();
+    table_->viewport()->update();
     return true;
 }
 
-void THIMOKUForm::SpeedButton1Click() {
-    focusbutton->setFocus();
+void THIMOKUForm::SaveAndClose() {
+    focusSink_->setFocus();
     // A refused name is back in its cell with the editor open: nothing is asked yet.
-    if (!maingrid->FinishEditing())
+    if (!table_->FinishEditing())
         return;
     if (prompts_.Message(this, QStringLiteral("確認"), QStringLiteral("変更を保存しますか"),
                          Icon::Question, Buttons::YesNo) == Answer::Yes) {
@@ -235,12 +249,12 @@ void THIMOKUForm::SpeedButton1Click() {
                                             "してください。")
                                  .arg(CategoryModel::GridRow(row)),
                              Icon::Warning, Buttons::Ok);
-            maingrid->setCurrentIndex(model_.index(row, CategoryModel::kName));
+            table_->setCurrentIndex(model_.index(row, CategoryModel::kName));
             return;
         }
         std::vector<int> widths;
         for (int c = 0; c < CategoryModel::kColumns; ++c)
-            widths.push_back(maingrid->columnWidth(c));
+            widths.push_back(table_->columnWidth(c));
         try {
             ledger::WriteGridCellFile(state_.folders.CategoryFile(), model_.Table(widths));
         } catch (const ledger::FileError& e) {
@@ -254,27 +268,27 @@ void THIMOKUForm::SpeedButton1Click() {
     accept();
 }
 
-void THIMOKUForm::SpeedButton2Click() {
-    maingrid->FinishEditing();
+void THIMOKUForm::Cancel() {
+    table_->FinishEditing();
     closingByCommand_ = true;
     QDialog::reject();
 }
 
-void THIMOKUForm::SpeedButton3Click() {
-    maingrid->FinishEditing();
+void THIMOKUForm::AddCategory() {
+    table_->FinishEditing();
     if (model_.AppendRow()) {
         edited_ = true;
-        maingrid->scrollToBottom();
+        table_->scrollToBottom();
     }
 }
 
-void THIMOKUForm::SpeedButton4Click() {
-    maingrid->FinishEditing();
+void THIMOKUForm::DeleteSelectedRows() {
+    table_->FinishEditing();
     std::set<int> rows;
-    for (const QModelIndex& index : maingrid->selectionModel()->selectedIndexes())
+    for (const QModelIndex& index : table_->selectionModel()->selectedIndexes())
         rows.insert(index.row());
-    if (rows.empty() && maingrid->currentIndex().isValid())
-        rows.insert(maingrid->currentIndex().row());
+    if (rows.empty() && table_->currentIndex().isValid())
+        rows.insert(table_->currentIndex().row());
     if (rows.empty())
         return;
     if (prompts_.Message(this, QStringLiteral("確認"),
@@ -296,14 +310,14 @@ void THIMOKUForm::SpeedButton4Click() {
 }
 
 int THIMOKUForm::SlotUnderPress() const {
-    const int row = maingrid->indexAt(maingrid->lastPress()).row();
+    const int row = table_->indexAt(table_->lastPress()).row();
     if (row < 0)
         return -1;
     const int slot = CategoryModel::GridRow(row) - 12;
     return slot >= 0 && slot < ledger::Settings::kExtIconSlots ? slot : -1;
 }
 
-void THIMOKUForm::ADDICON1Click() {
+void THIMOKUForm::AddIcon() {
     const int slot = SlotUnderPress();
     if (slot < 0)
         return;
@@ -318,7 +332,7 @@ void THIMOKUForm::ADDICON1Click() {
     model_.IconsChanged();
 }
 
-void THIMOKUForm::DelICON1Click() {
+void THIMOKUForm::DeleteIcon() {
     const int slot = SlotUnderPress();
     if (slot < 0)
         return;
@@ -329,16 +343,16 @@ void THIMOKUForm::DelICON1Click() {
 
 void THIMOKUForm::CloseByEscape() {
     // As キャンセル does, asking first when the table was changed.
-    focusbutton->setFocus();
-    if (!maingrid->FinishEditing())
+    focusSink_->setFocus();
+    if (!table_->FinishEditing())
         return;  // a refused name is back in its cell
     if (edited_ && prompts_.Message(this, QStringLiteral("確認"),
                                     QStringLiteral("変更を保存せずに閉じますか？"), Icon::Question,
                                     Buttons::YesNo) != Answer::Yes) {
-        maingrid->setFocus();
+        table_->setFocus();
         return;
     }
-    SpeedButton2Click();
+    Cancel();
 }
 
 void THIMOKUForm::reject() {

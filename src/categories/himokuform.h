@@ -36,24 +36,6 @@ public:
     // read, and the editor should not open.
     bool FormShow();
 
-    // Commands, under their handler names.
-    void SpeedButton1Click();  // 保存して閉じる
-    void SpeedButton2Click();  // キャンセル
-    void SpeedButton3Click();  // 費目追加
-    void SpeedButton4Click();  // 選択行削除
-    void ADDICON1Click();      // ADD ICON: the row under the last press
-    void DelICON1Click();      // Del ICON
-
-    QLabel* Label1;                // title "費目設定"
-    QLabel* Imagemain;             // the skin
-    platform::GridView* maingrid;  // the category table; Enter walks its cells
-    QPushButton* SpeedButton1;
-    QPushButton* SpeedButton2;
-    QPushButton* SpeedButton3;
-    QPushButton* SpeedButton4;
-    QPushButton* focusbutton;
-    QMenu* PopupMenu1;  // ADD ICON, Del ICON
-
     // Called by the delegate when a cell's edit is finished; false refuses it.
     bool AcceptEdit(const QModelIndex& index, const QString& text);
 
@@ -61,10 +43,27 @@ protected:
     void reject() override;
 
 private:
+    void SaveAndClose();        // 保存して閉じる
+    void Cancel();              // キャンセル
+    void AddCategory();         // 費目追加
+    void DeleteSelectedRows();  // 選択行削除
+    void AddIcon();             // ADD ICON: the row under the last press
+    void DeleteIcon();          // Del ICON
     void CloseByEscape();
     QPixmap RowIcon(int row) const;
     // The slot of the model row under the last press, or -1.
     int SlotUnderPress() const;
+
+    // The controls; their designer names are their object names (the constructor's table).
+    QLabel* title_;              // Label1: "費目設定"
+    QLabel* background_;         // Imagemain: the skin
+    platform::GridView* table_;  // maingrid: Enter walks its cells
+    QPushButton* saveButton_;    // SpeedButton1: 保存して閉じる
+    QPushButton* cancelButton_;  // SpeedButton2: キャンセル
+    QPushButton* addButton_;     // SpeedButton3: 費目追加
+    QPushButton* deleteButton_;  // SpeedButton4: 選択行削除
+    QPushButton* focusSink_;     // focusbutton: takes the focus off the table
+    QMenu* iconMenu_;            // PopupMenu1: ADD ICON, Del ICON
 
     state::AppState& state_;
     platform::Prompts& prompts_;

@@ -1,4 +1,5 @@
 #include "mainwindow/fixture.h"
+#include "support/widgets.h"
 
 #include "categories/himokuform.h"
 #include "ledger/categorylist.h"
@@ -8,6 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using testsupport::Child;
+using testsupport::Click;
 using testsupport::MainFormTest;
 using Answer = platform::Prompts::Answer;
 
@@ -29,8 +32,10 @@ protected:
         return editor->AcceptEdit(table->index(row, 1), name);
     }
     void PressOn(int row) {
-        QRect cell = editor->maingrid->visualRect(table->index(row, 1));
-        QTest::mousePress(editor->maingrid->viewport(), Qt::LeftButton, {}, cell.center());
+        QRect cell =
+            Child<platform::GridView>(editor, "maingrid")->visualRect(table->index(row, 1));
+        QTest::mousePress(Child<platform::GridView>(editor, "maingrid")->viewport(), Qt::LeftButton,
+                          {}, cell.center());
     }
 };
 
@@ -43,7 +48,7 @@ TEST_F(HimokuFormTest, ShowsTheFileWithTheFixedRowsLocked) {
     EXPECT_FALSE(table->flags(table->index(10, 0)) & Qt::ItemIsEditable);
     EXPECT_FALSE(table->flags(table->index(10, 1)) & Qt::ItemIsEditable);
     EXPECT_TRUE(table->flags(table->index(10, 2)) & Qt::ItemIsEditable);
-    editor->SpeedButton3Click();
+    Click(editor, "SpeedButton3");
     EXPECT_TRUE(table->flags(table->index(11, 0)) & Qt::ItemIsEditable);
     EXPECT_TRUE(table->flags(table->index(11, 1)) & Qt::ItemIsEditable);
 }
@@ -54,18 +59,20 @@ TEST_F(HimokuFormTest, TabReachesTheButtonsAndEscapeCloses) {
     editor->show();
     editor->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
-    editor->maingrid->setFocus();
+    Child<platform::GridView>(editor, "maingrid")->setFocus();
     std::vector<QWidget*> reached;
     for (int k = 0; k < 5; ++k) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         reached.push_back(QApplication::focusWidget());
     }
-    EXPECT_EQ(reached, (std::vector<QWidget*>{editor->SpeedButton3, editor->SpeedButton4,
-                                              editor->SpeedButton1, editor->SpeedButton2,
-                                              editor->maingrid}));
+    EXPECT_EQ(reached, (std::vector<QWidget*>{Child<QPushButton>(editor, "SpeedButton3"),
+                                              Child<QPushButton>(editor, "SpeedButton4"),
+                                              Child<QPushButton>(editor, "SpeedButton1"),
+                                              Child<QPushButton>(editor, "SpeedButton2"),
+                                              Child<platform::GridView>(editor, "maingrid")}));
 
     // Unchanged: Escape closes without a question.
-    QTest::keyClick(editor->maingrid, Qt::Key_Escape);
+    QTest::keyClick(Child<platform::GridView>(editor, "maingrid"), Qt::Key_Escape);
     EXPECT_FALSE(editor->isVisible());
     EXPECT_TRUE(prompts.shown.empty());
 
@@ -73,21 +80,21 @@ TEST_F(HimokuFormTest, TabReachesTheButtonsAndEscapeCloses) {
     editor->show();
     ASSERT_TRUE(Rename(0, "食料品"));
     prompts.answers = {Answer::No};
-    QTest::keyClick(editor->maingrid, Qt::Key_Escape);
+    QTest::keyClick(Child<platform::GridView>(editor, "maingrid"), Qt::Key_Escape);
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].caption, "確認");
     EXPECT_EQ(prompts.shown[0].text, "変更を保存せずに閉じますか？");
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(table->Text(0, 1), "食料品");
     prompts.answers = {Answer::Yes};
-    QTest::keyClick(editor->maingrid, Qt::Key_Escape);
+    QTest::keyClick(Child<platform::GridView>(editor, "maingrid"), Qt::Key_Escape);
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(editor->result(), QDialog::Rejected);
 }
 
 TEST_F(HimokuFormTest, DuplicateNamesAreRefused) {
-    editor->SpeedButton3Click();
-    editor->SpeedButton3Click();
+    Click(editor, "SpeedButton3");
+    Click(editor, "SpeedButton3");
     struct Case {
         int row;
         const char* name;
@@ -113,27 +120,28 @@ TEST_F(HimokuFormTest, DuplicateNamesAreRefused) {
     EXPECT_EQ(table->Text(11, 1), "Coffee");
     EXPECT_EQ(table->Text(12, 1), "ｃｏｆｆｅｅ");
     // Another row's name is empty: emptying this one would make two.
-    editor->SpeedButton3Click();
+    Click(editor, "SpeedButton3");
     EXPECT_FALSE(Rename(12, ""));
     EXPECT_EQ(table->Text(12, 1), "ｃｏｆｆｅｅ");
 }
 
 TEST_F(HimokuFormTest, AddsUpToTwentyFourCategories) {
     for (int i = 0; i < 20; ++i)
-        editor->SpeedButton3Click();
+        Click(editor, "SpeedButton3");
     EXPECT_EQ(table->rowCount(), 24);  // 25 rows with the header
 }
 
 TEST_F(HimokuFormTest, DeletesOnlyTheUsersRows) {
-    editor->SpeedButton3Click();
-    editor->SpeedButton3Click();
+    Click(editor, "SpeedButton3");
+    Click(editor, "SpeedButton3");
     Rename(11, "A");
     Rename(12, "B");
-    editor->maingrid->selectionModel()->select(
-        QItemSelection(table->index(9, 0), table->index(11, 3)),
-        QItemSelectionModel::ClearAndSelect);
+    Child<platform::GridView>(editor, "maingrid")
+        ->selectionModel()
+        ->select(QItemSelection(table->index(9, 0), table->index(11, 3)),
+                 QItemSelectionModel::ClearAndSelect);
     prompts.answers = {Answer::Ok};
-    editor->SpeedButton4Click();
+    Click(editor, "SpeedButton4");
     // Two fixed rows refused, one box each; row 12 removed, B moves up.
     ASSERT_EQ(prompts.shown.size(), 3u);
     EXPECT_EQ(prompts.shown[0].caption, "確認");
@@ -143,28 +151,28 @@ TEST_F(HimokuFormTest, DeletesOnlyTheUsersRows) {
     EXPECT_EQ(table->Text(11, 1), "B");
 
     prompts.answers = {Answer::Cancel};
-    editor->SpeedButton4Click();
+    Click(editor, "SpeedButton4");
     EXPECT_EQ(table->rowCount(), 12);
 }
 
 TEST_F(HimokuFormTest, SavesOnlyWhenConfirmed) {
     const std::string before = testsupport::ReadBytes(home / "setting.dat");
-    editor->SpeedButton3Click();
+    Click(editor, "SpeedButton3");
     Rename(11, "ペット");
     editor->AcceptEdit(table->index(11, 0), "収入");
     editor->AcceptEdit(table->index(11, 2), "えさ, おやつ");
     prompts.answers = {Answer::No};
-    editor->SpeedButton1Click();
+    Click(editor, "SpeedButton1");
     EXPECT_EQ(testsupport::ReadBytes(home / "setting.dat"), before);
     ASSERT_TRUE(editor->FormShow());
     EXPECT_EQ(table->rowCount(), 11);
 
-    editor->SpeedButton3Click();
+    Click(editor, "SpeedButton3");
     Rename(11, "ペット");
     editor->AcceptEdit(table->index(11, 0), "収入");
     editor->AcceptEdit(table->index(11, 2), "えさ, おやつ");
     prompts.answers = {Answer::Yes};
-    editor->SpeedButton1Click();
+    Click(editor, "SpeedButton1");
     ledger::CategoryList list = ledger::CategoryList::Load(home / "setting.dat");
     ASSERT_EQ(list.size(), 12);
     EXPECT_EQ(list.Name(11), ledger::ToCp932("ペット"));
@@ -207,17 +215,17 @@ TEST_F(HimokuFormTest, AttachesAndDetachesExtraIcons) {
     testsupport::WriteBytes(outside / "Cat.BMP", Bitmap16());
     editor->resize(780, 540);
     for (int i = 0; i < 7; ++i)
-        editor->SpeedButton3Click();
+        Click(editor, "SpeedButton3");
     auto& settings = form->state().settings;
 
     // A fixed row: nothing happens.
     PressOn(3);
     prompts.fileToOpen = QString::fromStdString((outside / "Cat.BMP").string());
-    editor->ADDICON1Click();
+    Child<QAction>(editor, "ADDICON1")->trigger();
     EXPECT_EQ(settings.extIconCount, 0);
 
     PressOn(11);  // row 12: slot 0
-    editor->ADDICON1Click();
+    Child<QAction>(editor, "ADDICON1")->trigger();
     EXPECT_TRUE(prompts.lastFilter.contains("*.pac"));
     EXPECT_EQ(settings.extIconNames[0], "Cat.BMP");
     EXPECT_EQ(settings.extIconCount, 1);
@@ -226,7 +234,7 @@ TEST_F(HimokuFormTest, AttachesAndDetachesExtraIcons) {
     EXPECT_FALSE(table->data(table->index(11, 1), Qt::DecorationRole).isNull());
 
     PressOn(16);  // slot 5: the count grows to 6, slots between stay empty
-    editor->ADDICON1Click();
+    Child<QAction>(editor, "ADDICON1")->trigger();
     EXPECT_EQ(settings.extIconCount, 6);
     EXPECT_EQ(settings.extIconNames[3], "");
     EXPECT_TRUE(table->data(table->index(14, 1), Qt::DecorationRole).isNull());
@@ -244,12 +252,12 @@ TEST_F(HimokuFormTest, AttachesAndDetachesExtraIcons) {
     PressOn(12);
     prompts.fileToOpen = QString::fromStdString((outside / "big.bmp").string());
     prompts.shown.clear();
-    editor->ADDICON1Click();
+    Child<QAction>(editor, "ADDICON1")->trigger();
     EXPECT_EQ(settings.extIconNames[1], "");
     EXPECT_TRUE(prompts.shown.empty());
 
     PressOn(11);
-    editor->DelICON1Click();
+    Child<QAction>(editor, "DelICON1")->trigger();
     EXPECT_EQ(settings.extIconNames[0], "");
     EXPECT_EQ(settings.extIconCount, 6);
     EXPECT_TRUE(table->data(table->index(11, 1), Qt::DecorationRole).isNull());
@@ -267,10 +275,10 @@ TEST_F(MainFormTest, CategoryEditorClosingReloadsTheCategories) {
     EXPECT_EQ(LabelText("Labelday"), "今日の収支 ¥0");  // unknown category: counted nowhere
     prompts.dialogHandler = [&](QDialog& dialog) {
         auto& editor = dynamic_cast<categories::THIMOKUForm&>(dialog);
-        editor.SpeedButton3Click();
+        Click(&editor, "SpeedButton3");
         editor.AcceptEdit(editor.model().index(11, 1), "ペット");
         prompts.answers = {Answer::Yes};
-        editor.SpeedButton1Click();
+        Click(&editor, "SpeedButton1");
         return editor.result();
     };
     Press("SpeedButton7");
@@ -311,22 +319,22 @@ namespace {
 // refused, naming the row, and the editor stays open with its edits.
 TEST_F(HimokuFormTest, EmptyNameBeforeNamedRowsIsNotSaved) {
     const std::string before = testsupport::ReadBytes(home / "setting.dat");
-    editor->SpeedButton3Click();
-    editor->SpeedButton3Click();
+    Click(editor, "SpeedButton3");
+    Click(editor, "SpeedButton3");
     Rename(12, "ペット");  // row 12 (grid row 13) named, row 11 (grid row 12) empty
     prompts.answers = {Answer::Yes};
-    editor->SpeedButton1Click();
+    Click(editor, "SpeedButton1");
     ASSERT_EQ(prompts.shown.size(), 2u);
     EXPECT_EQ(prompts.shown[1].caption, "警告");
     EXPECT_TRUE(prompts.shown[1].text.startsWith("12行目")) << prompts.shown[1].text.toStdString();
     EXPECT_EQ(testsupport::ReadBytes(home / "setting.dat"), before);
     EXPECT_EQ(table->Text(12, 1), "ペット");
-    EXPECT_EQ(editor->maingrid->currentIndex(), table->index(11, 1));
+    EXPECT_EQ(Child<platform::GridView>(editor, "maingrid")->currentIndex(), table->index(11, 1));
     // Named, it saves; an empty row at the end hides nothing and is fine.
     Rename(11, "趣味");
-    editor->SpeedButton3Click();
+    Click(editor, "SpeedButton3");
     prompts.answers = {Answer::Yes};
-    editor->SpeedButton1Click();
+    Click(editor, "SpeedButton1");
     EXPECT_EQ(ledger::CategoryList::Load(home / "setting.dat").size(), 13);
 }
 
@@ -345,7 +353,7 @@ TEST_F(HimokuFormTest, NameThatIsNotCp932IsShownAndPainted) {
     // No category has that name: no icon.
     EXPECT_TRUE(table->data(table->index(0, 1), Qt::DecorationRole).value<QPixmap>().isNull());
     editor->show();
-    editor->maingrid->viewport()->repaint();
+    Child<platform::GridView>(editor, "maingrid")->viewport()->repaint();
     editor->hide();
 }
 
