@@ -86,9 +86,8 @@ private:
 
 }  // namespace
 
-THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
-                         const skin::SkinImages& skin, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state), prompts_(prompts) {
+THIMOKUForm::THIMOKUForm(platform::Prompts& prompts, const skin::SkinImages& skin, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), prompts_(prompts) {
     const skin::DialogChrome chrome =
         skin::DressDialog(*this, skin, kSize, QStringLiteral("費目設定"));
     background_ = chrome.background;
@@ -168,15 +167,18 @@ THIMOKUForm::THIMOKUForm(state::AppState& state, platform::Prompts& prompts,
         move(p->geometry().center() - rect().center());
 }
 
-void THIMOKUForm::Edit() {
+THIMOKUForm::IconSlots THIMOKUForm::Edit(const state::AppState& book, SaveTable save) {
+    book_.emplace(book);
+    save_ = std::move(save);
     if (FormShow())
         prompts_.RunDialog(*this);
+    return {book_->settings, book_->icons};
 }
 
 bool THIMOKUForm::FormShow() {
     ledger::GridTable table;
     try {
-        table = ledger::ReadGridCellFile(state_.folders.CategoryFile());
+        table = ledger::ReadGridCellFile(book_->folders.CategoryFile());
     } catch (const ledger::FileError& e) {
         prompts_.Error(
             this, platform::FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
@@ -196,18 +198,20 @@ bool THIMOKUForm::FormShow() {
 QPixmap THIMOKUForm::RowIcon(int row) const {
     // The fixed positions show the icon of their category name; the user's own rows the icon
     // of the slot of their position, whatever their name.
+    if (!book_)
+        return {};
     if (row < state::IconSet::kBuiltIn) {
         // By the stored bytes: a name read from the file that is not valid CP932 has no
         // encoding back, and this runs while the grid paints.
-        int k = state_.categories.CategoryIndex(model_.Bytes(row, CategoryModel::kName));
-        return k >= 0 && k < state::IconSet::kBuiltIn ? state_.icons.Icon(k) : QPixmap();
+        int k = book_->categories.CategoryIndex(model_.Bytes(row, CategoryModel::kName));
+        return k >= 0 && k < state::IconSet::kBuiltIn ? book_->icons.Icon(k) : QPixmap();
     }
     const int slot = row - state::IconSet::kBuiltIn;
-    if (slot >= state_.settings.UsedSlots())
+    if (slot >= book_->settings.UsedSlots())
         return {};
-    if (state_.settings.extIconNames[static_cast<size_t>(slot)].empty())
+    if (book_->settings.extIconNames[static_cast<size_t>(slot)].empty())
         return {};
-    return state_.icons.Icon(state::IconSet::kBuiltIn + slot);
+    return book_->icons.Icon(state::IconSet::kBuiltIn + slot);
 }
 
 bool THIMOKUForm::AcceptEdit(const QModelIndex& index, const QString& text) {
@@ -255,12 +259,9 @@ void THIMOKUForm::SaveAndClose() {
         std::vector<int> widths;
         for (int c = 0; c < CategoryModel::kColumns; ++c)
             widths.push_back(table_->columnWidth(c));
-        try {
-            ledger::WriteGridCellFile(state_.folders.CategoryFile(), model_.Table(widths));
-        } catch (const ledger::FileError& e) {
+        if (std::optional<QString> failure = save_(model_.Table(widths))) {
             // The table stays open with its edits, so nothing is lost.
-            prompts_.Error(
-                this, platform::FileErrorText(QStringLiteral("費目を保存できませんでした。"), e));
+            prompts_.Error(this, *failure);
             return;
         }
     }
@@ -326,7 +327,7 @@ void THIMOKUForm::AddIcon() {
                           QStringLiteral("Pacfile or bmp 16*16 (*.pac *.bmp *.PAC *.BMP)"));
     if (chosen.isEmpty())
         return;
-    const IconAttachment attached = AttachIcon(state_, slot, chosen);
+    const IconAttachment attached = AttachIcon(*book_, slot, chosen);
     if (attached.outcome == IconAttachment::Outcome::Failed)
         prompts_.Error(this, attached.message);
     model_.IconsChanged();
@@ -336,8 +337,8 @@ void THIMOKUForm::DeleteIcon() {
     const int slot = SlotUnderPress();
     if (slot < 0)
         return;
-    state_.settings.extIconNames[static_cast<size_t>(slot)].clear();
-    state_.icons.SetIcon(state::IconSet::kBuiltIn + slot, {});
+    book_->settings.extIconNames[static_cast<size_t>(slot)].clear();
+    book_->icons.SetIcon(state::IconSet::kBuiltIn + slot, {});
     model_.IconsChanged();
 }
 

@@ -2,9 +2,13 @@
 
 #include <QDialog>
 #include <QPoint>
+
+#include <functional>
+#include <optional>
 #include "platform/gridview.h"
 
 #include "categories/categorymodel.h"
+#include "ledger/gridcellfile.h"
 #include "platform/prompts.h"
 #include "skin/skin.h"
 #include "state/appstate.h"
@@ -23,14 +27,25 @@ class THIMOKUForm;
 class THIMOKUForm : public QDialog {
     Q_OBJECT
 public:
-    THIMOKUForm(state::AppState& state, platform::Prompts& prompts, const skin::SkinImages& skin,
+    THIMOKUForm(platform::Prompts& prompts, const skin::SkinImages& skin,
                 QWidget* parent = nullptr);
+
+    // Writes the table as the category list file; what failed, in the user's words.
+    using SaveTable = std::function<std::optional<QString>(const ledger::GridTable&)>;
+    // What the editor hands back: the extra icon slots as the user left them (ADD ICON and
+    // Del ICON take effect at once, saved or not), for the caller to apply.
+    struct IconSlots {
+        ledger::Settings settings;  // its extIconCount and extIconNames
+        state::IconSet icons;
+    };
 
     CategoryModel& model() { return model_; }
 
-    // Shows the editor on the category list file until the user closes it. The caller reads
-    // the list again afterwards, saved or not.
-    void Edit();
+    // Shows the editor on the category list file of `book` until the user closes it; a
+    // confirmed save goes through `save` (a failure keeps the editor open with its edits).
+    // The editor works on its own copy of `book`. The caller reads the list again
+    // afterwards, saved or not, and applies the icon slots.
+    IconSlots Edit(const state::AppState& book, SaveTable save);
 
     // Reads the category list file into the table; false (the user told) when it cannot be
     // read, and the editor should not open.
@@ -65,7 +80,8 @@ private:
     QPushButton* focusSink_;     // focusbutton: takes the focus off the table
     QMenu* iconMenu_;            // PopupMenu1: ADD ICON, Del ICON
 
-    state::AppState& state_;
+    std::optional<state::AppState> book_;  // the editor's copy
+    SaveTable save_;
     platform::Prompts& prompts_;
     CategoryModel model_;
     bool closingByCommand_ = false;

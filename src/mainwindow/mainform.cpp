@@ -394,9 +394,17 @@ closingday::Tsimeform* Tmainform::simeform() {
 }
 
 categories::THIMOKUForm* Tmainform::himokuform() {
-    return OnFirstUse(himokuform_, "himokuform", [this] {
-        return new categories::THIMOKUForm(state_, prompts_, skin_, this);
-    });
+    return OnFirstUse(himokuform_, "himokuform",
+                      [this] { return new categories::THIMOKUForm(prompts_, skin_, this); });
+}
+
+std::optional<QString> Tmainform::SaveCategoryTable(const ledger::GridTable& table) {
+    try {
+        ledger::WriteGridCellFile(state_.folders.CategoryFile(), table);
+        return std::nullopt;
+    } catch (const ledger::FileError& e) {
+        return FileErrorText(QStringLiteral("費目を保存できませんでした。"), e);
+    }
 }
 
 bool Tmainform::LoadCategories() {
@@ -591,7 +599,13 @@ void Tmainform::OpenCalendar() {
 void Tmainform::EditCategories() {
     if (!grid_->FinishEditing())
         return;
-    himokuform()->Edit();
+    // The editor works on its own copy; the category list file is written through the one
+    // save path here, and the icon slots it hands back are the window's from now on.
+    const categories::THIMOKUForm::IconSlots iconSlots = himokuform()->Edit(
+        state_, [this](const ledger::GridTable& table) { return SaveCategoryTable(table); });
+    state_.settings.extIconCount = iconSlots.settings.extIconCount;
+    state_.settings.extIconNames = iconSlots.settings.extIconNames;
+    state_.icons = iconSlots.icons;
     // Saved or not, the list is read again from the file, as are the rows' icons.
     if (!LoadCategories())
         return;

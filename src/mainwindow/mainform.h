@@ -10,6 +10,7 @@
 #include "daypage.h"
 #include "ledger/accountingmonth.h"
 #include "ledger/folders.h"
+#include "ledger/gridcellfile.h"
 #include "pageprotocol.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
@@ -143,6 +144,8 @@ private:
     // Saves the page's day and ini.ini. With askOnFailure the user decides whether a day
     // that cannot be written may be left (false: stay open); without, failures are logged.
     bool FormClose(bool askOnFailure);
+    // Writes the category editor's table as the category list file (the one save path).
+    std::optional<QString> SaveCategoryTable(const ledger::GridTable& table);
     // Reads the category list file; false (the user told) when it cannot be read.
     bool LoadCategories();
 

@@ -210,36 +210,11 @@ std::string Bitmap16() {
     return bytes.toStdString();
 }
 
+// ADD ICON and Del ICON take effect in the editor at once; the editor hands the slots back
+// when it closes (キャンセル too), and the main window keeps them and writes them to ini.ini.
 TEST_F(HimokuFormTest, AttachesAndDetachesExtraIcons) {
     testsupport::TempDir outside;
     testsupport::WriteBytes(outside / "Cat.BMP", Bitmap16());
-    editor->resize(780, 540);
-    for (int i = 0; i < 7; ++i)
-        Click(editor, "SpeedButton3");
-    auto& settings = form->state().settings;
-
-    // A fixed row: nothing happens.
-    PressOn(3);
-    prompts.fileToOpen = QString::fromStdString((outside / "Cat.BMP").string());
-    Child<QAction>(editor, "ADDICON1")->trigger();
-    EXPECT_EQ(settings.extIconCount, 0);
-
-    PressOn(11);  // row 12: slot 0
-    Child<QAction>(editor, "ADDICON1")->trigger();
-    EXPECT_TRUE(prompts.lastFilter.contains("*.pac"));
-    EXPECT_EQ(settings.extIconNames[0], "Cat.BMP");
-    EXPECT_EQ(settings.extIconCount, 1);
-    EXPECT_TRUE(std::filesystem::exists(home / "pacs" / "Cat.BMP"));
-    EXPECT_TRUE(form->state().icons.HasIcon(11));
-    EXPECT_FALSE(table->data(table->index(11, 1), Qt::DecorationRole).isNull());
-
-    PressOn(16);  // slot 5: the count grows to 6, slots between stay empty
-    Child<QAction>(editor, "ADDICON1")->trigger();
-    EXPECT_EQ(settings.extIconCount, 6);
-    EXPECT_EQ(settings.extIconNames[3], "");
-    EXPECT_TRUE(table->data(table->index(14, 1), Qt::DecorationRole).isNull());
-
-    // A bitmap of another size is ignored without a message.
     testsupport::WriteBytes(outside / "big.bmp", [] {
         QImage image(15, 16, QImage::Format_RGB888);
         image.fill(Qt::red);
@@ -249,19 +224,54 @@ TEST_F(HimokuFormTest, AttachesAndDetachesExtraIcons) {
         image.save(&buffer, "BMP");
         return bytes.toStdString();
     }());
-    PressOn(12);
-    prompts.fileToOpen = QString::fromStdString((outside / "big.bmp").string());
-    prompts.shown.clear();
-    Child<QAction>(editor, "ADDICON1")->trigger();
-    EXPECT_EQ(settings.extIconNames[1], "");
-    EXPECT_TRUE(prompts.shown.empty());
+    auto icon = [&](int row) { return table->data(table->index(row, 1), Qt::DecorationRole); };
+    prompts.dialogHandler = [&](QDialog& dialog) {
+        if (&dialog != editor)
+            return int(QDialog::Rejected);
+        editor->resize(780, 540);
+        for (int i = 0; i < 7; ++i)
+            Click(editor, "SpeedButton3");
 
-    PressOn(11);
-    Child<QAction>(editor, "DelICON1")->trigger();
-    EXPECT_EQ(settings.extIconNames[0], "");
+        // A fixed row: nothing happens.
+        PressOn(3);
+        prompts.fileToOpen = QString::fromStdString((outside / "Cat.BMP").string());
+        Child<QAction>(editor, "ADDICON1")->trigger();
+
+        PressOn(11);  // row 12: slot 0
+        Child<QAction>(editor, "ADDICON1")->trigger();
+        EXPECT_TRUE(prompts.lastFilter.contains("*.pac"));
+        EXPECT_TRUE(std::filesystem::exists(home / "pacs" / "Cat.BMP"));
+        EXPECT_FALSE(icon(11).isNull());
+
+        PressOn(16);  // slot 5: the count grows to 6, slots between stay empty
+        Child<QAction>(editor, "ADDICON1")->trigger();
+        EXPECT_TRUE(icon(14).isNull());
+        EXPECT_FALSE(icon(16).isNull());
+
+        // A bitmap of another size is ignored without a message.
+        PressOn(12);
+        prompts.fileToOpen = QString::fromStdString((outside / "big.bmp").string());
+        prompts.shown.clear();
+        Child<QAction>(editor, "ADDICON1")->trigger();
+        EXPECT_TRUE(icon(12).isNull());
+        EXPECT_TRUE(prompts.shown.empty());
+
+        PressOn(11);
+        Child<QAction>(editor, "DelICON1")->trigger();
+        EXPECT_TRUE(icon(11).isNull());
+        EXPECT_TRUE(std::filesystem::exists(home / "pacs" / "Cat.BMP"));
+        Click(editor, "SpeedButton2");  // キャンセル: the icons stay as they are
+        return int(QDialog::Rejected);
+    };
+    Press("SpeedButton7");
+    const ledger::Settings& settings = form->state().settings;
     EXPECT_EQ(settings.extIconCount, 6);
-    EXPECT_TRUE(table->data(table->index(11, 1), Qt::DecorationRole).isNull());
-    EXPECT_TRUE(std::filesystem::exists(home / "pacs" / "Cat.BMP"));
+    EXPECT_EQ(settings.extIconNames[0], "");
+    EXPECT_EQ(settings.extIconNames[1], "");
+    EXPECT_EQ(settings.extIconNames[3], "");
+    EXPECT_EQ(settings.extIconNames[5], "Cat.BMP");
+    EXPECT_FALSE(form->state().icons.HasIcon(11));
+    EXPECT_TRUE(form->state().icons.HasIcon(16));
 
     form->close();
     const std::string ini = testsupport::ReadBytes(home / "ini.ini");
