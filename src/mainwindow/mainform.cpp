@@ -5,6 +5,7 @@
 #include "daygrid.h"
 #include "daygriddelegate.h"
 #include "findform.h"
+#include "pagecontroller.h"
 #include "pagesearch.h"
 #include "rowcommands.h"
 #include "windowkeys.h"
@@ -112,20 +113,25 @@ Tmainform::Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
       prompts_(prompts),
       clock_(clock),
       state_(std::move(folders)),
-      page_(state_, model_),
       skin_(skin::SkinImages::Builtin()) {
     BuildControls();
     BuildCommands();
-    PageProtocol& page = *this;
-    rows_ = std::make_unique<RowCommands>(*this, page, *grid_, model_, prompts_);
-    search_ =
-        std::make_unique<PageSearch>(*this, page, *grid_, model_, state_.folders.Data(), prompts_);
+    page_ =
+        std::make_unique<PageController>(*this, state_, model_, *grid_, *dateLabel_,
+                                         *dayTotalLabel_, *monthTotalLabel_, *focusSink_, prompts_);
+    rows_ = std::make_unique<RowCommands>(*this, *page_, *grid_, model_, prompts_);
+    search_ = std::make_unique<PageSearch>(*this, *page_, *grid_, model_, state_.folders.Data(),
+                                           prompts_);
     keys_ =
         new WindowKeys(*this, *grid_, *windowMenu_, *menuButton_,
                        {[this] { StepDay(-1); }, [this] { StepDay(+1); }, [this] { GoToToday(); }});
 }
 
 Tmainform::~Tmainform() = default;
+
+bool Tmainform::ShowDay(const ledger::Date& newDate) {
+    return page_->ShowDay(newDate);
+}
 
 void Tmainform::BuildControls() {
     setAutoFillBackground(true);
@@ -227,12 +233,12 @@ void Tmainform::BuildControls() {
         return look;
     });
     connect(&grid_->delegate(), &DayGridDelegate::cellEdited, this,
-            [this](int row, int) { CellEdited(row); });
+            [this](int row, int) { page_->CellEdited(row); });
     connect(&grid_->delegate(), &DayGridDelegate::amountRefused, this,
             [this](const QModelIndex& index) { grid_->ShowHint(index, kAmountRefused); });
     // An inserted row changes no line of the file; the page is saved all the same, so that
     // nothing typed before the insert waits for a page change.
-    connect(grid_, &DayGrid::rowInserted, this, [this] { SaveEdits(); });
+    connect(grid_, &DayGrid::rowInserted, this, [this] { page_->SaveEdits(); });
     connect(&model_, &DayModel::textRefused, this,
             [this](const QString& why) { prompts_.Error(this, why); });
     connect(grid_, &DayGrid::appendRowRequested, this, [this] { rows_->Append(); });
@@ -379,7 +385,7 @@ bool Tmainform::FormCreate() {
         return false;
 
     // The dialogs are made on first use: the start shows the same window sooner.
-    ShowPage(state_.pageDate);
+    page_->ShowPage(state_.pageDate);
     return true;
 }
 
@@ -417,35 +423,6 @@ bool Tmainform::LoadCategories() {
     return false;
 }
 
-void Tmainform::LoadPage(const ledger::Date& date) {
-    state_.pageDate = date;
-    grid_->ContentReplaced();
-    try {
-        page_.LoadDay(date);
-        loadFailed_ = false;
-    } catch (const ledger::FileError& e) {
-        // The page shows nothing, and is not saved over the unreadable day.
-        model_.Reset({});
-        loadFailed_ = true;
-        prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
-    }
-    grid_->SelectRowStart(0);
-}
-
-std::optional<QString> Tmainform::WriteDay() {
-    // An unreadable day is not saved over while its page holds nothing; rows typed onto it
-    // are saved, and the save refuses on its own a month file it cannot read, so they stay
-    // on the page with the reason instead of vanishing at the next page change.
-    if (loadFailed_ && PageIsEmpty())
-        return std::nullopt;
-    try {
-        page_.SaveDay(state_.pageDate);
-        return std::nullopt;
-    } catch (const ledger::FileError& e) {
-        return FileErrorText(QStringLiteral("データを保存できませんでした。"), e);
-    }
-}
-
 std::optional<QString> Tmainform::WriteSettings() {
     if (iniUnreadable_)
         return std::nullopt;  // kept as it is: it could not be read at start-up
@@ -458,142 +435,22 @@ std::optional<QString> Tmainform::WriteSettings() {
     }
 }
 
-bool Tmainform::PageIsEmpty() const {
-    for (int row = 0; row < model_.rowCount(); ++row) {
-        if (!model_.IsRowEmpty(row))
-            return false;
-    }
-    return true;
-}
-
-bool Tmainform::SavePage() {
-    // A refused amount puts the cursor back into its cell: the page stays.
-    if (!grid_->FinishEditing())
-        return false;
-    if (std::optional<QString> failure = WriteDay()) {
-        prompts_.Error(this, *failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
-        saveFailureShown_ = true;
-        return false;
-    }
-    saveFailureShown_ = false;
-    return true;
-}
-
-void Tmainform::ShowPageLabels() {
-    RefreshDayTotal();
-    RefreshMonthTotal();
-    dateLabel_->setText(DayPage::DateText(state_.pageDate));
-}
-
-bool Tmainform::ShowDay(const ledger::Date& newDate) {
-    focusSink_->setFocus();
-    if (!SavePage()) {
-        grid_->setFocus();
-        return false;
-    }
-    // The same day again (a report, an export, the closing day): the rows on the screen are
-    // what was just saved, so they stay, and so does the cursor. Rows the file does not take
-    // stay too. A day that could not be read is read again.
-    if (newDate == state_.pageDate && !loadFailed_) {
-        ShowPageLabels();
-        grid_->setFocus();
-        return true;
-    }
-    if (!ConfirmLeavePage())
-        return false;
-    ShowPage(newDate);
-    return true;
-}
-
-bool Tmainform::ConfirmLeavePage() {
-    int unsaved = -1;
-    for (int row = 0; row < model_.rowCount() && unsaved < 0; ++row) {
-        if (model_.IsRowUnsaved(row))
-            unsaved = row;
-    }
-    if (unsaved < 0)
-        return true;
-    if (prompts_.Message(
-            this, QStringLiteral("確認"),
-            QStringLiteral("金額（または費目）のない行は保存されません。破棄しますか？"),
-            Icon::Question, Buttons::YesNo) == Answer::Yes) {
-        return true;
-    }
-    // The cursor goes where the row lacks something: its amount, or else its category.
-    const int column = model_.Bytes(unsaved, DayModel::kCategory).empty() ? DayModel::kCategory
-                                                                          : DayModel::kAmount;
-    grid_->PlaceCursor(unsaved, column);
-    grid_->setFocus();
-    return false;
-}
-
-void Tmainform::SaveEdits() {
-    if (std::optional<QString> failure = WriteDay()) {
-        // Told once: every further edit would fail the same way until the disk is mended,
-        // and the page change tries again and says so.
-        if (!saveFailureShown_)
-            prompts_.Error(this,
-                           *failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
-        saveFailureShown_ = true;
-    } else {
-        saveFailureShown_ = false;
-    }
-    RefreshDayTotal();
-    RefreshMonthTotal();
-}
-
-void Tmainform::ReloadPage() {
-    const QModelIndex cursor = grid_->CursorCell();
-    std::vector<ledger::DayEntry> unsaved = model_.UnsavedEntries();
-    LoadPage(state_.pageDate);
-    model_.AppendEntries(unsaved);
-    page_.RefreshRowIcons();
-    ShowPageLabels();
-    grid_->PlaceCursor(cursor.row(), cursor.column());
-    grid_->setFocus();
-}
-
-void Tmainform::ShowSavedPageDay(const ledger::Date& date) {
-    LoadPage(date);
-    ShowPageLabels();
-}
-
-void Tmainform::ShowPage(const ledger::Date& date) {
-    LoadPage(date);
-    ShowPageLabels();
-    // The keyboard goes back to the grid, at row 1, 費目.
-    grid_->setFocus();
-}
-
-void Tmainform::RefreshDayTotal() {
-    dayTotalLabel_->setText(page_.DayTotalText());
-}
-
-void Tmainform::RefreshMonthTotal() {
-    try {
-        monthTotalLabel_->setText(page_.MonthTotalText(state_.pageDate));
-    } catch (const ledger::FileError& e) {
-        monthTotalLabel_->setText(QStringLiteral("今月の収支 ―"));
-        prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
-    }
-}
-
 void Tmainform::StepDay(int days) {
-    ShowDay(state_.pageDate.AddDays(days));
+    page_->ShowDay(state_.pageDate.AddDays(days));
 }
 
 void Tmainform::GoToToday() {
-    ShowDay(clock_.Today());
+    page_->ShowDay(clock_.Today());
 }
 
 void Tmainform::OpenCalendar() {
     // The day is saved before the calendar shows; the page then shows the day picked, or
     // the same day again when the calendar was left with Escape.
-    if (!SavePage())
+    if (!page_->SavePage())
         return;
     const ledger::Date picked =
         calendarform()->Pick(state_.pageDate, prompts_).value_or(state_.pageDate);
-    ShowDay(picked);
+    page_->ShowDay(picked);
 }
 
 void Tmainform::EditCategories() {
@@ -609,13 +466,13 @@ void Tmainform::EditCategories() {
     // Saved or not, the list is read again from the file, as are the rows' icons.
     if (!LoadCategories())
         return;
-    page_.RefreshRowIcons();
+    page_->RefreshRowIcons();
     grid_->viewport()->update();
 }
 
 void Tmainform::OpenExpenseGraph() {
     // What is on the page is counted: it goes to its month file first.
-    if (ShowDay(state_.pageDate))
+    if (page_->ShowDay(state_.pageDate))
         graphform()->Run(state_);
 }
 
@@ -624,25 +481,10 @@ void Tmainform::OpenYearGraph() {
     monthgraph()->Run(state_);
 }
 
-bool Tmainform::ReadPageMonth(ledger::AccountingMonth& span, std::vector<std::string>& lines) {
-    // What is on the page goes to its month file first.
-    if (!ShowDay(state_.pageDate))
-        return false;
-    span = ledger::AccountingMonthOf(state_.pageDate, state_.settings.closing);
-    try {
-        state_.store.ReadPeriodLines(span.first, span.last, state_.settings.closing.day != 0,
-                                     lines);
-        return true;
-    } catch (const ledger::FileError& e) {
-        prompts_.Error(this, FileErrorText(QStringLiteral("データを読み込めません。"), e));
-        return false;
-    }
-}
-
 void Tmainform::ExportCsv() {
     ledger::AccountingMonth span;
     std::vector<std::string> lines;
-    if (ReadPageMonth(span, lines))
+    if (page_->ReadPageMonth(span, lines))
         csvexport::ExportMonth(*this, span, lines, state_.categories, prompts_);
 }
 
@@ -653,19 +495,20 @@ printbook::Tprintform* Tmainform::printform() {
 
 void Tmainform::ImportFromService() {
     // What is on the page is in its month file before the import adds to it.
-    if (!ShowDay(state_.pageDate))
+    if (!page_->ShowDay(state_.pageDate))
         return;
     // The day is read again after the merge (it may have new rows); rows the file does not
     // take stay on the page, and the cursor where it was.
     netimport::ImportFromService(*this, state_.ini, state_.store, state_.categories,
-                                 state_.folders.NetWorkFile(), prompts_, [this] { ReloadPage(); });
+                                 state_.folders.NetWorkFile(), prompts_,
+                                 [this] { page_->ReloadPage(); });
     if (std::optional<QString> failure = WriteSettings())
         prompts_.Error(this, *failure);
 }
 
 void Tmainform::MakeBackup() {
     // What is on the page, and the closing day, are in the files before they are copied.
-    if (!ShowDay(state_.pageDate))
+    if (!page_->ShowDay(state_.pageDate))
         return;
     if (std::optional<QString> failure = WriteSettings()) {
         prompts_.Error(this, *failure);
@@ -686,7 +529,7 @@ void Tmainform::RestoreBackup() {
 void Tmainform::PrintBook() {
     ledger::AccountingMonth span;
     std::vector<std::string> lines;
-    if (!ReadPageMonth(span, lines))
+    if (!page_->ReadPageMonth(span, lines))
         return;
     printform()->Run(printbook::BuildAccountBook(lines, state_.categories, span.label));
 }
@@ -703,13 +546,13 @@ yeargraph::Tmonthgraph* Tmainform::monthgraph() {
 
 void Tmainform::ChangeClosingDay() {
     state_.settings.closing = simeform()->Ask(state_.settings.closing);
-    ShowDay(state_.pageDate);
+    page_->ShowDay(state_.pageDate);
 }
 
 void Tmainform::ToggleExpenseOnly() {
     state_.expenseOnly = !state_.expenseOnly;
     expenseOnlyAction_->setChecked(state_.expenseOnly);
-    ShowPageLabels();
+    page_->ShowPageLabels();
 }
 
 void Tmainform::OpenCalculator() {
@@ -722,13 +565,6 @@ void Tmainform::OpenCalculator() {
     }
 }
 
-void Tmainform::CellEdited(int row) {
-    page_.RefreshRowIcon(row);
-    // Every accepted edit is in the month file at once: the month's balance, the search,
-    // the graphs and the backup see the page, and a crash loses nothing typed.
-    SaveEdits();
-}
-
 bool Tmainform::FormClose(bool askOnFailure) {
     if (restored_)
         return true;
@@ -736,11 +572,11 @@ bool Tmainform::FormClose(bool askOnFailure) {
     // and rows the file would not take are not dropped unasked.
     if (!grid_->FinishEditing() && askOnFailure)
         return false;
-    if (askOnFailure && !ConfirmLeavePage())
+    if (askOnFailure && !page_->ConfirmLeavePage())
         return false;
     // The day and the settings are written each on its own: one failing never keeps the
     // other from being saved.
-    std::optional<QString> dayFailure = WriteDay();
+    std::optional<QString> dayFailure = page_->WriteDay();
     if (dayFailure && askOnFailure &&
         prompts_.Message(this, QStringLiteral("警告"),
                          *dayFailure + QStringLiteral("\n\n保存せずに終了しますか？"),

@@ -44,6 +44,7 @@ class Tprintform;
 namespace mainwindow {
 
 class DayGrid;
+class PageController;
 class PageSearch;
 class RowCommands;
 class Tcalendarform;
@@ -51,7 +52,7 @@ class WindowKeys;
 
 // The main window: one day page of the account book, its balances, the date navigation
 // and the window menu. Owns the state every dialog works on.
-class Tmainform : public QWidget, private PageProtocol {
+class Tmainform : public QWidget {
     Q_OBJECT
 public:
     Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
@@ -105,9 +106,6 @@ private:
     void CloseWindow();
     void OpenWindowMenuAtPointer();
 
-    void RefreshDayTotal();
-    void RefreshMonthTotal();
-
     // The dialogs, made on first use as children named for tests and tools.
     Tcalendarform* calendarform();
     closingday::Tsimeform* simeform();
@@ -118,29 +116,8 @@ private:
 
     void BuildControls();
     void BuildCommands();
-    void ShowPageLabels();
-    // For the commands that read the page's accounting month (export, printing): saves the
-    // page, then reads the month's lines in date order. False, the user told, on failure.
-    bool ReadPageMonth(ledger::AccountingMonth& span, std::vector<std::string>& lines);
-    // Whether every row of the page is empty.
-    bool PageIsEmpty() const;
-    // Write the page's day / ini.ini; what failed, in the user's words.
-    std::optional<QString> WriteDay();
+    // Writes ini.ini; what failed, in the user's words.
     std::optional<QString> WriteSettings();
-    // Shows `date`'s rows; the labels are left to ShowPageLabels.
-    void LoadPage(const ledger::Date& date);
-    // Steps 3 to 7 of a page change: rows, balances, date label, keyboard on the grid.
-    void ShowPage(const ledger::Date& date);
-    // The page protocol (pageprotocol.h) for the commands beside the page.
-    bool SavePage() override;
-    bool ConfirmLeavePage() override;
-    void SaveEdits() override;
-    void CellEdited(int row) override;
-    void ShowSavedPageDay(const ledger::Date& date) override;
-    ledger::Date PageDate() const override { return state_.pageDate; }
-    bool PageUnreadable() const override { return loadFailed_; }
-    // Reads the page's day again, keeping the rows the file does not hold and the cursor.
-    void ReloadPage();
     // Saves the page's day and ini.ini. With askOnFailure the user decides whether a day
     // that cannot be written may be left (false: stay open); without, failures are logged.
     bool FormClose(bool askOnFailure);
@@ -165,7 +142,8 @@ private:
     const platform::Clock& clock_;
     state::AppState state_;
     DayModel model_;
-    DayPage page_;
+    // The day page and its protocol (made once the controls are there).
+    std::unique_ptr<PageController> page_;
     Tcalendarform* calendarform_ = nullptr;
     closingday::Tsimeform* simeform_ = nullptr;
     categories::THIMOKUForm* himokuform_ = nullptr;
@@ -177,13 +155,9 @@ private:
     std::unique_ptr<PageSearch> search_;
     WindowKeys* keys_ = nullptr;  // owned as a child
     bool closing_ = false;
-    // The day shown could not be read: it is not saved over.
-    bool loadFailed_ = false;
     // ini.ini exists but could not be read: it is not written over.
     bool iniUnreadable_ = false;
     bool terminating_ = false;
-    // A failed save after an edit was reported; the next ones are not, until one succeeds.
-    bool saveFailureShown_ = false;
     // A backup was restored: the window ends without writing anything over it.
     bool restored_ = false;
 };
