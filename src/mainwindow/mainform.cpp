@@ -1,6 +1,7 @@
 #include "mainform.h"
 
 #include "amounttext.h"
+#include "book.h"
 #include "calendarform.h"
 #include "daygrid.h"
 #include "daygriddelegate.h"
@@ -156,59 +157,29 @@ void Tmainform::BuildControls() {
         const char* objectName;
         const char* glyph;
         QRect geometry;
-        void (*run)(Tmainform&);
+        void (Tmainform::*run)();
         const char16_t* tip;
     };
+    // clang-format off
     static const ButtonRow kButtons[] = {
-        {"SpeedButton1",
-         "glyph_prev",
-         {32, 44, 42, 58},
-         [](Tmainform& w) { w.StepDay(-1); },
-         nullptr},
-        {"SpeedButton2",
-         "glyph_next",
-         {80, 44, 42, 58},
-         [](Tmainform& w) { w.StepDay(+1); },
-         nullptr},
-        {"SpeedButton9",
-         "glyph_today",
-         {128, 44, 42, 58},
-         [](Tmainform& w) { w.GoToToday(); },
-         nullptr},
-        {"SpeedButton4",
-         "glyph_calendar",
-         {192, 44, 58, 58},
-         [](Tmainform& w) { w.OpenCalendar(); },
-         nullptr},
-        {"SpeedButton7",
-         "glyph_categories",
-         {256, 44, 58, 58},
-         [](Tmainform& w) { w.EditCategories(); },
-         nullptr},
-        {"SpeedButton8",
-         "glyph_graph",
-         {312, 44, 58, 58},
-         [](Tmainform& w) { w.OpenExpenseGraph(); },
-         nullptr},
+        {"SpeedButton1", "glyph_prev", {32, 44, 42, 58}, &Tmainform::PreviousDay, nullptr},
+        {"SpeedButton2", "glyph_next", {80, 44, 42, 58}, &Tmainform::NextDay, nullptr},
+        {"SpeedButton9", "glyph_today", {128, 44, 42, 58}, &Tmainform::GoToToday, nullptr},
+        {"SpeedButton4", "glyph_calendar", {192, 44, 58, 58}, &Tmainform::OpenCalendar, nullptr},
+        {"SpeedButton7", "glyph_categories", {256, 44, 58, 58}, &Tmainform::EditCategories, nullptr},
+        {"SpeedButton8", "glyph_graph", {312, 44, 58, 58}, &Tmainform::OpenExpenseGraph, nullptr},
         // The chrome: what the user sees of these is the skin's top-right corner.
-        {"SpeedButton3",
-         "",
-         {656, 8, 71, 17},
-         [](Tmainform& w) { w.OpenWindowMenuAtPointer(); },
-         u"メニュー"},
-        {"SpeedButton5",
-         "",
-         {739, 8, 16, 16},
-         [](Tmainform& w) { w.MinimiseProgram(); },
-         u"最小化"},
-        {"SpeedButton6", "", {768, 8, 16, 16}, [](Tmainform& w) { w.CloseWindow(); }, u"閉じる"},
+        {"SpeedButton3", "", {656, 8, 71, 17}, &Tmainform::OpenWindowMenuAtPointer, u"メニュー"},
+        {"SpeedButton5", "", {739, 8, 16, 16}, &Tmainform::MinimiseProgram, u"最小化"},
+        {"SpeedButton6", "", {768, 8, 16, 16}, &Tmainform::CloseWindow, u"閉じる"},
     };
+    // clang-format on
     for (const ButtonRow& row : kButtons) {
         QToolButton* button = MakeButton(this, QLatin1String(row.glyph), row.geometry);
         button->setObjectName(QLatin1String(row.objectName));
         if (row.tip != nullptr)
             button->setToolTip(QString::fromUtf16(row.tip));
-        connect(button, &QToolButton::clicked, this, [this, run = row.run] { run(*this); });
+        connect(button, &QToolButton::clicked, this, row.run);
     }
     menuButton_ = findChild<QToolButton*>(QStringLiteral("SpeedButton3"));
 
@@ -264,40 +235,30 @@ void Tmainform::BuildCommands() {
         Place place;
         int group;
     };
+    // clang-format off
     static const CommandRow kCommands[] = {
-        {"N2", u"今日へ...（入力完了）", "Ctrl+T", [](Tmainform& w) { w.GoToToday(); },
-         Place::WindowMenu, 1},
-        {"MenuItem1", u"行削除", "Ctrl+D", [](Tmainform& w) { w.rows_->DeleteSelected(); },
-         Place::WindowMenu, 2},
+        {"N2", u"今日へ...（入力完了）", "Ctrl+T", [](Tmainform& w) { w.GoToToday(); }, Place::WindowMenu, 1},
+        {"MenuItem1", u"行削除", "Ctrl+D", [](Tmainform& w) { w.rows_->DeleteSelected(); }, Place::WindowMenu, 2},
         {"N1", u"新規行", "Ctrl+N", [](Tmainform& w) { w.rows_->Append(); }, Place::WindowMenu, 2},
         {"CSV1", u"CSV書き出し", "", [](Tmainform& w) { w.ExportCsv(); }, Place::WindowMenu, 3},
         {"NET1", u"NET機能", "", [](Tmainform& w) { w.ImportFromService(); }, Place::WindowMenu, 3},
         {"N9", u"締め日変更", "", [](Tmainform& w) { w.ChangeClosingDay(); }, Place::WindowMenu, 3},
         {"cal", u"電卓", "", [](Tmainform& w) { w.OpenCalculator(); }, Place::WindowMenu, 4},
         {"copy1", u"コピー", "Ctrl+C", [](Tmainform& w) { w.rows_->Copy(); }, Place::WindowMenu, 5},
-        {"paste1", u"貼り付け", "Ctrl+V", [](Tmainform& w) { w.rows_->Paste(); }, Place::WindowMenu,
-         5},
-        {"search1", u"検索", "Ctrl+F", [](Tmainform& w) { w.search_->Open(); }, Place::WindowMenu,
-         5},
-        {"N13", u"合計を総支出のみ表示", "F8", [](Tmainform& w) { w.ToggleExpenseOnly(); },
-         Place::WindowMenu, 6},
-        {"N14", u"月別グラフ", "Ctrl+M", [](Tmainform& w) { w.OpenYearGraph(); }, Place::WindowMenu,
-         7},
+        {"paste1", u"貼り付け", "Ctrl+V", [](Tmainform& w) { w.rows_->Paste(); }, Place::WindowMenu, 5},
+        {"search1", u"検索", "Ctrl+F", [](Tmainform& w) { w.search_->Open(); }, Place::WindowMenu, 5},
+        {"N13", u"合計を総支出のみ表示", "F8", [](Tmainform& w) { w.ToggleExpenseOnly(); }, Place::WindowMenu, 6},
+        {"N14", u"月別グラフ", "Ctrl+M", [](Tmainform& w) { w.OpenYearGraph(); }, Place::WindowMenu, 7},
         {"N15", u"家計簿印刷", "", [](Tmainform& w) { w.PrintBook(); }, Place::WindowMenu, 7},
-        {"backup1", u"バックアップ作成", "", [](Tmainform& w) { w.MakeBackup(); },
-         Place::WindowMenu, 8},
-        {"backuprevert1", u"バックアップ読み込み", "", [](Tmainform& w) { w.RestoreBackup(); },
-         Place::WindowMenu, 8},
-        {"N11", u"カレンダー", "Ctrl+K", [](Tmainform& w) { w.OpenCalendar(); },
-         Place::ShortcutOnly, 0},
-        {"N12", u"グラフ", "Ctrl+G", [](Tmainform& w) { w.OpenExpenseGraph(); },
-         Place::ShortcutOnly, 0},
-        {"N16", u"費目設定", "Ctrl+H", [](Tmainform& w) { w.EditCategories(); },
-         Place::ShortcutOnly, 0},
-        {"deleteRow1", u"行削除", "", [](Tmainform& w) { w.rows_->DeleteUnderPointer(); },
-         Place::GridMenu, 0},
+        {"backup1", u"バックアップ作成", "", [](Tmainform& w) { w.MakeBackup(); }, Place::WindowMenu, 8},
+        {"backuprevert1", u"バックアップ読み込み", "", [](Tmainform& w) { w.RestoreBackup(); }, Place::WindowMenu, 8},
+        {"N11", u"カレンダー", "Ctrl+K", [](Tmainform& w) { w.OpenCalendar(); }, Place::ShortcutOnly, 0},
+        {"N12", u"グラフ", "Ctrl+G", [](Tmainform& w) { w.OpenExpenseGraph(); }, Place::ShortcutOnly, 0},
+        {"N16", u"費目設定", "Ctrl+H", [](Tmainform& w) { w.EditCategories(); }, Place::ShortcutOnly, 0},
+        {"deleteRow1", u"行削除", "", [](Tmainform& w) { w.rows_->DeleteUnderPointer(); }, Place::GridMenu, 0},
         {"newRow1", u"新規行", "", [](Tmainform& w) { w.rows_->Append(); }, Place::GridMenu, 0},
     };
+    // clang-format on
     windowMenu_ = new QMenu(this);
     windowMenu_->setObjectName(QStringLiteral("PopupMenu1"));
     gridMenu_ = new QMenu(this);
@@ -340,48 +301,16 @@ bool Tmainform::FormCreate() {
         move(screen->availableGeometry().center() - rect().center());
     }
 
-    try {
-        ledger::EnsureFolder(state_.folders.Icons());
-    } catch (const ledger::FileError& e) {
-        // Without the icon folder only the extra icons are missing; the book still works.
-        prompts_.Error(this,
-                       FileErrorText(QStringLiteral("アイコンのフォルダを作成できません。"), e));
+    const BookOpening opening = OpenBook(state_, skin::BuiltinIcons::Builtin(), clock_.Today());
+    for (const BookNotice& notice : opening.notices) {
+        if (notice.kind == BookNotice::Kind::Warning) {
+            prompts_.Message(this, QStringLiteral("注意"), notice.text, Icon::Warning, Buttons::Ok);
+        } else {
+            prompts_.Error(this, notice.text);
+        }
     }
-    std::error_code ec;
-    if (!std::filesystem::exists(state_.folders.CategoryFile(), ec)) {
-        prompts_.Message(this, QStringLiteral("注意"), QStringLiteral("setting.dat がありません"),
-                         Icon::Warning, Buttons::Ok);
-        return false;
-    }
-
-    // A save killed half way leaves its temporary file; the single-instance guard is held,
-    // so none of them belongs to a writer that is still running.
-    state_.folders.RemoveLeftoverTemporaries();
-
-    try {
-        state_.ini = ledger::IniFile::Load(state_.folders.SettingsFile());
-    } catch (const ledger::FileError& e) {
-        // The file is kept as it is: it is not written back at the end of this run.
-        iniUnreadable_ = true;
-        prompts_.Error(
-            this,
-            FileErrorText(QStringLiteral("ini.ini を読み込めません。既定の設定で起動します。"), e));
-    }
-    state_.settings = ledger::ReadSettings(state_.ini);
-    ledger::ForgetUnsafeIconNames(state_.settings);
-    categories::LoadCategoryIcons(state_, skin::BuiltinIcons::Builtin());
-    state_.chartColors = state::MakeChartColors();
-
-    try {
-        ledger::EnsureFolder(state_.folders.Data());
-    } catch (const ledger::FileError& e) {
-        prompts_.Error(this,
-                       FileErrorText(QStringLiteral("データのフォルダを作成できません。"), e));
-        return false;
-    }
-
-    state_.pageDate = clock_.Today();
-    if (!LoadCategories())
+    iniUnreadable_ = opening.iniUnreadable;
+    if (!opening.usable)
         return false;
 
     // The dialogs are made on first use: the start shows the same window sooner.
@@ -404,35 +333,10 @@ categories::THIMOKUForm* Tmainform::himokuform() {
                       [this] { return new categories::THIMOKUForm(prompts_, skin_, this); });
 }
 
-std::optional<QString> Tmainform::SaveCategoryTable(const ledger::GridTable& table) {
-    try {
-        ledger::WriteGridCellFile(state_.folders.CategoryFile(), table);
-        return std::nullopt;
-    } catch (const ledger::FileError& e) {
-        return FileErrorText(QStringLiteral("費目を保存できませんでした。"), e);
-    }
-}
-
-bool Tmainform::LoadCategories() {
-    try {
-        state_.categories = ledger::CategoryList::Load(state_.folders.CategoryFile());
-        return true;
-    } catch (const ledger::FileError& e) {
-        prompts_.Error(this, FileErrorText(QStringLiteral("setting.dat を読み込めません。"), e));
-    }
-    return false;
-}
-
 std::optional<QString> Tmainform::WriteSettings() {
     if (iniUnreadable_)
         return std::nullopt;  // kept as it is: it could not be read at start-up
-    ledger::WriteSettings(state_.ini, state_.settings);
-    try {
-        state_.ini.Save(state_.folders.SettingsFile());
-        return std::nullopt;
-    } catch (const ledger::FileError& e) {
-        return FileErrorText(QStringLiteral("設定を保存できませんでした。"), e);
-    }
+    return SaveSettings(state_);
 }
 
 void Tmainform::StepDay(int days) {
@@ -459,13 +363,15 @@ void Tmainform::EditCategories() {
     // The editor works on its own copy; the category list file is written through the one
     // save path here, and the icon slots it hands back are the window's from now on.
     const categories::THIMOKUForm::IconSlots iconSlots = himokuform()->Edit(
-        state_, [this](const ledger::GridTable& table) { return SaveCategoryTable(table); });
+        state_, [this](const ledger::GridTable& table) { return SaveCategoryList(state_, table); });
     state_.settings.extIconCount = iconSlots.settings.extIconCount;
     state_.settings.extIconNames = iconSlots.settings.extIconNames;
     state_.icons = iconSlots.icons;
     // Saved or not, the list is read again from the file, as are the rows' icons.
-    if (!LoadCategories())
+    if (std::optional<QString> failure = LoadCategoryList(state_)) {
+        prompts_.Error(this, *failure);
         return;
+    }
     page_->RefreshRowIcons();
     grid_->viewport()->update();
 }

@@ -89,6 +89,8 @@ protected:
 private:
     // The commands of the command table (mainform.cpp), by what they do.
     void StepDay(int days);  // PageUp, PageDown: the previous or the next day
+    void PreviousDay() { StepDay(-1); }
+    void NextDay() { StepDay(+1); }
     void GoToToday();
     void OpenCalendar();
     void EditCategories();
@@ -121,10 +123,6 @@ private:
     // Saves the page's day and ini.ini. With askOnFailure the user decides whether a day
     // that cannot be written may be left (false: stay open); without, failures are logged.
     bool FormClose(bool askOnFailure);
-    // Writes the category editor's table as the category list file (the one save path).
-    std::optional<QString> SaveCategoryTable(const ledger::GridTable& table);
-    // Reads the category list file; false (the user told) when it cannot be read.
-    bool LoadCategories();
 
     // The controls the window works with; every control's designer name is its object name,
     // set where it is made (BuildControls, BuildCommands).
