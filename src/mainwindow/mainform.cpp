@@ -5,31 +5,20 @@
 #include "calendarform.h"
 #include "daygrid.h"
 #include "daygriddelegate.h"
-#include "findform.h"
 #include "pagecontroller.h"
 #include "pagesearch.h"
 #include "rowcommands.h"
 #include "windowkeys.h"
 
 #include "backup/backupcommands.h"
-#include "categories/categoryicons.h"
 #include "categories/himokuform.h"
 #include "closingday/simeform.h"
-#include "csvexport/csvexport.h"
 #include "csvexport/exportmonth.h"
 #include "expensegraph/graphform.h"
 #include "ledger/accountingmonth.h"
-#include "ledger/cp932.h"
-#include "ledger/date.h"
-#include "ledger/fileerror.h"
-#include "ledger/gridcellfile.h"
-#include "ledger/numberformat.h"
-#include "ledger/textfile.h"
 #include "netimport/importfromservice.h"
 #include "platform/calculator.h"
-#include "platform/errortext.h"
 #include "platform/fonts.h"
-#include "platform/textcodec.h"
 #include "platform/windowdrag.h"
 #include "printbook/accountbook.h"
 #include "printbook/printform.h"
@@ -38,35 +27,20 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCursor>
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <QStandardPaths>
-#include <QTimer>
 #include <QToolButton>
 
 #include <cstdio>
-#include <ctime>
-#include <filesystem>
-#include <system_error>
-#include <utility>
 
 namespace mainwindow {
 namespace {
-
-using platform::FileErrorText;
 
 using Icon = platform::Prompts::Icon;
 using Buttons = platform::Prompts::Buttons;
@@ -86,12 +60,12 @@ QToolButton* MakeButton(QWidget* parent, const QString& glyph, const QRect& geom
 
 // A window made the first time it is asked for, named for tests and tools.
 template <class Window, class Make>
-Window* OnFirstUse(Window*& slot, const char* name, Make make) {
-    if (!slot) {
-        slot = make();
-        slot->setObjectName(QLatin1String(name));
-    }
-    return slot;
+Window& OnFirstUse(QWidget& owner, const char* name, Make make) {
+    if (auto* made = owner.findChild<Window*>(QLatin1String(name), Qt::FindDirectChildrenOnly))
+        return *made;
+    Window* window = make();
+    window->setObjectName(QLatin1String(name));
+    return *window;
 }
 
 QLabel* MakeLabel(QWidget* parent, const QRect& geometry, int pixelSize, const QColor& color,
@@ -318,21 +292,6 @@ bool Tmainform::FormCreate() {
     return true;
 }
 
-Tcalendarform* Tmainform::calendarform() {
-    return OnFirstUse(calendarform_, "calendarform",
-                      [this] { return new Tcalendarform(clock_, skin_, this); });
-}
-
-closingday::Tsimeform* Tmainform::simeform() {
-    return OnFirstUse(simeform_, "simeform",
-                      [this] { return new closingday::Tsimeform(prompts_, this); });
-}
-
-categories::THIMOKUForm* Tmainform::himokuform() {
-    return OnFirstUse(himokuform_, "himokuform",
-                      [this] { return new categories::THIMOKUForm(prompts_, skin_, this); });
-}
-
 std::optional<QString> Tmainform::WriteSettings() {
     if (iniUnreadable_)
         return std::nullopt;  // kept as it is: it could not be read at start-up
@@ -353,7 +312,10 @@ void Tmainform::OpenCalendar() {
     if (!page_->SavePage())
         return;
     const ledger::Date picked =
-        calendarform()->Pick(state_.pageDate, prompts_).value_or(state_.pageDate);
+        OnFirstUse<Tcalendarform>(*this, "calendarform",
+                                  [this] { return new Tcalendarform(clock_, skin_, this); })
+            .Pick(state_.pageDate, prompts_)
+            .value_or(state_.pageDate);
     page_->ShowDay(picked);
 }
 
@@ -362,8 +324,12 @@ void Tmainform::EditCategories() {
         return;
     // The editor works on its own copy; the category list file is written through the one
     // save path here, and the icon slots it hands back are the window's from now on.
-    const categories::THIMOKUForm::IconSlots iconSlots = himokuform()->Edit(
-        state_, [this](const ledger::GridTable& table) { return SaveCategoryList(state_, table); });
+    const categories::THIMOKUForm::IconSlots iconSlots =
+        OnFirstUse<categories::THIMOKUForm>(*this, "himokuform", [this] {
+            return new categories::THIMOKUForm(prompts_, skin_, this);
+        }).Edit(state_, [this](const ledger::GridTable& table) {
+            return SaveCategoryList(state_, table);
+        });
     state_.settings.extIconCount = iconSlots.settings.extIconCount;
     state_.settings.extIconNames = iconSlots.settings.extIconNames;
     state_.icons = iconSlots.icons;
@@ -379,12 +345,16 @@ void Tmainform::EditCategories() {
 void Tmainform::OpenExpenseGraph() {
     // What is on the page is counted: it goes to its month file first.
     if (page_->ShowDay(state_.pageDate))
-        graphform()->Run(state_);
+        OnFirstUse<expensegraph::Tgraphform>(*this, "graphform", [this] {
+            return new expensegraph::Tgraphform(skin_, prompts_, this);
+        }).Run(state_);
 }
 
 void Tmainform::OpenYearGraph() {
     // The month files as they stand: the page is not saved first.
-    monthgraph()->Run(state_);
+    OnFirstUse<yeargraph::Tmonthgraph>(*this, "monthgraph", [this] {
+        return new yeargraph::Tmonthgraph(skin_, prompts_, this);
+    }).Run(state_);
 }
 
 void Tmainform::ExportCsv() {
@@ -392,11 +362,6 @@ void Tmainform::ExportCsv() {
     std::vector<std::string> lines;
     if (page_->ReadPageMonth(span, lines))
         csvexport::ExportMonth(*this, span, lines, state_.categories, prompts_);
-}
-
-printbook::Tprintform* Tmainform::printform() {
-    return OnFirstUse(printform_, "printform",
-                      [this] { return new printbook::Tprintform(prompts_, this); });
 }
 
 void Tmainform::ImportFromService() {
@@ -437,21 +402,15 @@ void Tmainform::PrintBook() {
     std::vector<std::string> lines;
     if (!page_->ReadPageMonth(span, lines))
         return;
-    printform()->Run(printbook::BuildAccountBook(lines, state_.categories, span.label));
-}
-
-expensegraph::Tgraphform* Tmainform::graphform() {
-    return OnFirstUse(graphform_, "graphform",
-                      [this] { return new expensegraph::Tgraphform(skin_, prompts_, this); });
-}
-
-yeargraph::Tmonthgraph* Tmainform::monthgraph() {
-    return OnFirstUse(monthgraph_, "monthgraph",
-                      [this] { return new yeargraph::Tmonthgraph(skin_, prompts_, this); });
+    OnFirstUse<printbook::Tprintform>(*this, "printform", [this] {
+        return new printbook::Tprintform(prompts_, this);
+    }).Run(printbook::BuildAccountBook(lines, state_.categories, span.label));
 }
 
 void Tmainform::ChangeClosingDay() {
-    state_.settings.closing = simeform()->Ask(state_.settings.closing);
+    state_.settings.closing = OnFirstUse<closingday::Tsimeform>(*this, "simeform", [this] {
+                                  return new closingday::Tsimeform(prompts_, this);
+                              }).Ask(state_.settings.closing);
     page_->ShowDay(state_.pageDate);
 }
 

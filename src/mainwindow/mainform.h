@@ -19,27 +19,10 @@
 #include "state/appstate.h"
 
 class QAction;
-class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
 class QToolButton;
-
-namespace closingday {
-class Tsimeform;
-}
-namespace categories {
-class THIMOKUForm;
-}
-namespace expensegraph {
-class Tgraphform;
-}
-namespace yeargraph {
-class Tmonthgraph;
-}
-namespace printbook {
-class Tprintform;
-}
 
 namespace mainwindow {
 
@@ -47,7 +30,6 @@ class DayGrid;
 class PageController;
 class PageSearch;
 class RowCommands;
-class Tcalendarform;
 class WindowKeys;
 
 // The main window: one day page of the account book, its balances, the date navigation
@@ -108,14 +90,6 @@ private:
     void CloseWindow();
     void OpenWindowMenuAtPointer();
 
-    // The dialogs, made on first use as children named for tests and tools.
-    Tcalendarform* calendarform();
-    closingday::Tsimeform* simeform();
-    categories::THIMOKUForm* himokuform();
-    expensegraph::Tgraphform* graphform();
-    yeargraph::Tmonthgraph* monthgraph();
-    printbook::Tprintform* printform();
-
     void BuildControls();
     void BuildCommands();
     // Writes ini.ini; what failed, in the user's words.
@@ -142,12 +116,6 @@ private:
     DayModel model_;
     // The day page and its protocol (made once the controls are there).
     std::unique_ptr<PageController> page_;
-    Tcalendarform* calendarform_ = nullptr;
-    closingday::Tsimeform* simeform_ = nullptr;
-    categories::THIMOKUForm* himokuform_ = nullptr;
-    expensegraph::Tgraphform* graphform_ = nullptr;
-    yeargraph::Tmonthgraph* monthgraph_ = nullptr;
-    printbook::Tprintform* printform_ = nullptr;
     skin::SkinImages skin_;
     std::unique_ptr<RowCommands> rows_;
     std::unique_ptr<PageSearch> search_;
