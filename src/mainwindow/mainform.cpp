@@ -9,6 +9,7 @@
 #include "pagesearch.h"
 #include "rowcommands.h"
 #include "windowkeys.h"
+#include "windowlook.h"
 
 #include "backup/backupcommands.h"
 #include "categories/himokuform.h"
@@ -18,11 +19,8 @@
 #include "ledger/accountingmonth.h"
 #include "netimport/importfromservice.h"
 #include "platform/calculator.h"
-#include "platform/fonts.h"
-#include "platform/windowdrag.h"
 #include "printbook/accountbook.h"
 #include "printbook/printform.h"
-#include "skin/buttonface.h"
 #include "yeargraph/monthgraph.h"
 
 #include <QAction>
@@ -46,18 +44,6 @@ using Icon = platform::Prompts::Icon;
 using Buttons = platform::Prompts::Buttons;
 using Answer = platform::Prompts::Answer;
 
-const QColor kMonthTotalColor(75, 105, 159);
-const QColor kDateColor(54, 54, 54);
-
-// A flat button: what the user sees is its glyph, or for the chrome buttons the skin under it.
-QToolButton* MakeButton(QWidget* parent, const QString& glyph, const QRect& geometry) {
-    auto* button = new QToolButton(parent);
-    button->setGeometry(geometry);
-    button->setAutoRaise(true);
-    skin::DressButton(button, glyph);
-    return button;
-}
-
 // A window made the first time it is asked for, named for tests and tools.
 template <class Window, class Make>
 Window& OnFirstUse(QWidget& owner, const char* name, Make make) {
@@ -66,18 +52,6 @@ Window& OnFirstUse(QWidget& owner, const char* name, Make make) {
     Window* window = make();
     window->setObjectName(QLatin1String(name));
     return *window;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QRect& geometry, int pixelSize, const QColor& color,
-                  Qt::Alignment alignment) {
-    auto* label = new QLabel(parent);
-    label->setGeometry(geometry);
-    label->setFont(platform::UiFont(pixelSize, true));
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, color);
-    label->setPalette(p);
-    return label;
 }
 
 }  // namespace
@@ -109,22 +83,10 @@ bool Tmainform::ShowDay(const ledger::Date& newDate) {
 }
 
 void Tmainform::BuildControls() {
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::white);
-    setPalette(p);
-    QWidget* skin = new skin::SkinBackground(skin_, this);
-    skin->setObjectName(QStringLiteral("imagemain"));
-    skin->setGeometry(0, 0, 800, 600);
-
-    auto* title = new QLabel(this);  // the title area: dragging it moves the window
-    title->setObjectName(QStringLiteral("Label1"));
-    title->setGeometry(28, 0, 653, 33);
-    platform::WindowDrag::Install(title);
-    auto* icon = new QLabel(this);
-    icon->setObjectName(QStringLiteral("Image4"));
-    icon->setGeometry(9, 9, 16, 16);
-    icon->setPixmap(QIcon(QStringLiteral(":/skin/window_icon.png")).pixmap(16, 16));
+    const PageLabels labels = DressMainWindow(*this, skin_);
+    dateLabel_ = labels.date;
+    dayTotalLabel_ = labels.dayTotal;
+    monthTotalLabel_ = labels.monthTotal;
 
     // The buttons: designer name (the object name), face, place, command.
     struct ButtonRow {
@@ -149,23 +111,13 @@ void Tmainform::BuildControls() {
     };
     // clang-format on
     for (const ButtonRow& row : kButtons) {
-        QToolButton* button = MakeButton(this, QLatin1String(row.glyph), row.geometry);
+        QToolButton* button = MakeFlatButton(this, QLatin1String(row.glyph), row.geometry);
         button->setObjectName(QLatin1String(row.objectName));
         if (row.tip != nullptr)
             button->setToolTip(QString::fromUtf16(row.tip));
         connect(button, &QToolButton::clicked, this, row.run);
     }
     menuButton_ = findChild<QToolButton*>(QStringLiteral("SpeedButton3"));
-
-    monthTotalLabel_ =
-        MakeLabel(this, QRect(528, 64, 225, 20), 14, kMonthTotalColor, Qt::AlignRight);
-    dateLabel_ = MakeLabel(this, QRect(86, 122, 300, 22), 15, kDateColor, Qt::AlignLeft);
-    dayTotalLabel_ =
-        MakeLabel(this, QRect(528, 123, 225, 20), 14, QColor(128, 128, 128), Qt::AlignRight);
-
-    monthTotalLabel_->setObjectName(QStringLiteral("labelsub"));
-    dateLabel_->setObjectName(QStringLiteral("labeldate"));
-    dayTotalLabel_->setObjectName(QStringLiteral("Labelday"));
 
     grid_ = new DayGrid(model_, state_.categories, this);
     grid_->setObjectName(QStringLiteral("maingrid"));
