@@ -21,6 +21,14 @@
 namespace printbook {
 namespace {
 
+// Where the printed book is proposed as a PDF file: the documents folder, else home.
+QString DocumentsFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    return folder;
+}
+
 constexpr int kColumnWidths[] = {85, 85, 85, 85, 85, 253};
 constexpr int kRowHeight = 24;
 
@@ -123,12 +131,9 @@ void Tprintform::Run(const AccountBook& book) {
     // The job carries the book's title (a printer queue shows it), which also names the
     // proposed PDF file, in the documents folder.
     printer_->setDocName(title_);
-    if (printer_->outputFormat() == QPrinter::PdfFormat) {
-        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (folder.isEmpty() || !QDir(folder).exists())
-            folder = QDir::homePath();
-        printer_->setOutputFileName(folder + QLatin1Char('/') + title_ + QStringLiteral(".pdf"));
-    }
+    if (printer_->outputFormat() == QPrinter::PdfFormat)
+        printer_->setOutputFileName(DocumentsFolder() + QLatin1Char('/') + title_ +
+                                    QStringLiteral(".pdf"));
     FormShow();
     prompts_.RunDialog(*this);
 }
@@ -168,7 +173,13 @@ void Tprintform::SetUpPrinter() {
 }
 
 void Tprintform::Print() {
-    if (!prompts_.PrintDialog(this, *printer_))
+    // The toolkit's print dialog proposes "<job name>.pdf" in the current folder for printing
+    // to a file: for the dialog's time that is the documents folder.
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(DocumentsFolder());
+    const bool chosen = prompts_.PrintDialog(this, *printer_);
+    QDir::setCurrent(previous);
+    if (!chosen)
         return;
     UsePrinter();
     auto failed = [this](const QString& what) {

@@ -5,9 +5,11 @@
 #include "support/widgets.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFontMetrics>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStandardPaths>
 
 #include <array>
 #include <cstdio>
@@ -46,8 +48,10 @@ TEST_F(MainFormTest, AccountBookPreviewsAndPrintsToPdf) {
     ASSERT_TRUE(Start());
     const auto pdf = home / "book.pdf";
     QString jobTitle;
+    QString dialogFolder;
     prompts.printHandler = [&](QPrinter& printer) {
         jobTitle = printer.docName();
+        dialogFolder = QDir::currentPath();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(pdf.string()));
         printer.setPageSize(QPageSize(QPageSize::A4));
@@ -73,6 +77,7 @@ TEST_F(MainFormTest, AccountBookPreviewsAndPrintsToPdf) {
         Click(preview, "Button3");
         return int(QDialog::Accepted);
     };
+    const QString folderBefore = QDir::currentPath();
     Find<QAction>("N15")->trigger();
     EXPECT_EQ(buttons,
               (std::vector<std::pair<bool, bool>>{{false, true}, {true, false}, {false, true}}));
@@ -90,8 +95,14 @@ TEST_F(MainFormTest, AccountBookPreviewsAndPrintsToPdf) {
     // On paper the cells keep their inset: an amount and the memo beside it stay apart.
     EXPECT_NE(text.find("フリマ売上"), std::string::npos) << text;
     EXPECT_EQ(text.find("15,000フリマ売上"), std::string::npos) << text;
-    // The job carries the book's title.
+    // The job carries the book's title, and the dialog proposes it as a PDF file in the
+    // documents folder (the toolkit's dialog proposes the job's name in the current folder).
     EXPECT_EQ(jobTitle, "2024年03月度の家計簿");
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty() || !QDir(documents).exists())
+        documents = QDir::homePath();
+    EXPECT_EQ(QDir(dialogFolder).canonicalPath(), QDir(documents).canonicalPath());
+    EXPECT_EQ(QDir::currentPath(), folderBefore);  // put back after the dialog
 }
 
 // A text wider than its column is cut between two characters: the longest start that fits.
