@@ -1,5 +1,6 @@
 #include "categories/himokuform.h"
 #include "platform/dialogkeys.h"
+#include "platform/objectnames.h"
 
 #include "categories/categoryicons.h"
 #include "categories/iconpack.h"
@@ -138,7 +139,7 @@ THIMOKUForm::THIMOKUForm(platform::Prompts& prompts, const skin::SkinImages& ski
     iconMenu_ = new QMenu(this);
     QAction* add = iconMenu_->addAction(QStringLiteral("ADD ICON"));
     QAction* del = iconMenu_->addAction(QStringLiteral("Del ICON"));
-    const std::pair<QObject*, const char*> names[] = {
+    platform::NameControls({
         {title_, "Label1"},
         {background_, "Imagemain"},
         {table_, "maingrid"},
@@ -150,9 +151,7 @@ THIMOKUForm::THIMOKUForm(platform::Prompts& prompts, const skin::SkinImages& ski
         {iconMenu_, "PopupMenu1"},
         {add, "ADDICON1"},
         {del, "DelICON1"},
-    };
-    for (const auto& [control, name] : names)
-        control->setObjectName(QLatin1String(name));
+    });
     connect(add, &QAction::triggered, this, &THIMOKUForm::AddIcon);
     connect(del, &QAction::triggered, this, &THIMOKUForm::DeleteIcon);
     connect(table_, &platform::GridView::popupRequested, this,

@@ -2,6 +2,7 @@
 
 #include "ledger/date.h"
 #include "platform/fonts.h"
+#include "platform/objectnames.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -61,7 +62,7 @@ Tsimeform::Tsimeform(platform::Prompts& prompts, QWidget* parent)
         UpdateGroupVisibility();
     });
     connect(closingDay_, &QLineEdit::textChanged, this, [this] { UpdateGroupVisibility(); });
-    const std::pair<QObject*, const char*> names[] = {
+    platform::NameControls({
         {wholeMonth_, "RadioButton1"},
         {closingDayOn_, "RadioButton2"},
         {closingDay_, "Edit1"},
@@ -69,9 +70,7 @@ Tsimeform::Tsimeform(platform::Prompts& prompts, QWidget* parent)
         {fifteenthNext_, "RadioGroupItem0"},
         {fifteenthThis_, "RadioGroupItem1"},
         {decideButton_, "Button1"},
-    };
-    for (const auto& [control, name] : names)
-        control->setObjectName(QLatin1String(name));
+    });
     connect(decideButton_, &QPushButton::clicked, this, &Tsimeform::Decide);
     wholeMonth_->setChecked(true);
     closingDay_->setEnabled(false);

@@ -5,6 +5,7 @@
 #include "ledger/fileerror.h"
 #include "ledger/textfile.h"
 #include "platform/errortext.h"
+#include "platform/objectnames.h"
 #include "platform/prompts.h"
 
 #include <QDir>
@@ -17,13 +18,10 @@ ExportResult ExportMonth(QWidget& window, const ledger::AccountingMonth& span,
                          const std::vector<std::string>& lines,
                          const ledger::CategoryList& categories, platform::Prompts& prompts) {
     using Outcome = ExportResult::Outcome;
-    auto* options = window.findChild<Tsaveform*>(QStringLiteral("saveform"));
-    if (options == nullptr) {
-        options = new Tsaveform(prompts, &window);
-        options->setObjectName(QStringLiteral("saveform"));
-    }
+    Tsaveform& options = platform::ChildOnFirstUse<Tsaveform>(
+        window, "saveform", [&] { return new Tsaveform(prompts, &window); });
     const std::optional<ExportMode> mode =
-        options->Ask(QStringLiteral("%1月分をcsvファイルに書き出します。").arg(span.label.month));
+        options.Ask(QStringLiteral("%1月分をcsvファイルに書き出します。").arg(span.label.month));
     if (!mode)
         return {};
     const std::vector<std::string> exported = ExportLines(lines, categories, *mode);

@@ -1,5 +1,6 @@
 #include "csvexport/saveform.h"
 #include "platform/dialogkeys.h"
+#include "platform/objectnames.h"
 
 #include "platform/fonts.h"
 #include "platform/prompts.h"
@@ -39,16 +40,14 @@ Tsaveform::Tsaveform(platform::Prompts& prompts, QWidget* parent)
         skin::MakeTextButton(this, QStringLiteral("実行"), QRect(60, 118, 80, 28), true);
     cancelButton_ =
         skin::MakeTextButton(this, QStringLiteral("キャンセル"), QRect(148, 118, 96, 28), true);
-    const std::pair<QObject*, const char*> names[] = {
+    platform::NameControls({
         {prompt_, "Label3"},
         {expenseNegative_, "RadioButton1"},
         {incomeNegative_, "RadioButton2"},
         {splitColumns_, "RadioButton3"},
         {executeButton_, "SpeedButton1"},
         {cancelButton_, "SpeedButton2"},
-    };
-    for (const auto& [control, name] : names)
-        control->setObjectName(QLatin1String(name));
+    });
     connect(executeButton_, &QPushButton::clicked, this, &Tsaveform::Execute);
     connect(cancelButton_, &QPushButton::clicked, this, [this] {
         result_.reset();

@@ -1,5 +1,6 @@
 #include "expensegraph/graphform.h"
 #include "platform/dialogkeys.h"
+#include "platform/objectnames.h"
 
 #include "expensegraph/expensesummary.h"
 #include "expensegraph/piechart.h"
@@ -126,7 +127,7 @@ Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts,
     connect(nextMonth_, &QToolButton::clicked, this, &Tgraphform::ShowNextMonth);
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
 
-    const std::pair<QObject*, const char*> names[] = {
+    platform::NameControls({
         {title_, "Label1"},
         {pie_, "Image2"},
         {table_, "grid"},
@@ -139,9 +140,7 @@ Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts,
         {previousMonth_, "SpeedButton5"},
         {nextMonth_, "SpeedButton4"},
         {closeButton_, "SpeedButton1"},
-    };
-    for (const auto& [control, name] : names)
-        control->setObjectName(QLatin1String(name));
+    });
 
     // Escape and Enter close, as the close button does; Left and PageUp show the previous
     // month, Right and PageDown the next; Up and Down scroll the table.

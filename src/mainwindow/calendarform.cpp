@@ -1,5 +1,6 @@
 #include "calendarform.h"
 #include "platform/dialogkeys.h"
+#include "platform/objectnames.h"
 
 #include "platform/fonts.h"
 #include "skin/buttonface.h"
@@ -91,7 +92,7 @@ Tcalendarform::Tcalendarform(const platform::Clock& clock, const skin::SkinImage
     okButton_->setGeometry(125, 288, 80, 26);
     okButton_->setAutoDefault(false);
 
-    const std::pair<QObject*, const char*> names[] = {
+    platform::NameControls({
         {skin_, "Imagemain"},
         {calendar_, "cal"},
         {title_, "Label1"},
@@ -99,9 +100,7 @@ Tcalendarform::Tcalendarform(const platform::Clock& clock, const skin::SkinImage
         {previousMonth_, "SpeedButton2"},
         {nextMonth_, "SpeedButton3"},
         {okButton_, "SpeedButton1"},
-    };
-    for (const auto& [control, name] : names)
-        control->setObjectName(QLatin1String(name));
+    });
 
     connect(calendar_, &QCalendarWidget::selectionChanged, this, &Tcalendarform::ShowSelectedDate);
     connect(calendar_, &QCalendarWidget::currentPageChanged, this, [this](int year, int month) {

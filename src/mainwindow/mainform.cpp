@@ -19,6 +19,7 @@
 #include "ledger/accountingmonth.h"
 #include "netimport/importfromservice.h"
 #include "platform/calculator.h"
+#include "platform/objectnames.h"
 #include "printbook/accountbook.h"
 #include "printbook/printform.h"
 #include "yeargraph/monthgraph.h"
@@ -43,16 +44,6 @@ namespace {
 using Icon = platform::Prompts::Icon;
 using Buttons = platform::Prompts::Buttons;
 using Answer = platform::Prompts::Answer;
-
-// A window made the first time it is asked for, named for tests and tools.
-template <class Window, class Make>
-Window& OnFirstUse(QWidget& owner, const char* name, Make make) {
-    if (auto* made = owner.findChild<Window*>(QLatin1String(name), Qt::FindDirectChildrenOnly))
-        return *made;
-    Window* window = make();
-    window->setObjectName(QLatin1String(name));
-    return *window;
-}
 
 }  // namespace
 
@@ -264,8 +255,8 @@ void Tmainform::OpenCalendar() {
     if (!page_->SavePage())
         return;
     const ledger::Date picked =
-        OnFirstUse<Tcalendarform>(*this, "calendarform",
-                                  [this] { return new Tcalendarform(clock_, skin_, this); })
+        platform::ChildOnFirstUse<Tcalendarform>(
+            *this, "calendarform", [this] { return new Tcalendarform(clock_, skin_, this); })
             .Pick(state_.pageDate, prompts_)
             .value_or(state_.pageDate);
     page_->ShowDay(picked);
@@ -277,7 +268,7 @@ void Tmainform::EditCategories() {
     // The editor works on its own copy; the category list file is written through the one
     // save path here, and the icon slots it hands back are the window's from now on.
     const categories::THIMOKUForm::IconSlots iconSlots =
-        OnFirstUse<categories::THIMOKUForm>(*this, "himokuform", [this] {
+        platform::ChildOnFirstUse<categories::THIMOKUForm>(*this, "himokuform", [this] {
             return new categories::THIMOKUForm(prompts_, skin_, this);
         }).Edit(state_, [this](const ledger::GridTable& table) {
             return SaveCategoryList(state_, table);
@@ -297,14 +288,14 @@ void Tmainform::EditCategories() {
 void Tmainform::OpenExpenseGraph() {
     // What is on the page is counted: it goes to its month file first.
     if (page_->ShowDay(state_.pageDate))
-        OnFirstUse<expensegraph::Tgraphform>(*this, "graphform", [this] {
+        platform::ChildOnFirstUse<expensegraph::Tgraphform>(*this, "graphform", [this] {
             return new expensegraph::Tgraphform(skin_, prompts_, this);
         }).Run(state_);
 }
 
 void Tmainform::OpenYearGraph() {
     // The month files as they stand: the page is not saved first.
-    OnFirstUse<yeargraph::Tmonthgraph>(*this, "monthgraph", [this] {
+    platform::ChildOnFirstUse<yeargraph::Tmonthgraph>(*this, "monthgraph", [this] {
         return new yeargraph::Tmonthgraph(skin_, prompts_, this);
     }).Run(state_);
 }
@@ -354,15 +345,16 @@ void Tmainform::PrintBook() {
     std::vector<std::string> lines;
     if (!page_->ReadPageMonth(span, lines))
         return;
-    OnFirstUse<printbook::Tprintform>(*this, "printform", [this] {
+    platform::ChildOnFirstUse<printbook::Tprintform>(*this, "printform", [this] {
         return new printbook::Tprintform(prompts_, this);
     }).Run(printbook::BuildAccountBook(lines, state_.categories, span.label));
 }
 
 void Tmainform::ChangeClosingDay() {
-    state_.settings.closing = OnFirstUse<closingday::Tsimeform>(*this, "simeform", [this] {
-                                  return new closingday::Tsimeform(prompts_, this);
-                              }).Ask(state_.settings.closing);
+    state_.settings.closing =
+        platform::ChildOnFirstUse<closingday::Tsimeform>(*this, "simeform", [this] {
+            return new closingday::Tsimeform(prompts_, this);
+        }).Ask(state_.settings.closing);
     page_->ShowDay(state_.pageDate);
 }
 

@@ -1,6 +1,7 @@
 #include "netimport/fnet.h"
 
 #include "netimport/netimport.h"
+#include "platform/objectnames.h"
 
 #include "ledger/cp932.h"
 #include "ledger/fileerror.h"
@@ -111,24 +112,22 @@ Tfnet::Tfnet(std::filesystem::path workFile, platform::Prompts& prompts, QWidget
     // Enter in a field checks the data; importing always takes a click of its own.
     checkButton_->setDefault(true);
 
-    const std::pair<QObject*, const char*> names[] = {{urlCaption_, "Label1"},
-                                                      {proxyCaption_, "Label2"},
-                                                      {idCaption_, "Label3"},
-                                                      {portCaption_, "Label4"},
-                                                      {passCaption_, "Label5"},
-                                                      {title_, "Label6"},
-                                                      {url_, "Edit1"},
-                                                      {proxy_, "Edit2"},
-                                                      {proxyPort_, "Edit3"},
-                                                      {id_, "Edit4"},
-                                                      {password_, "Edit5"},
-                                                      {checkButton_, "Button1"},
-                                                      {importButton_, "Button2"},
-                                                      {cancelButton_, "Button3"},
-                                                      {memo_, "Memo1"},
-                                                      {defaultButton_, "SpeedButton1"}};
-    for (const auto& [object, name] : names)
-        object->setObjectName(QLatin1String(name));
+    platform::NameControls({{urlCaption_, "Label1"},
+                            {proxyCaption_, "Label2"},
+                            {idCaption_, "Label3"},
+                            {portCaption_, "Label4"},
+                            {passCaption_, "Label5"},
+                            {title_, "Label6"},
+                            {url_, "Edit1"},
+                            {proxy_, "Edit2"},
+                            {proxyPort_, "Edit3"},
+                            {id_, "Edit4"},
+                            {password_, "Edit5"},
+                            {checkButton_, "Button1"},
+                            {importButton_, "Button2"},
+                            {cancelButton_, "Button3"},
+                            {memo_, "Memo1"},
+                            {defaultButton_, "SpeedButton1"}});
 
     connect(defaultButton_, &QPushButton::clicked, this,
             [this] { url_->setText(QString::fromLatin1(kDefaultServiceUrl)); });

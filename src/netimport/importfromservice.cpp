@@ -5,6 +5,7 @@
 #include "netimport/netimport.h"
 #include "netimport/netsettings.h"
 #include "platform/errortext.h"
+#include "platform/objectnames.h"
 #include "platform/prompts.h"
 #include "platform/textcodec.h"
 
@@ -40,15 +41,12 @@ ImportResult ImportFromService(QWidget& window, ledger::IniFile& ini,
                                const ledger::CategoryList& categories,
                                const std::filesystem::path& replyFile, platform::Prompts& prompts,
                                const std::function<void()>& afterMerge) {
-    auto* dialog = window.findChild<Tfnet*>(QStringLiteral("fnet"));
-    if (dialog == nullptr) {
-        dialog = new Tfnet(replyFile, prompts, &window);
-        dialog->setObjectName(QStringLiteral("fnet"));
-    }
+    Tfnet& dialog = platform::ChildOnFirstUse<Tfnet>(
+        window, "fnet", [&] { return new Tfnet(replyFile, prompts, &window); });
     ImportResult result;
     NetFields fields = ReadNetFields(ini);
     if (const std::optional<ImportRequest> request =
-            dialog->Run(fields, window.frameGeometry().topLeft())) {
+            dialog.Run(fields, window.frameGeometry().topLeft())) {
         result.requested = true;
         MergeResult merged;
         try {

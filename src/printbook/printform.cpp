@@ -1,5 +1,6 @@
 #include "printbook/printform.h"
 #include "platform/dialogkeys.h"
+#include "platform/objectnames.h"
 
 #include "platform/fonts.h"
 #include "platform/prompts.h"
@@ -70,13 +71,16 @@ Tprintform::Tprintform(platform::Prompts& prompts, QWidget* parent)
     layout->addWidget(panel);
     layout->addWidget(pageArea_, 1);
 
-    const std::pair<QObject*, const char*> names[] = {
-        {previousButton_, "Button1"}, {nextButton_, "Button2"},  {setupButton_, "Button5"},
-        {printButton_, "Button3"},    {closeButton_, "Button4"}, {noPrinterNote_, "NoPrinterNote"},
-        {pageArea_, "ScrollBox1"},    {pageImage_, "Image1"},
-    };
-    for (const auto& [control, name] : names)
-        control->setObjectName(QLatin1String(name));
+    platform::NameControls({
+        {previousButton_, "Button1"},
+        {nextButton_, "Button2"},
+        {setupButton_, "Button5"},
+        {printButton_, "Button3"},
+        {closeButton_, "Button4"},
+        {noPrinterNote_, "NoPrinterNote"},
+        {pageArea_, "ScrollBox1"},
+        {pageImage_, "Image1"},
+    });
     connect(previousButton_, &QPushButton::clicked, this, &Tprintform::PreviousPage);
     connect(nextButton_, &QPushButton::clicked, this, &Tprintform::NextPage);
     connect(setupButton_, &QPushButton::clicked, this, &Tprintform::SetUpPrinter);

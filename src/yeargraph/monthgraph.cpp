@@ -1,5 +1,6 @@
 #include "yeargraph/monthgraph.h"
 #include "platform/dialogkeys.h"
+#include "platform/objectnames.h"
 
 #include "ledger/fileerror.h"
 #include "platform/errortext.h"
@@ -73,7 +74,7 @@ Tmonthgraph::Tmonthgraph(const skin::SkinImages& skin, platform::Prompts& prompt
     closeButton_ =
         skin::MakeTextButton(this, QStringLiteral("閉じる"), QRect(592, 352, 73, 25), true);
 
-    const std::pair<QObject*, const char*> names[] = {
+    platform::NameControls({
         {title_, "Label1"},
         {chart_, "Image2"},
         {scale_, "SpinEdit1"},
@@ -81,9 +82,7 @@ Tmonthgraph::Tmonthgraph(const skin::SkinImages& skin, platform::Prompts& prompt
         {drawButton_, "SpeedButton1"},
         {closeButton_, "SpeedButton2"},
         {closeCross_, "SpeedButton6"},
-    };
-    for (const auto& [control, name] : names)
-        control->setObjectName(QLatin1String(name));
+    });
     connect(drawButton_, &QPushButton::clicked, this, &Tmonthgraph::DrawChart);
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
     connect(closeCross_, &QToolButton::clicked, this, &QDialog::accept);
