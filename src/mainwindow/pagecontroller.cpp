@@ -80,14 +80,16 @@ bool PageController::SavePage() {
     // A refused amount puts the cursor back into its cell: the page stays.
     if (!grid_.FinishEditing())
         return false;
-    if (std::optional<QString> failure = WriteDay()) {
+    return WriteAndReport(true);
+}
+
+bool PageController::WriteAndReport(bool tellAgain) {
+    const std::optional<QString> failure = WriteDay();
+    if (failure && (tellAgain || !saveFailureShown_))
         prompts_.Error(&window_,
                        *failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
-        saveFailureShown_ = true;
-        return false;
-    }
-    saveFailureShown_ = false;
-    return true;
+    saveFailureShown_ = failure.has_value();
+    return !failure;
 }
 
 void PageController::ShowPageLabels() {
@@ -139,16 +141,9 @@ bool PageController::ConfirmLeavePage() {
 }
 
 void PageController::SaveEdits() {
-    if (std::optional<QString> failure = WriteDay()) {
-        // Told once: every further edit would fail the same way until the disk is mended,
-        // and the page change tries again and says so.
-        if (!saveFailureShown_)
-            prompts_.Error(&window_,
-                           *failure + QStringLiteral("\n\n入力した内容は画面に残っています。"));
-        saveFailureShown_ = true;
-    } else {
-        saveFailureShown_ = false;
-    }
+    // Told once: every further edit would fail the same way until the disk is mended, and
+    // the page change tries again and says so.
+    WriteAndReport(false);
     RefreshDayTotal();
     RefreshMonthTotal();
 }
@@ -170,8 +165,7 @@ void PageController::ShowSavedPageDay(const ledger::Date& date) {
 }
 
 void PageController::ShowPage(const ledger::Date& date) {
-    LoadPage(date);
-    ShowPageLabels();
+    ShowSavedPageDay(date);
     // The keyboard goes back to the grid, at row 1, 費目.
     grid_.setFocus();
 }

@@ -67,6 +67,9 @@ public:
 
 private:
     void LoadPage(const ledger::Date& date);
+    // Writes the page's day; a failure is told with the path and the reason, the rows staying
+    // on the page. With tellAgain false it is told once until a save succeeds. True when saved.
+    bool WriteAndReport(bool tellAgain);
     bool PageIsEmpty() const;
     void RefreshDayTotal();
     void RefreshMonthTotal();
