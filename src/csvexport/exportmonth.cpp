@@ -7,10 +7,9 @@
 #include "platform/errortext.h"
 #include "platform/objectnames.h"
 #include "platform/prompts.h"
+#include "platform/userfolders.h"
 
-#include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 namespace csvexport {
 
@@ -26,9 +25,7 @@ ExportResult ExportMonth(QWidget& window, const ledger::AccountingMonth& span,
         return {};
     const std::vector<std::string> exported = ExportLines(lines, categories, *mode);
     // Proposed in the documents folder: the book's own folder is a hidden one.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
+    const QString folder = platform::DocumentsFolder();
     const QString path = prompts.SaveFile(&window, QStringLiteral("CSV書き出し"),
                                           folder + QLatin1Char('/') +
                                               QString::fromStdString(ledger::Yyyymm(span.label)) +

@@ -4,6 +4,7 @@
 
 #include "platform/fonts.h"
 #include "platform/prompts.h"
+#include "platform/userfolders.h"
 #include "printbook/accountbook.h"
 #include "skin/buttonface.h"
 
@@ -16,19 +17,10 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace printbook {
 namespace {
-
-// Where the printed book is proposed as a PDF file: the documents folder, else home.
-QString DocumentsFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    return folder;
-}
 
 constexpr int kColumnWidths[] = {85, 85, 85, 85, 85, 253};
 constexpr int kRowHeight = 24;
@@ -136,7 +128,7 @@ void Tprintform::Run(const AccountBook& book) {
     // proposed PDF file, in the documents folder.
     printer_->setDocName(title_);
     if (printer_->outputFormat() == QPrinter::PdfFormat)
-        printer_->setOutputFileName(DocumentsFolder() + QLatin1Char('/') + title_ +
+        printer_->setOutputFileName(platform::DocumentsFolder() + QLatin1Char('/') + title_ +
                                     QStringLiteral(".pdf"));
     FormShow();
     prompts_.RunDialog(*this);
@@ -180,7 +172,7 @@ void Tprintform::Print() {
     // The toolkit's print dialog proposes "<job name>.pdf" in the current folder for printing
     // to a file: for the dialog's time that is the documents folder.
     const QString previous = QDir::currentPath();
-    QDir::setCurrent(DocumentsFolder());
+    QDir::setCurrent(platform::DocumentsFolder());
     const bool chosen = prompts_.PrintDialog(this, *printer_);
     QDir::setCurrent(previous);
     if (!chosen)
