@@ -22,9 +22,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
-    for id in $(xdotool search --name '.' 2>/dev/null); do
-        echo "  window $id '$(xdotool getwindowname "$id" 2>/dev/null)'" >&2
-    done
+    list_windows
     exit 1
 }
 

@@ -24,10 +24,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
-    echo "windows:" >&2
-    for id in $(xdotool search --name '.' 2>/dev/null); do
-        echo "  $id '$(xdotool getwindowname "$id" 2>/dev/null)'" >&2
-    done
+    list_windows
     pgrep -a vantrel >&2 || true
     exit 1
 }

@@ -29,3 +29,11 @@ wait_window() {
     done
     return 1
 }
+
+# Lists every window of the display with its title, on stderr: what a failed check saw.
+list_windows() {
+    echo "windows:" >&2
+    for id in $(xdotool search --name '.' 2>/dev/null); do
+        echo "  $id '$(xdotool getwindowname "$id" 2>/dev/null)'" >&2
+    done
+}
