@@ -45,8 +45,6 @@ public:
     // A short note under a cell (why its text was refused), gone after a few seconds or at
     // the next key.
     void ShowHint(const QModelIndex& index, const QString& text);
-    // The cells the page shows are being replaced: the cursor's place, to be put back.
-    QModelIndex CursorCell() const { return currentIndex(); }
     // Puts the cursor on a cell (clamped to the rows there are) and selects it.
     void PlaceCursor(int row, int column);
 

@@ -149,7 +149,7 @@ void PageController::SaveEdits() {
 }
 
 void PageController::ReloadPage() {
-    const QModelIndex cursor = grid_.CursorCell();
+    const QModelIndex cursor = grid_.currentIndex();
     std::vector<ledger::DayEntry> unsaved = model_.UnsavedEntries();
     LoadPage(state_.pageDate);
     model_.AppendEntries(unsaved);
