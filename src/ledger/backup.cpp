@@ -109,6 +109,12 @@ BackupResult MakeBackup(const ProgramFolders& folders, const fs::path& chosen, s
         }
     }
     CopyInto(folders.CategoryFile(), folder / "setting.dat", result.failures);
+    // The book's other files (budgets and the like), where the book has them.
+    for (const char* name : ProgramFolders::kExtraBookFiles) {
+        std::error_code extraEc;
+        if (fs::exists(folders.program / name, extraEc))
+            CopyInto(folders.program / name, folder / name, result.failures);
+    }
     // The icons that ini.ini names: without them a restored book loses its pictures.
     const std::vector<fs::path> icons = IconFiles(folders.Icons());
     if (!icons.empty()) {
@@ -155,6 +161,16 @@ std::vector<CopyFailure> Restore(const ProgramFolders& folders, const fs::path& 
                 {chosen / (!ini ? "ini.ini" : "setting.dat"), std::strerror(ENOENT)});
     } catch (const FileError& e) {
         failures.push_back({e.path(), e.reason()});
+    }
+    // The book's other files the backup carries, read now for the same reason.
+    std::vector<std::pair<std::string, std::string>> extras;
+    for (const char* name : ProgramFolders::kExtraBookFiles) {
+        try {
+            if (std::optional<std::string> bytes = ReadWholeFile(chosen / name))
+                extras.emplace_back(name, std::move(*bytes));
+        } catch (const FileError& e) {
+            failures.push_back({e.path(), e.reason()});
+        }
     }
     // The icons too (a backup made before icons were backed up has none): read now, so a
     // backup whose icons cannot be read changes nothing.
@@ -213,6 +229,10 @@ std::vector<CopyFailure> Restore(const ProgramFolders& folders, const fs::path& 
     try {
         WriteFileAtomic(folders.SettingsFile(), *ini);
         WriteFileAtomic(folders.CategoryFile(), *setting);
+        // A file the backup does not carry (one made before the book had budgets) leaves the
+        // book's own in place: nothing in the backup says it should go.
+        for (const auto& [name, bytes] : extras)
+            WriteFileAtomic(folders.program / name, bytes);
     } catch (const FileError& e) {
         failures.push_back({e.path(), e.reason()});
     }

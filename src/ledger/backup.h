@@ -24,9 +24,10 @@ struct BackupResult {
     bool Complete() const { return !folder.empty() && failures.empty(); }
 };
 
-// Copies every month file ("*.csv" of the data folder), ini.ini, setting.dat and the user's
-// icons (the files of "pacs") into a new time-stamped folder inside `chosen`. Every file that could
-// not be copied is in the result: a backup is complete only when nothing is missing.
+// Copies every month file ("*.csv" of the data folder), ini.ini, setting.dat, the book's
+// other files (budget.dat) and the user's icons (the files of "pacs") into a new time-stamped
+// folder inside `chosen`. Every file that could not be copied is in the result: a backup is
+// complete only when nothing is missing.
 BackupResult MakeBackup(const ProgramFolders& folders, const std::filesystem::path& chosen,
                         std::time_t when);
 
@@ -41,8 +42,9 @@ RestoreRefusal CheckRestore(const ProgramFolders& folders, const std::filesystem
 
 // Loads a backup over the book: its month files are first copied into a new folder beside
 // the data folder, and only when every copy succeeded does that folder replace the data
-// folder and ini.ini and setting.dat replace theirs. A failure half way leaves the book as
-// it was and lists what failed. The backup's icons are then written into the icon folder.
+// folder and ini.ini, setting.dat and the other files the backup carries replace theirs. A failure
+// half way leaves the book as it was and lists what failed. The backup's icons are then written
+// into the icon folder.
 std::vector<CopyFailure> Restore(const ProgramFolders& folders,
                                  const std::filesystem::path& chosen);
 

@@ -86,7 +86,13 @@ int RemoveTemporaries(const std::filesystem::path& folder, IsTarget isTarget) {
 int ProgramFolders::RemoveLeftoverTemporaries() const {
     return RemoveTemporaries(Data(), IsMonthFileName) +
            RemoveTemporaries(program, [](std::string_view target) {
-               return target == "setting.dat" || target == "ini.ini";
+               if (target == "setting.dat" || target == "ini.ini")
+                   return true;
+               for (const char* name : kExtraBookFiles) {
+                   if (target == name)
+                       return true;
+               }
+               return false;
            });
 }
 

@@ -27,13 +27,18 @@ struct ProgramFolders {
     std::filesystem::path Icons() const { return program / "pacs"; }
     std::filesystem::path CategoryFile() const { return program / "setting.dat"; }
     std::filesystem::path SettingsFile() const { return program / "ini.ini"; }
+    // The budgets (no file: none).
+    std::filesystem::path BudgetFile() const { return program / "budget.dat"; }
+    // The files of the book's folder beyond the category list and ini.ini that a backup
+    // carries when they exist, by name.
+    static constexpr const char* kExtraBookFiles[] = {"budget.dat"};
     // The network import's last reply, kept after each request.
     std::filesystem::path NetWorkFile() const { return program / "~net.dat"; }
 
     // Removes the temporary files that a write killed half way left behind: those of month
-    // files in the data folder, of setting.dat and of ini.ini. Touches no other file. Only
-    // while no writer of ours can run (the single-instance guard is held). Returns how many
-    // went; a file that cannot be removed is left where it is.
+    // files in the data folder, of setting.dat, ini.ini and the extra book files. Touches no other
+    // file. Only while no writer of ours can run (the single-instance guard is held). Returns how
+    // many went; a file that cannot be removed is left where it is.
     int RemoveLeftoverTemporaries() const;
 };
 

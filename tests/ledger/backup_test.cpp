@@ -91,6 +91,24 @@ TEST_F(BackupTest, IconsAreBackedUpAndRestored) {
     EXPECT_EQ(ReadBytes(book.Icons() / "own.bmp"), "mine");
 }
 
+// The budgets travel with the book; a backup without them leaves the book's own in place.
+TEST_F(BackupTest, BudgetsAreBackedUpAndRestored) {
+    const std::string budgets = "\x90\x48\x94\xef,40000\r\n202412,\x90\x48\x94\xef,60000\r\n";
+    WriteBytes(book.BudgetFile(), budgets);
+    const ledger::BackupResult r = ledger::MakeBackup(book, place, 1000);
+    ASSERT_TRUE(r.Complete());
+    EXPECT_EQ(ReadBytes(r.folder / "budget.dat"), budgets);
+
+    WriteBytes(book.BudgetFile(), "changed\r\n");
+    EXPECT_TRUE(ledger::Restore(book, r.folder).empty());
+    EXPECT_EQ(ReadBytes(book.BudgetFile()), budgets);
+
+    fs::remove(r.folder / "budget.dat");
+    WriteBytes(book.BudgetFile(), "mine\r\n");
+    EXPECT_TRUE(ledger::Restore(book, r.folder).empty());
+    EXPECT_EQ(ReadBytes(book.BudgetFile()), "mine\r\n");
+}
+
 TEST_F(BackupTest, RestoreRefusesTheBookItselfAndWhatIsNoBackup) {
     using ledger::RestoreRefusal;
     EXPECT_EQ(ledger::CheckRestore(book, book.program), RestoreRefusal::InsideTheBook);
