@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     PrintToFile prompts(QString::fromLocal8Bit(argv[1]));
     printbook::Tprintform window(prompts);
     window.printer().setPageSize(QPageSize(QPageSize::A4));
-    window.Run(book);
+    window.Run(printbook::AccountBookSheet(book));
     std::printf("wrote %s\n", argv[1]);
     return 0;
 }

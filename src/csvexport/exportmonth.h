@@ -23,6 +23,11 @@ struct ExportResult {
     QString path;  // the file written (or that could not be)
 };
 
+// Asks where to keep a CSV file (proposed as `fileName` in the documents folder), writes
+// `bytes` there whole (the month files' atomic writer) and says where it went, or why not.
+ExportResult SaveCsvFile(QWidget& window, platform::Prompts& prompts, const QString& fileName,
+                         const std::string& bytes);
+
 // CSV書き出し: exports the lines of an accounting month (as ReadPeriodLines gives them).
 // Asks the layout in the options dialog, which is kept as a child of `window` so that it
 // keeps the last choice; proposes "yyyymm.csv" in the documents folder; writes the file whole

@@ -9,7 +9,7 @@ namespace ledger {
 
 std::vector<Amount> SumByCategory(const std::vector<std::string>& lines,
                                   const CategoryList& categories,
-                                  const std::function<bool(int day)>& dayCounts) {
+                                  const std::function<bool(int day)>& dayCounts, Amount* unlisted) {
     std::unordered_map<std::string, std::vector<int>> positions;
     for (int k = 0; k < categories.size(); ++k)
         positions[categories.Name(k)].push_back(k);
@@ -24,8 +24,11 @@ std::vector<Amount> SumByCategory(const std::vector<std::string>& lines,
         if (!day || !dayCounts(*day))
             continue;
         const auto found = positions.find(fields[1]);
-        if (found == positions.end())
+        if (found == positions.end()) {
+            if (unlisted != nullptr && fields.size() > 3)
+                *unlisted += AmountOrZero(fields[3]);
             continue;
+        }
         const Amount amount = fields.size() > 3 ? AmountOrZero(fields[3]) : Amount();
         for (int k : found->second)
             totals[static_cast<size_t>(k)] += amount;

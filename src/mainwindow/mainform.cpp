@@ -23,6 +23,7 @@
 #include "printbook/accountbook.h"
 #include "printbook/printform.h"
 #include "yeargraph/monthgraph.h"
+#include "yeartable/yearform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -166,6 +167,7 @@ void Tmainform::BuildCommands() {
         {"search1", u"検索", "Ctrl+F", [](Tmainform& w) { w.search_->Open(); }, Place::WindowMenu, 5},
         {"N13", u"合計を総支出のみ表示", "F8", [](Tmainform& w) { w.ToggleExpenseOnly(); }, Place::WindowMenu, 6},
         {"N14", u"月別グラフ", "Ctrl+M", [](Tmainform& w) { w.OpenYearGraph(); }, Place::WindowMenu, 7},
+        {"yeartable1", u"年間収支表", "Ctrl+Y", [](Tmainform& w) { w.OpenYearTable(); }, Place::WindowMenu, 7},
         {"N15", u"家計簿印刷", "", [](Tmainform& w) { w.PrintBook(); }, Place::WindowMenu, 7},
         {"backup1", u"バックアップ作成", "", [](Tmainform& w) { w.MakeBackup(); }, Place::WindowMenu, 8},
         {"backuprevert1", u"バックアップ読み込み", "", [](Tmainform& w) { w.RestoreBackup(); }, Place::WindowMenu, 8},
@@ -300,6 +302,19 @@ void Tmainform::OpenYearGraph() {
     }).Run(state_);
 }
 
+void Tmainform::OpenYearTable() {
+    // What is on the page is counted: it goes to its month file first.
+    if (!page_->ShowDay(state_.pageDate))
+        return;
+    const std::optional<yeartable::EntryPlace> place =
+        platform::ChildOnFirstUse<yeartable::Tyearform>(*this, "yearform", [this] {
+            return new yeartable::Tyearform(prompts_, this);
+        }).Run(state_, clock_.Today());
+    // A cell asked for: its first entry becomes the page's current row.
+    if (place && page_->ShowDay(place->day))
+        grid_->PlaceCursor(place->row, 0);
+}
+
 void Tmainform::ExportCsv() {
     ledger::AccountingMonth span;
     std::vector<std::string> lines;
@@ -347,7 +362,8 @@ void Tmainform::PrintBook() {
         return;
     platform::ChildOnFirstUse<printbook::Tprintform>(*this, "printform", [this] {
         return new printbook::Tprintform(prompts_, this);
-    }).Run(printbook::BuildAccountBook(lines, state_.categories, span.label));
+    }).Run(printbook::AccountBookSheet(
+        printbook::BuildAccountBook(lines, state_.categories, span.label)));
 }
 
 void Tmainform::ChangeClosingDay() {

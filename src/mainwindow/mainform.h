@@ -78,6 +78,7 @@ private:
     void EditCategories();
     void OpenExpenseGraph();
     void OpenYearGraph();
+    void OpenYearTable();
     void ExportCsv();
     void PrintBook();
     void ImportFromService();

@@ -23,9 +23,22 @@ namespace printbook {
 namespace {
 
 constexpr int kColumnWidths[] = {85, 85, 85, 85, 85, 253};
-constexpr int kRowHeight = 24;
 
 }  // namespace
+
+PrintSheet AccountBookSheet(const AccountBook& book) {
+    PrintSheet sheet;
+    sheet.title = QString::fromStdString(book.title);
+    for (const AccountBook::Row& row : book.rows) {
+        std::vector<QString> cells;
+        for (const std::string& cell : row)
+            cells.push_back(QString::fromStdString(cell));
+        sheet.cells.push_back(std::move(cells));
+    }
+    sheet.columnWidths.assign(std::begin(kColumnWidths), std::end(kColumnWidths));
+    sheet.rightAligned = {false, false, false, true, true, false};  // 支出, 収入
+    return sheet;
+}
 
 Tprintform::Tprintform(platform::Prompts& prompts, QWidget* parent)
     : QDialog(parent), prompts_(prompts) {
@@ -79,8 +92,7 @@ Tprintform::Tprintform(platform::Prompts& prompts, QWidget* parent)
     connect(printButton_, &QPushButton::clicked, this, &Tprintform::Print);
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
 
-    // The grid's look: six columns, a header row, 9 point (12 px) text.
-    grid_.columnWidths.assign(std::begin(kColumnWidths), std::end(kColumnWidths));
+    // The grid's look: a header row, 9 point (12 px) text.
     grid_.fixedRows = 1;
     grid_.font = platform::UiFont(12);
     gridPrinter_.TargetGrid = &grid_;
@@ -114,16 +126,15 @@ void Tprintform::UsePrinter() {
     gridPrinter_.SetPrinter({printer_->pageLayout().fullRectPixels(dpi).size(), dpi, dpi});
 }
 
-void Tprintform::Run(const AccountBook& book) {
-    title_ = QString::fromStdString(book.title);
-    grid_.cells.clear();
-    for (const AccountBook::Row& row : book.rows) {
-        std::vector<QString> cells;
-        for (const std::string& cell : row)
-            cells.push_back(QString::fromStdString(cell));
-        grid_.cells.push_back(std::move(cells));
-    }
-    grid_.rowHeights.assign(grid_.cells.size(), kRowHeight);
+void Tprintform::Run(const PrintSheet& sheet) {
+    title_ = sheet.title;
+    grid_.cells = sheet.cells;
+    grid_.columnWidths = sheet.columnWidths;
+    grid_.rowHeights.assign(grid_.cells.size(), sheet.rowHeight);
+    rightAligned_ = sheet.rightAligned;
+    rightAligned_.resize(sheet.columnWidths.size(), false);
+    printer_->setPageOrientation(sheet.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    UsePrinter();
     // The job carries the book's title (a printer queue shows it), which also names the
     // proposed PDF file, in the documents folder.
     printer_->setDocName(title_);
@@ -218,8 +229,10 @@ void Tprintform::DrawCell(int column, int row, const QRect& rect) {
     const int insetX = std::max(1, gridPrinter_.GridToOutputX(3));
     const int insetY = std::max(1, gridPrinter_.GridToOutputY(3));
     const QRect inner = rect.adjusted(insetX, insetY, -insetX, -insetY);
-    const Qt::Alignment across =
-        row >= 1 && (column == 3 || column == 4) ? Qt::AlignRight : Qt::AlignLeft;
+    const bool right = row >= 1 && column >= 0 &&
+                       static_cast<size_t>(column) < rightAligned_.size() &&
+                       rightAligned_[static_cast<size_t>(column)];
+    const Qt::Alignment across = right ? Qt::AlignRight : Qt::AlignLeft;
     // A text longer than its column ends at its last whole character. (An amount is never
     // cut short into another number: it keeps its digits under the clip.)
     const QString text =

@@ -20,16 +20,29 @@ namespace printbook {
 
 struct AccountBook;
 
-// 印刷プレビュー: the account book's pages one at a time, through the grid printer, and
-// printed on request (a printer of the system, or a PDF file where there is none).
+// A table to print: a header row, then the body rows; the header row repeats on every page.
+struct PrintSheet {
+    QString title;  // printed on each page; names the job and the proposed PDF file
+    std::vector<std::vector<QString>> cells;
+    std::vector<int> columnWidths;   // screen pixels at 96 dpi
+    std::vector<bool> rightAligned;  // per column, for the body rows
+    int rowHeight = 24;
+    bool landscape = false;
+};
+
+// The account book of a month as a sheet: six columns, amounts to the right.
+PrintSheet AccountBookSheet(const AccountBook& book);
+
+// 印刷プレビュー: a sheet's pages one at a time, through the grid printer, and printed on
+// request (a printer of the system, or a PDF file where there is none).
 class Tprintform : public QDialog {
     Q_OBJECT
 public:
     Tprintform(platform::Prompts& prompts, QWidget* parent = nullptr);
     ~Tprintform() override;
 
-    // Shows the book's first page until the user closes the window.
-    void Run(const AccountBook& book);
+    // Shows the sheet's first page until the user closes the window.
+    void Run(const PrintSheet& sheet);
 
     printbook::TQelSGridPrinter& gridPrinter() { return gridPrinter_; }
     QPrinter& printer() { return *printer_; }
@@ -63,6 +76,7 @@ private:
     printbook::PrintGrid grid_;
     printbook::TQelSGridPrinter gridPrinter_;
     QString title_;
+    std::vector<bool> rightAligned_;
     QImage page_;
 };
 

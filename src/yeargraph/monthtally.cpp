@@ -11,15 +11,18 @@
 
 namespace yeargraph {
 
+std::string MonthTally::Text(int m, int position) const {
+    const std::vector<ledger::Amount>& month = totals[static_cast<size_t>(m - 1)];
+    const ledger::Amount value = position >= 0 && static_cast<size_t>(position) < month.size()
+                                     ? month[static_cast<size_t>(position)]
+                                     : ledger::Amount();
+    return ledger::FormatNumber(value, "#0.##");
+}
+
 std::vector<std::string> MonthTally::ChartLines(int position) const {
     std::vector<std::string> lines;
-    for (int m = 1; m <= 12; ++m) {
-        const std::vector<std::string>& month = values[static_cast<size_t>(m - 1)];
-        const std::string value = position >= 0 && static_cast<size_t>(position) < month.size()
-                                      ? month[static_cast<size_t>(position)]
-                                      : "0";
-        lines.push_back(value + "," + std::to_string(m) + "\x8c\x8e");  // 月 in CP932
-    }
+    for (int m = 1; m <= 12; ++m)
+        lines.push_back(Text(m, position) + "," + std::to_string(m) + "\x8c\x8e");  // 月 in CP932
     return lines;
 }
 
@@ -49,25 +52,24 @@ MonthTally TallyYear(const ledger::MonthStore& store, const ledger::CategoryList
         bool matched = true;
         const ledger::AccountingMonth span = AccountingMonthNamed(year, m, closing, &matched);
         tally.unmatchedMonth = tally.unmatchedMonth || !matched;
+        const size_t index = static_cast<size_t>(m - 1);
+        tally.spans[index] = span;
         lines.clear();
         store.ReadPeriodLines(span.first, span.last, closing.day != 0, lines);
 
         // The span's lines are those ReadPeriodLines delivered: any integer date counts.
-        const std::vector<ledger::Amount> totals =
-            ledger::SumByCategory(lines, categories, [](int) { return true; });
+        std::vector<ledger::Amount>& month = tally.totals[index];
+        month = ledger::SumByCategory(
+            lines, categories, [](int) { return true; }, &tally.unlisted[index]);
         // Expense and income from the category totals as kept (two decimals), then the
         // categories.
         ledger::Amount expense;
         ledger::Amount income;
-        std::vector<std::string>& month = tally.values[static_cast<size_t>(m - 1)];
-        month.assign(2, std::string());
         for (int k = 0; k < categories.size(); ++k) {
-            const ledger::Amount total = totals[static_cast<size_t>(k)];
-            (categories.IsIncome(k) ? income : expense) += ledger::RoundToCents(total);
-            month.push_back(ledger::FormatNumber(total, "#0.##"));
+            (categories.IsIncome(k) ? income : expense) +=
+                ledger::RoundToCents(month[static_cast<size_t>(k)]);
         }
-        month[0] = ledger::FormatNumber(expense, "#0.##");
-        month[1] = ledger::FormatNumber(income, "#0.##");
+        month.insert(month.begin(), {expense, income});
     }
     return tally;
 }

@@ -13,14 +13,26 @@
 namespace yeargraph {
 
 // The twelve accounting months of a year, one list of totals per month: position 0 the
-// total expense, 1 the total income, 2 + k category k of the list. Each total is kept as
-// the text "#0.##" (two decimals at most, no separators), as the chart reads it.
+// total expense, 1 the total income, 2 + k category k of the list. The two totals add the
+// category totals rounded to two decimals, as the charts and the year table show them. The
+// month graph and the year table both read this one tally.
 struct MonthTally {
+    static constexpr int kExpense = 0;
+    static constexpr int kIncome = 1;
+    static constexpr int kFirstCategory = 2;
+
     int year = 0;
-    std::array<std::vector<std::string>, 12> values;  // index m - 1 for month m
+    std::array<std::vector<ledger::Amount>, 12> totals;  // index m - 1 for month m
+    // Per month, the lines of no listed category (the charts leave them out).
+    std::array<ledger::Amount, 12> unlisted{};
+    // The days each month spans.
+    std::array<ledger::AccountingMonth, 12> spans{};
     // A month number no accounting month was named after (never with closing days 0 to 28).
     bool unmatchedMonth = false;
 
+    // Month m's total at `position` (0 where there is none) as the text "#0.##": two
+    // decimals at most, no separators, as the chart reads it.
+    std::string Text(int m, int position) const;
     // The series at `position` as chart lines "value,m月" for m = 1 to 12.
     std::vector<std::string> ChartLines(int position) const;
 };

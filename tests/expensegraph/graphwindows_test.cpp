@@ -2,6 +2,7 @@
 #include "mainwindow/fixture.h"
 #include "support/widgets.h"
 #include "yeargraph/monthgraph.h"
+#include "yeartable/yearform.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -180,6 +181,49 @@ TEST_F(MainFormTest, MonthGraphKeepsItsSeriesAndRefusesAScaleOfZero) {
     Find<QAction>("N14")->trigger();
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].caption, "error");
+}
+
+}  // namespace
+
+namespace {
+
+// 年間収支表 by keyboard: it opens on the page's month, Right and Left step the year, Tab
+// moves across the months, and Enter shows the cell's first entry on the day page.
+TEST_F(MainFormTest, YearTableByKeyboardOpensTheEntryOfACell) {
+    WriteMonth("202402",
+               {"20240210,食費,,500,", "20240214,食費,パン,300,", "20240214,食費,米,900,"});
+    WriteMonth("202302", {"20230201,食費,,111,"});
+    ASSERT_TRUE(Start());
+    ShowActive();
+    std::vector<QString> titles;
+    QString cell;
+    prompts.dialogHandler = [&](QDialog& dialog) {
+        auto* window = qobject_cast<yeartable::Tyearform*>(&dialog);
+        if (!window)
+            return int(QDialog::Rejected);
+        window->show();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        auto* grid = Child<QTableWidget>(window, "yeargrid");
+        EXPECT_EQ(grid->currentColumn(), 2);  // March, the page's month
+        titles.push_back(Child<QLabel>(window, "yearTitle")->text());
+        QTest::keyClick(grid, Qt::Key_Left);
+        titles.push_back(Child<QLabel>(window, "yearTitle")->text());
+        cell = grid->item(0, 1)->text();  // 食費, February 2023
+        QTest::keyClick(grid, Qt::Key_Right);
+        titles.push_back(Child<QLabel>(window, "yearTitle")->text());
+        QTest::keyClick(grid, Qt::Key_Backtab);  // February
+        cell += " " + grid->item(0, 1)->text();
+        // 食費's first entry of February in date order: 10 February's.
+        QTest::keyClick(grid, Qt::Key_Return);
+        return int(window->result());
+    };
+    Trigger("yeartable1");
+    EXPECT_EQ(titles, (std::vector<QString>{"2024年 年間収支表", "2023年 年間収支表",
+                                            "2024年 年間収支表"}));
+    EXPECT_EQ(cell, "111 1,700");
+    EXPECT_EQ(LabelText("labeldate").left(10), "2024/02/10");
+    EXPECT_EQ(grid().currentIndex().row(), 0);
 }
 
 }  // namespace
