@@ -1,7 +1,7 @@
 #include "daygriddelegate.h"
 
-#include "amounttext.h"
 #include "daymodel.h"
+#include "platform/amounttext.h"
 
 #include "platform/textcodec.h"
 
@@ -109,7 +109,7 @@ void DayGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     }
     if (index.column() == DayModel::kAmount) {
         // Stored as the plain number: "1,280" and "１２８０" count like 1280 everywhere.
-        std::optional<QString> amount = AmountToStore(text);
+        std::optional<QString> amount = platform::AmountToStore(text);
         if (!amount) {
             view_.RefuseEdit(index);
             emit amountRefused(index);

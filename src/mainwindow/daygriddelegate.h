@@ -9,7 +9,7 @@ class DayModel;
 
 // The editors of the day page and the check of a finished edit: pick-only lists for 費目
 // and 摘要, plain text for 金額 and メモ. An edit that leaves the text as it was is not
-// checked and changes nothing; an amount is stored in its plain form (AmountToStore), and
+// checked and changes nothing; an amount is stored in its plain form (platform::AmountToStore), and
 // one that is not a number is refused: the grid puts the cursor back into that cell.
 class DayGridDelegate : public platform::GridDelegate {
     Q_OBJECT

@@ -1,12 +1,12 @@
 #include "mainform.h"
 
-#include "amounttext.h"
 #include "book.h"
 #include "calendarform.h"
 #include "daygrid.h"
 #include "daygriddelegate.h"
 #include "pagecontroller.h"
 #include "pagesearch.h"
+#include "platform/amounttext.h"
 #include "rowcommands.h"
 #include "windowkeys.h"
 #include "windowlook.h"
@@ -124,7 +124,7 @@ void Tmainform::BuildControls() {
     connect(&grid_->delegate(), &DayGridDelegate::cellEdited, this,
             [this](int row, int) { page_->CellEdited(row); });
     connect(&grid_->delegate(), &DayGridDelegate::amountRefused, this,
-            [this](const QModelIndex& index) { grid_->ShowHint(index, kAmountRefused); });
+            [this](const QModelIndex& index) { grid_->ShowHint(index, platform::kAmountRefused); });
     // An inserted row changes no line of the file; the page is saved all the same, so that
     // nothing typed before the insert waits for a page change.
     connect(grid_, &DayGrid::rowInserted, this, [this] { page_->SaveEdits(); });
@@ -360,10 +360,10 @@ void Tmainform::PrintBook() {
     std::vector<std::string> lines;
     if (!page_->ReadPageMonth(span, lines))
         return;
-    platform::ChildOnFirstUse<printbook::Tprintform>(*this, "printform", [this] {
-        return new printbook::Tprintform(prompts_, this);
-    }).Run(printbook::AccountBookSheet(
-        printbook::BuildAccountBook(lines, state_.categories, span.label)));
+    platform::ChildOnFirstUse<printbook::Tprintform>(
+        *this, "printform", [this] { return new printbook::Tprintform(prompts_, this); })
+        .Run(printbook::AccountBookSheet(
+            printbook::BuildAccountBook(lines, state_.categories, span.label)));
 }
 
 void Tmainform::ChangeClosingDay() {

@@ -2,10 +2,10 @@
 
 #include "ledger/amount.h"
 #include "ledger/numberformat.h"
-#include "mainwindow/amounttext.h"
 #include "mainwindow/daygrid.h"
 #include "mainwindow/daymodel.h"
 #include "mainwindow/pageprotocol.h"
+#include "platform/amounttext.h"
 #include "platform/prompts.h"
 
 #include <QClipboard>
@@ -39,9 +39,9 @@ void RowCommands::Paste() {
         return;
     if (cell.column() == DayModel::kAmount) {
         // A pasted amount passes the same rule as a typed one.
-        std::optional<QString> amount = AmountToStore(text);
+        std::optional<QString> amount = platform::AmountToStore(text);
         if (!amount) {
-            grid_.ShowHint(cell, kAmountRefused);
+            grid_.ShowHint(cell, platform::kAmountRefused);
             return;
         }
         text = *amount;

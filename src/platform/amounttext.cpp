@@ -1,9 +1,9 @@
-#include "amounttext.h"
+#include "platform/amounttext.h"
 
 #include "ledger/amount.h"
 #include "ledger/typedamount.h"
 
-namespace mainwindow {
+namespace platform {
 
 std::optional<QString> AmountToStore(const QString& typed) {
     const std::string plain = ledger::NormalizeTypedAmount(typed.toStdString());
@@ -12,4 +12,4 @@ std::optional<QString> AmountToStore(const QString& typed) {
     return QString::fromStdString(plain);
 }
 
-}  // namespace mainwindow
+}  // namespace platform

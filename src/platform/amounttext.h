@@ -4,7 +4,7 @@
 
 #include <optional>
 
-namespace mainwindow {
+namespace platform {
 
 // Why an amount was refused, shown beside its cell.
 inline const QString kAmountRefused = QStringLiteral("金額は数字で入力してください");
@@ -14,4 +14,4 @@ inline const QString kAmountRefused = QStringLiteral("金額は数字で入力�
 // a number; an empty text is no amount either.
 std::optional<QString> AmountToStore(const QString& typed);
 
-}  // namespace mainwindow
+}  // namespace platform
