@@ -4,7 +4,6 @@
 // book its month; only the search reads everything. Release build: tools/bench.
 #include "synthetic.h"
 
-#include "printbook/pagetables.h"
 #include "ledger/accountingmonth.h"
 #include "ledger/cp932.h"
 #include "ledger/monthfile.h"
@@ -12,12 +11,15 @@
 #include "mainwindow/daygriddelegate.h"
 #include "mainwindow/mainform.h"
 #include "mainwindow/searchindex.h"
-#include "yeargraph/monthtally.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
 #include "printbook/accountbook.h"
+#include "printbook/pagetables.h"
+#include "yeargraph/monthtally.h"
+#include "yeartable/yearform.h"
 
 #include <QApplication>
+#include <QDialog>
 
 #include <benchmark/benchmark.h>
 
@@ -169,6 +171,32 @@ void BM_YearlyTally(benchmark::State& state) {
 }
 BENCHMARK(BM_YearlyTally)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
 
+// A prompt seam that shows a window, lets it paint once and closes it.
+class PaintOnce : public Silent {
+public:
+    int RunDialog(QDialog& dialog) override {
+        dialog.show();
+        dialog.repaint();
+        QApplication::processEvents();
+        dialog.hide();
+        return QDialog::Rejected;
+    }
+};
+
+// Opening 年間収支表 on the page's year: the tally, the table and the first paint (the window
+// made once, on first use, as in the program).
+void BM_OpenYearTable(benchmark::State& state) {
+    const Book& book = BookOf(static_cast<int>(state.range(0)));
+    PaintOnce prompts;
+    FixedClock clock;
+    mainwindow::Tmainform form(ledger::ProgramFolders{book.program()}, prompts, clock);
+    form.FormCreate();
+    yeartable::Tyearform window(prompts);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(window.Run(form.state(), kToday));
+}
+BENCHMARK(BM_OpenYearTable)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
+
 // The printed month: its lines read, the account book's rows and the page tables.
 void BM_PrintedMonthLayout(benchmark::State& state) {
     const ledger::MonthStore store = BookOf(static_cast<int>(state.range(0))).store();
@@ -180,7 +208,7 @@ void BM_PrintedMonthLayout(benchmark::State& state) {
         const auto book = printbook::BuildAccountBook(lines, categories, span.label);
         const std::vector<int> heights(book.rows.size(), 24);
         benchmark::DoNotOptimize(printbook::CalcPageTables(heights, {85, 85, 85, 85, 85, 253}, 1, 0,
-                                                          12.5, 12.5, 13700, 9700, true));
+                                                           12.5, 12.5, 13700, 9700, true));
     }
 }
 BENCHMARK(BM_PrintedMonthLayout)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);

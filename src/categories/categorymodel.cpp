@@ -128,7 +128,32 @@ void CategoryModel::Load(const ledger::GridTable& table) {
             row[static_cast<size_t>(c)] = Cell::FromBytes(table.Cell(c, r));
         rows_.push_back(std::move(row));
     }
+    origins_.clear();
+    for (const Row& row : rows_)
+        origins_.push_back(row[kName].bytes);
+    loadedNames_ = origins_;
     endResetModel();
+}
+
+CategoryChanges CategoryModel::Changes() const {
+    CategoryChanges changes;
+    std::set<std::string> kept;
+    for (size_t r = 0; r < rows_.size(); ++r) {
+        const std::string& origin = origins_[r];
+        const std::string& name = rows_[r][kName].bytes;
+        if (origin.empty())
+            continue;
+        if (name.empty())
+            continue;  // counted as removed below
+        kept.insert(origin);
+        if (name != origin)
+            changes.renamed[origin] = name;
+    }
+    for (const std::string& name : loadedNames_) {
+        if (!name.empty() && kept.count(name) == 0)
+            changes.removed.insert(name);
+    }
+    return changes;
 }
 
 ledger::GridTable CategoryModel::Table(const std::vector<int>& columnWidths) const {
@@ -198,6 +223,7 @@ bool CategoryModel::AppendRow() {
         return false;
     beginInsertRows({}, rowCount(), rowCount());
     rows_.emplace_back(kColumns);
+    origins_.emplace_back();
     endInsertRows();
     return true;
 }
@@ -207,6 +233,7 @@ void CategoryModel::RemoveRow(int row) {
         return;
     beginRemoveRows({}, row, row);
     rows_.erase(rows_.begin() + row);
+    origins_.erase(origins_.begin() + row);
     endRemoveRows();
 }
 

@@ -4,6 +4,8 @@
 #include <QPixmap>
 
 #include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,13 @@
 #include "platform/textcodec.h"
 
 namespace categories {
+
+// How the category names changed since the table was read (CP932), for what hangs on a
+// category by its name (the budgets).
+struct CategoryChanges {
+    std::map<std::string, std::string> renamed;  // old name → new name
+    std::set<std::string> removed;               // deleted rows, and names emptied
+};
 
 // The category table of the editor: one row per category (the stored header row is kept
 // apart and shown as the column headers), 20 columns: kind, name, 18 descriptions. Cells keep
@@ -52,6 +61,10 @@ public:
     // list is read up to its first empty name, so the named rows after it would be lost.
     int EmptyNameBeforeNamedRow() const;
 
+    // The names changed and removed since Load, row by row (a row keeps its identity while
+    // its name is edited).
+    CategoryChanges Changes() const;
+
     // Appends an empty row unless the table is full; false when it is.
     bool AppendRow();
     void RemoveRow(int row);
@@ -66,6 +79,9 @@ private:
 
     Row header_;
     std::vector<Row> rows_;
+    // Per row, its name as read by Load; empty for a row appended since.
+    std::vector<std::string> origins_;
+    std::vector<std::string> loadedNames_;
     std::function<QPixmap(int row)> icons_;
 };
 

@@ -258,7 +258,7 @@ void THIMOKUForm::SaveAndClose() {
         std::vector<int> widths;
         for (int c = 0; c < CategoryModel::kColumns; ++c)
             widths.push_back(table_->columnWidth(c));
-        if (std::optional<QString> failure = save_(model_.Table(widths))) {
+        if (std::optional<QString> failure = save_(model_.Table(widths), model_.Changes())) {
             // The table stays open with its edits, so nothing is lost.
             prompts_.Error(this, *failure);
             return;

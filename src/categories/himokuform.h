@@ -30,8 +30,10 @@ public:
     THIMOKUForm(platform::Prompts& prompts, const skin::SkinImages& skin,
                 QWidget* parent = nullptr);
 
-    // Writes the table as the category list file; what failed, in the user's words.
-    using SaveTable = std::function<std::optional<QString>(const ledger::GridTable&)>;
+    // Writes the table as the category list file, with how its names changed since it was
+    // read; what failed, in the user's words.
+    using SaveTable =
+        std::function<std::optional<QString>(const ledger::GridTable&, const CategoryChanges&)>;
     // What the editor hands back: the extra icon slots as the user left them (ADD ICON and
     // Del ICON take effect at once, saved or not), for the caller to apply.
     struct IconSlots {

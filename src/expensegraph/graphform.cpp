@@ -2,6 +2,8 @@
 #include "platform/dialogkeys.h"
 #include "platform/objectnames.h"
 
+#include "budget/monthbudget.h"
+#include "budget/monthbudgetform.h"
 #include "expensegraph/expensesummary.h"
 #include "expensegraph/piechart.h"
 #include "ledger/fileerror.h"
@@ -27,11 +29,15 @@
 #include <QToolButton>
 
 #include <cmath>
+#include <map>
 
 namespace expensegraph {
 namespace {
 
-constexpr QSize kSize(550, 289);
+// Wider and taller than the window was before budgets: two more columns, and the budget
+// totals under the table.
+constexpr QSize kSize(690, 313);
+constexpr int kBelowTable = 24;  // what the controls under the table moved down
 constexpr QSize kPieSize(201, 105);
 
 QString Money(ledger::Amount value, const char* pattern) {
@@ -59,12 +65,12 @@ QLabel* MakeLabel(QWidget* parent, const QRect& geometry, Qt::Alignment alignmen
 
 QToolButton* MonthButton(QWidget* parent, Qt::ArrowType arrow, int x, const QString& caption) {
     auto* button = new QToolButton(parent);
-    button->setGeometry(x, 236, 28, 28);
+    button->setGeometry(x, 236 + kBelowTable, 28, 28);
     button->setAutoRaise(true);
     button->setArrowType(arrow);
     button->setFocusPolicy(Qt::NoFocus);
     auto* label = new QLabel(caption, parent);
-    label->setGeometry(x - 6, 264, 40, 14);
+    label->setGeometry(x - 6, 264 + kBelowTable, 40, 14);
     label->setAlignment(Qt::AlignCenter);
     label->setFont(platform::UiFont(10));
     return button;
@@ -77,20 +83,21 @@ Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts,
     const skin::DialogChrome chrome =
         skin::DressDialog(*this, skin, kSize, QStringLiteral("1ヶ月の支出グラフ"));
     title_ = chrome.title;
-    title_->setGeometry(24, 9, 513, 27);
+    title_->setGeometry(24, 9, 653, 27);
     title_->setFont(platform::UiFont(12, true));
 
     pie_ = new QLabel(this);
     pie_->setGeometry(QRect(QPoint(32, 64), kPieSize));
 
-    table_ = new QTableWidget(0, 3, this);
-    table_->setGeometry(272, 48, 249, 185);
-    table_->setHorizontalHeaderLabels(
-        {QStringLiteral("費目"), QStringLiteral("構成比(%)"), QStringLiteral("金額")});
+    table_ = new QTableWidget(0, 5, this);
+    table_->setGeometry(272, 48, 389, 185);
+    table_->setHorizontalHeaderLabels({QStringLiteral("費目"), QStringLiteral("構成比(%)"),
+                                       QStringLiteral("金額"), QStringLiteral("予算"),
+                                       QStringLiteral("残り")});
     // The 費目 column takes a five-character name with its icon (水道光熱費, 趣味・娯楽);
     // a longer one of the user's shows whole on hover.
-    constexpr int kWidths[] = {106, 56, 70};
-    for (int c = 0; c < 3; ++c)
+    constexpr int kWidths[] = {106, 56, 70, 70, 70};
+    for (int c = 0; c < 5; ++c)
         table_->setColumnWidth(c, kWidths[c]);
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(21);
@@ -106,6 +113,15 @@ Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts,
     table_->setIconSize(QSize(18, 16));
     table_->setShowGrid(true);
     table_->setWordWrap(false);
+    // A right click on a row sets that category's budget for the month shown.
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        const int row = table_->rowAt(pos.y());
+        if (row >= 0)
+            SetMonthBudget(row);
+    });
+    budgetTotals_ = MakeLabel(this, QRect(272, 236, 389, 18), Qt::AlignRight);
+    budgetTotals_->setFont(platform::UiFont(12));
 
     incomeCaption_ = MakeLabel(this, QRect(32, 206, 100, 16), Qt::AlignLeft);
     totalIncome_ = MakeLabel(this, QRect(72, 206, 160, 16), Qt::AlignRight);
@@ -119,13 +135,18 @@ Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts,
 
     previousMonth_ = MonthButton(this, Qt::LeftArrow, 360, QStringLiteral("前月"));
     nextMonth_ = MonthButton(this, Qt::RightArrow, 392, QStringLiteral("翌月"));
-    closeButton_ =
-        skin::MakeTextButton(this, QStringLiteral("閉じる"), QRect(452, 240, 65, 25), true);
+    monthBudget_ = skin::MakeTextButton(this, QStringLiteral("この月の予算"),
+                                        QRect(462, 240 + kBelowTable, 100, 25), false);
+    monthBudget_->setFocusPolicy(Qt::NoFocus);
+    monthBudget_->setToolTip(QStringLiteral("費目のこの月の予算を設定します (B)"));
+    closeButton_ = skin::MakeTextButton(this, QStringLiteral("閉じる"),
+                                        QRect(592, 240 + kBelowTable, 65, 25), true);
     // The keys are the window's (arrows step the month): no button takes them.
     closeButton_->setFocusPolicy(Qt::NoFocus);
     connect(previousMonth_, &QToolButton::clicked, this, &Tgraphform::ShowPreviousMonth);
     connect(nextMonth_, &QToolButton::clicked, this, &Tgraphform::ShowNextMonth);
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(monthBudget_, &QPushButton::clicked, this, [this] { SetMonthBudget(0); });
 
     platform::NameControls({
         {title_, "Label1"},
@@ -140,6 +161,8 @@ Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts,
         {previousMonth_, "SpeedButton5"},
         {nextMonth_, "SpeedButton4"},
         {closeButton_, "SpeedButton1"},
+        {budgetTotals_, "budgetsum"},
+        {monthBudget_, "monthBudget"},
     });
 
     // Escape and Enter close, as the close button does; Left and PageUp show the previous
@@ -155,12 +178,14 @@ Tgraphform::Tgraphform(const skin::SkinImages& skin, platform::Prompts& prompts,
         .Key(Qt::Key_PageUp, [this] { previousMonth_->click(); })
         .Key(Qt::Key_Right, [this] { nextMonth_->click(); })
         .Key(Qt::Key_PageDown, [this] { nextMonth_->click(); })
+        .Key(Qt::Key_B, [this] { SetMonthBudget(0); })
         .Key(Qt::Key_Up, [scroll] { scroll(-1); })
         .Key(Qt::Key_Down, [scroll] { scroll(1); });
 }
 
-void Tgraphform::Run(const state::AppState& state) {
+void Tgraphform::Run(const state::AppState& state, budget::SaveBudgets save) {
     book_.emplace(state);
+    save_ = std::move(save);
     ShowMonthOf(state.pageDate);
     if (QWidget* p = parentWidget())
         move(p->geometry().center() - rect().center());
@@ -193,6 +218,15 @@ void Tgraphform::FillSummaryTable() {
     const ExpenseSummary& summary = summary_;
     const ledger::Amount totalExpense = summary.TotalExpense();
     const auto& colors = book_->chartColors;
+    // The month's budgets beside the totals shown (no file is read again).
+    std::map<std::string, ledger::Amount> spent;
+    for (const ExpenseEntry& entry : summary.entries)
+        spent.emplace(entry.name, entry.total);
+    const budget::MonthBudget budgets =
+        budget::BudgetOfMonth(book_->budgets, book_->categories, MonthKey(), [&](int k) {
+            const auto found = spent.find(book_->categories.Name(k));
+            return found == spent.end() ? ledger::Amount() : found->second;
+        });
     // Row 1 holds the largest total: the ascending list is written from its end.
     const int n = static_cast<int>(summary.entries.size());
     table_->clearContents();
@@ -218,9 +252,29 @@ void Tgraphform::FillSummaryTable() {
         }
         table_->setItem(r, 1, share);
         table_->setItem(r, 2, amount);
+        auto* planned = new QTableWidgetItem();
+        auto* left = new QTableWidgetItem();
+        planned->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        left->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (const budget::CategoryBudget* line = budgets.Find(entry.name); line && line->budget) {
+            planned->setText(Money(*line->budget, "#,0"));
+            const ledger::Amount remaining = *line->Remaining();
+            left->setText(Money(remaining, "#,0"));
+            if (remaining.IsNegative())
+                left->setForeground(QColor(200, 30, 30));  // over the budget
+        }
+        table_->setItem(r, 3, planned);
+        table_->setItem(r, 4, left);
     }
     table_->scrollToTop();  // every month starts at its largest total
 
+    budgetTotals_->setText(budgets.any ? QStringLiteral("予算合計 %1　残り合計 %2")
+                                             .arg(Money(budgets.totalBudget, "#,0"),
+                                                  Money(budgets.totalRemaining, "#,0"))
+                                       : QString());
+    budgetTotals_->setStyleSheet(budgets.totalRemaining.IsNegative()
+                                     ? QStringLiteral("color: rgb(200, 30, 30);")
+                                     : QString());
     totalExpense_->setText(Money(totalExpense, "#,0.##"));
     totalIncome_->setText(Money(summary.income, "#,0.##"));
     balance_->setText(Money(summary.income - totalExpense, "#,0.##"));
@@ -233,6 +287,31 @@ void Tgraphform::FillSummaryTable() {
     title_->setText(QStringLiteral("1ヶ月の支出グラフ   ") + DateText(summary.first) +
                     QStringLiteral("～") + DateText(summary.last));
     DrawPie();
+}
+
+int Tgraphform::MonthKey() const {
+    return budget::MonthKey(ledger::AccountingMonthOf(baseDate_, book_->settings.closing));
+}
+
+void Tgraphform::SetMonthBudget(int row) {
+    if (!book_ || row < 0 || row >= table_->rowCount())
+        return;
+    const int n = static_cast<int>(summary_.entries.size());
+    const std::string& category = summary_.entries[static_cast<size_t>(n - 1 - row)].name;
+    const std::optional<budget::MonthBudgetChoice> choice =
+        platform::ChildOnFirstUse<budget::Tmonthbudgetform>(*this, "monthbudgetform", [this] {
+            return new budget::Tmonthbudgetform(prompts_, this);
+        }).Ask(book_->budgets, book_->categories, MonthKey(), category);
+    if (!choice)
+        return;
+    ledger::BudgetBook budgets = book_->budgets;
+    budgets.SetMonth(MonthKey(), choice->category, choice->amount);
+    if (std::optional<QString> failure = save_(budgets)) {
+        prompts_.Error(this, *failure);
+        return;
+    }
+    book_->budgets = std::move(budgets);
+    FillSummaryTable();
 }
 
 void Tgraphform::DrawPie() {

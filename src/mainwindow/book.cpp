@@ -59,6 +59,15 @@ BookOpening OpenBook(state::AppState& book, const skin::BuiltinIcons& icons,
         return opening;
     }
 
+    try {
+        book.budgets = ledger::BudgetBook::Load(book.folders.BudgetFile());
+    } catch (const ledger::FileError& e) {
+        // The book works without its budgets; the file is not written over.
+        book.budgetsUnreadable = true;
+        error(FileErrorText(QStringLiteral("budget.dat を読み込めません。予算は表示されません。"),
+                            e));
+    }
+
     book.pageDate = today;
     if (std::optional<QString> failure = LoadCategoryList(book)) {
         error(*failure);
@@ -77,14 +86,37 @@ std::optional<QString> LoadCategoryList(state::AppState& book) {
     }
 }
 
-std::optional<QString> SaveCategoryList(const state::AppState& book,
-                                        const ledger::GridTable& table) {
+std::optional<QString> SaveCategoryList(state::AppState& book, const ledger::GridTable& table,
+                                        const categories::CategoryChanges& changes) {
     try {
         ledger::WriteGridCellFile(book.folders.CategoryFile(), table);
-        return std::nullopt;
     } catch (const ledger::FileError& e) {
         return FileErrorText(QStringLiteral("費目を保存できませんでした。"), e);
     }
+    // The budgets follow their categories: a renamed one keeps its lines, a deleted one's go.
+    if (changes.renamed.empty() && changes.removed.empty())
+        return std::nullopt;
+    ledger::BudgetBook budgets = book.budgets;
+    budgets.ApplyCategoryChanges(changes.renamed, changes.removed);
+    if (budgets.Lines() == book.budgets.Lines())
+        return std::nullopt;
+    return SaveBudgets(book, budgets);
+}
+
+std::optional<QString> SaveBudgets(state::AppState& book, const ledger::BudgetBook& budgets) {
+    const QString failed = QStringLiteral("予算を保存できませんでした。");
+    if (book.budgetsUnreadable) {
+        return failed + QStringLiteral(
+                            "\n\nbudget.dat は起動時に読み込めなかったため、"
+                            "上書きしません。");
+    }
+    try {
+        budgets.Save(book.folders.BudgetFile());
+    } catch (const ledger::FileError& e) {
+        return FileErrorText(failed, e);
+    }
+    book.budgets = budgets;
+    return std::nullopt;
 }
 
 std::optional<QString> SaveSettings(state::AppState& book) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "categories/categorymodel.h"
 #include "ledger/date.h"
 #include "ledger/gridcellfile.h"
 #include "skin/builtinicons.h"
@@ -34,9 +35,12 @@ BookOpening OpenBook(state::AppState& book, const skin::BuiltinIcons& icons,
 
 // Reads the category list file into the book; what failed, in the user's words.
 std::optional<QString> LoadCategoryList(state::AppState& book);
-// Writes a category table as the category list file (the one save path of the list).
-std::optional<QString> SaveCategoryList(const state::AppState& book,
-                                        const ledger::GridTable& table);
+// Writes a category table as the category list file (the one save path of the list), then
+// carries the budgets of renamed categories along and drops those of removed ones.
+std::optional<QString> SaveCategoryList(state::AppState& book, const ledger::GridTable& table,
+                                        const categories::CategoryChanges& changes);
+// Writes budget.dat (the one save path of the budgets) and keeps it as the book's budgets.
+std::optional<QString> SaveBudgets(state::AppState& book, const ledger::BudgetBook& budgets);
 // Writes the settings into ini.ini, with whatever else it holds.
 std::optional<QString> SaveSettings(state::AppState& book);
 

@@ -1,5 +1,6 @@
 #include "daypage.h"
 
+#include "budget/monthbudget.h"
 #include "ledger/accountingmonth.h"
 #include "ledger/numberformat.h"
 #include "platform/textcodec.h"
@@ -59,6 +60,17 @@ QString DayPage::MonthTotalText(const ledger::Date& date) const {
     QString caption =
         state_.expenseOnly ? QStringLiteral("今月の総支出 ") : QStringLiteral("今月の収支 ");
     return caption + platform::FromUtf8(ledger::FormatBalance(total));
+}
+
+std::optional<ledger::Amount> DayPage::RemainingBudget(const ledger::Date& date) const {
+    // Without budgets nothing more is read.
+    if (state_.budgets.Empty())
+        return std::nullopt;
+    const budget::MonthBudget month = budget::BudgetOfMonthOf(
+        state_.store, state_.budgets, state_.categories, state_.settings.closing, date);
+    if (!month.any)
+        return std::nullopt;
+    return month.totalRemaining;
 }
 
 QString DayPage::DateText(const ledger::Date& date) {

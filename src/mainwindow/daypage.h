@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace mainwindow {
 
 // The day page's own work, apart from any widget: filling the rows from the month file,
@@ -28,6 +30,9 @@ public:
     QString DayTotalText() const;
     // The accounting month's balance of `date` from the month files.
     QString MonthTotalText(const ledger::Date& date) const;
+    // What is left of the budgets of the accounting month of `date` (overruns count against
+    // it), from the month files; nullopt when no expense category has a budget that month.
+    std::optional<ledger::Amount> RemainingBudget(const ledger::Date& date) const;
     static QString DateText(const ledger::Date& date);
 
     // The category position whose icon a row of that category shows: -1 for none, and

@@ -12,6 +12,7 @@
 #include "windowlook.h"
 
 #include "backup/backupcommands.h"
+#include "budget/budgetform.h"
 #include "categories/himokuform.h"
 #include "closingday/simeform.h"
 #include "csvexport/exportmonth.h"
@@ -57,9 +58,8 @@ Tmainform::Tmainform(ledger::ProgramFolders folders, platform::Prompts& prompts,
       skin_(skin::SkinImages::Builtin()) {
     BuildControls();
     BuildCommands();
-    page_ =
-        std::make_unique<PageController>(*this, state_, model_, *grid_, *dateLabel_,
-                                         *dayTotalLabel_, *monthTotalLabel_, *focusSink_, prompts_);
+    page_ = std::make_unique<PageController>(*this, state_, model_, *grid_, labels_, *focusSink_,
+                                             prompts_);
     rows_ = std::make_unique<RowCommands>(*this, *page_, *grid_, model_, prompts_);
     search_ = std::make_unique<PageSearch>(*this, *page_, *grid_, model_, state_.folders.Data(),
                                            prompts_);
@@ -75,10 +75,7 @@ bool Tmainform::ShowDay(const ledger::Date& newDate) {
 }
 
 void Tmainform::BuildControls() {
-    const PageLabels labels = DressMainWindow(*this, skin_);
-    dateLabel_ = labels.date;
-    dayTotalLabel_ = labels.dayTotal;
-    monthTotalLabel_ = labels.monthTotal;
+    labels_ = DressMainWindow(*this, skin_);
 
     // The buttons: designer name (the object name), face, place, command.
     struct ButtonRow {
@@ -168,6 +165,7 @@ void Tmainform::BuildCommands() {
         {"N13", u"合計を総支出のみ表示", "F8", [](Tmainform& w) { w.ToggleExpenseOnly(); }, Place::WindowMenu, 6},
         {"N14", u"月別グラフ", "Ctrl+M", [](Tmainform& w) { w.OpenYearGraph(); }, Place::WindowMenu, 7},
         {"yeartable1", u"年間収支表", "Ctrl+Y", [](Tmainform& w) { w.OpenYearTable(); }, Place::WindowMenu, 7},
+        {"budget1", u"予算設定", "Ctrl+B", [](Tmainform& w) { w.EditBudgets(); }, Place::WindowMenu, 7},
         {"N15", u"家計簿印刷", "", [](Tmainform& w) { w.PrintBook(); }, Place::WindowMenu, 7},
         {"backup1", u"バックアップ作成", "", [](Tmainform& w) { w.MakeBackup(); }, Place::WindowMenu, 8},
         {"backuprevert1", u"バックアップ読み込み", "", [](Tmainform& w) { w.RestoreBackup(); }, Place::WindowMenu, 8},
@@ -270,11 +268,13 @@ void Tmainform::EditCategories() {
     // The editor works on its own copy; the category list file is written through the one
     // save path here, and the icon slots it hands back are the window's from now on.
     const categories::THIMOKUForm::IconSlots iconSlots =
-        platform::ChildOnFirstUse<categories::THIMOKUForm>(*this, "himokuform", [this] {
-            return new categories::THIMOKUForm(prompts_, skin_, this);
-        }).Edit(state_, [this](const ledger::GridTable& table) {
-            return SaveCategoryList(state_, table);
-        });
+        platform::ChildOnFirstUse<categories::THIMOKUForm>(
+            *this, "himokuform",
+            [this] { return new categories::THIMOKUForm(prompts_, skin_, this); })
+            .Edit(state_, [this](const ledger::GridTable& table,
+                                 const categories::CategoryChanges& changes) {
+                return SaveCategoryList(state_, table, changes);
+            });
     state_.settings.extIconCount = iconSlots.settings.extIconCount;
     state_.settings.extIconNames = iconSlots.settings.extIconNames;
     state_.icons = iconSlots.icons;
@@ -289,10 +289,15 @@ void Tmainform::EditCategories() {
 
 void Tmainform::OpenExpenseGraph() {
     // What is on the page is counted: it goes to its month file first.
-    if (page_->ShowDay(state_.pageDate))
-        platform::ChildOnFirstUse<expensegraph::Tgraphform>(*this, "graphform", [this] {
-            return new expensegraph::Tgraphform(skin_, prompts_, this);
-        }).Run(state_);
+    if (!page_->ShowDay(state_.pageDate))
+        return;
+    platform::ChildOnFirstUse<expensegraph::Tgraphform>(*this, "graphform", [this] {
+        return new expensegraph::Tgraphform(skin_, prompts_, this);
+    }).Run(state_, [this](const ledger::BudgetBook& budgets) {
+        return SaveBudgets(state_, budgets);
+    });
+    // A month's budget set there shows at once.
+    page_->ShowPageLabels();
 }
 
 void Tmainform::OpenYearGraph() {
@@ -300,6 +305,17 @@ void Tmainform::OpenYearGraph() {
     platform::ChildOnFirstUse<yeargraph::Tmonthgraph>(*this, "monthgraph", [this] {
         return new yeargraph::Tmonthgraph(skin_, prompts_, this);
     }).Run(state_);
+}
+
+void Tmainform::EditBudgets() {
+    if (!grid_->FinishEditing())
+        return;
+    platform::ChildOnFirstUse<budget::Tbudgetform>(*this, "budgetform", [this] {
+        return new budget::Tbudgetform(prompts_, this);
+    }).Edit(state_.budgets, state_.categories, [this](const ledger::BudgetBook& budgets) {
+        return SaveBudgets(state_, budgets);
+    });
+    page_->ShowPageLabels();
 }
 
 void Tmainform::OpenYearTable() {

@@ -17,6 +17,7 @@
 #include "skin/builtinicons.h"
 #include "skin/skin.h"
 #include "state/appstate.h"
+#include "windowlook.h"
 
 class QAction;
 class QLabel;
@@ -79,6 +80,7 @@ private:
     void OpenExpenseGraph();
     void OpenYearGraph();
     void OpenYearTable();
+    void EditBudgets();
     void ExportCsv();
     void PrintBook();
     void ImportFromService();
@@ -102,9 +104,7 @@ private:
     // The controls the window works with; every control's designer name is its object name,
     // set where it is made (BuildControls, BuildCommands).
     DayGrid* grid_ = nullptr;               // maingrid
-    QLabel* dateLabel_ = nullptr;           // labeldate
-    QLabel* dayTotalLabel_ = nullptr;       // Labelday
-    QLabel* monthTotalLabel_ = nullptr;     // labelsub
+    PageLabels labels_;                     // labeldate, Labelday, labelsub, labelbudget
     QPushButton* focusSink_ = nullptr;      // focusbutton: takes the focus off the grid
     QToolButton* menuButton_ = nullptr;     // SpeedButton3
     QMenu* windowMenu_ = nullptr;           // PopupMenu1

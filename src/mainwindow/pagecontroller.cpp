@@ -1,5 +1,7 @@
 #include "mainwindow/pagecontroller.h"
 
+#include "ledger/numberformat.h"
+
 #include "ledger/fileerror.h"
 #include "mainwindow/daygrid.h"
 #include "mainwindow/daymodel.h"
@@ -21,16 +23,16 @@ using Answer = platform::Prompts::Answer;
 }  // namespace
 
 PageController::PageController(QWidget& window, state::AppState& state, DayModel& model,
-                               DayGrid& grid, QLabel& dateLabel, QLabel& dayTotalLabel,
-                               QLabel& monthTotalLabel, QWidget& focusSink,
+                               DayGrid& grid, const PageLabels& labels, QWidget& focusSink,
                                platform::Prompts& prompts)
     : window_(window),
       state_(state),
       model_(model),
       grid_(grid),
-      dateLabel_(dateLabel),
-      dayTotalLabel_(dayTotalLabel),
-      monthTotalLabel_(monthTotalLabel),
+      dateLabel_(*labels.date),
+      dayTotalLabel_(*labels.dayTotal),
+      monthTotalLabel_(*labels.monthTotal),
+      budgetLabel_(*labels.budget),
       focusSink_(focusSink),
       prompts_(prompts),
       day_(state, model) {}
@@ -177,8 +179,17 @@ void PageController::RefreshDayTotal() {
 void PageController::RefreshMonthTotal() {
     try {
         monthTotalLabel_.setText(day_.MonthTotalText(state_.pageDate));
+        const std::optional<ledger::Amount> left = day_.RemainingBudget(state_.pageDate);
+        if (left) {
+            budgetLabel_.setText(QStringLiteral("今月の残り予算 ¥") +
+                                 QString::fromStdString(ledger::FormatNumber(*left, "#,0")));
+            budgetLabel_.setStyleSheet(
+                left->IsNegative() ? QStringLiteral("color: rgb(200, 30, 30);") : QString());
+        }
+        budgetLabel_.setVisible(left.has_value());
     } catch (const ledger::FileError& e) {
         monthTotalLabel_.setText(QStringLiteral("今月の収支 ―"));
+        budgetLabel_.hide();
         prompts_.Error(&window_, FileErrorText(QStringLiteral("データを読み込めません。"), e));
     }
 }

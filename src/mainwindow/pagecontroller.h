@@ -8,6 +8,7 @@
 #include "ledger/accountingmonth.h"
 #include "mainwindow/daypage.h"
 #include "mainwindow/pageprotocol.h"
+#include "mainwindow/windowlook.h"
 
 #include <optional>
 #include <string>
@@ -36,8 +37,7 @@ class DayModel;
 class PageController : public PageProtocol {
 public:
     PageController(QWidget& window, state::AppState& state, DayModel& model, DayGrid& grid,
-                   QLabel& dateLabel, QLabel& dayTotalLabel, QLabel& monthTotalLabel,
-                   QWidget& focusSink, platform::Prompts& prompts);
+                   const PageLabels& labels, QWidget& focusSink, platform::Prompts& prompts);
 
     // The page-change protocol: commit an open cell edit, save the page's day, then show
     // `newDate` with its balances. The same day again keeps the rows and the cursor. False,
@@ -72,6 +72,7 @@ private:
     bool WriteAndReport(bool tellAgain);
     bool PageIsEmpty() const;
     void RefreshDayTotal();
+    // 今月の収支 and 今月の残り予算 (shown only where the month has a budget).
     void RefreshMonthTotal();
 
     QWidget& window_;
@@ -81,6 +82,7 @@ private:
     QLabel& dateLabel_;
     QLabel& dayTotalLabel_;
     QLabel& monthTotalLabel_;
+    QLabel& budgetLabel_;
     QWidget& focusSink_;
     platform::Prompts& prompts_;
     DayPage day_;

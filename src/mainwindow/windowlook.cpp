@@ -52,6 +52,9 @@ PageLabels DressMainWindow(QWidget& window, const skin::SkinImages& skin) {
     PageLabels labels;
     labels.monthTotal = MakeLabel(&window, "labelsub", QRect(528, 64, 225, 20), 14,
                                   kMonthTotalColor, Qt::AlignRight);
+    labels.budget = MakeLabel(&window, "labelbudget", QRect(428, 85, 325, 18), 12, kMonthTotalColor,
+                              Qt::AlignRight);
+    labels.budget->hide();
     labels.date =
         MakeLabel(&window, "labeldate", QRect(86, 122, 300, 22), 15, kDateColor, Qt::AlignLeft);
     labels.dayTotal = MakeLabel(&window, "Labelday", QRect(528, 123, 225, 20), 14, kDayTotalColor,

@@ -18,6 +18,7 @@ struct PageLabels {
     QLabel* date = nullptr;        // labeldate
     QLabel* dayTotal = nullptr;    // Labelday
     QLabel* monthTotal = nullptr;  // labelsub
+    QLabel* budget = nullptr;      // labelbudget: 今月の残り予算, hidden without budgets
 };
 
 // Dresses the main window as its skin draws it: the white ground and the composed skin

@@ -3,6 +3,7 @@
 #include "state/chartcolors.h"
 #include "state/iconset.h"
 
+#include "ledger/budget.h"
 #include "ledger/categorylist.h"
 #include "ledger/date.h"
 #include "ledger/folders.h"
@@ -26,6 +27,10 @@ struct AppState {
     ledger::IniFile ini;
     ledger::Settings settings;
     ledger::CategoryList categories;
+    // budget.dat as read at start-up and as last saved. When it could not be read it is
+    // never written over.
+    ledger::BudgetBook budgets;
+    bool budgetsUnreadable = false;
     IconSet icons;
     std::array<QColor, 33> chartColors{};
     ledger::Date pageDate;
