@@ -205,6 +205,34 @@ void TezGraph::Draw(QPainter& p, int width, int height) const {
         centred(label, bottom + Margin, false);
         centred(Grouped(v), barTop - Margin, true);
     }
+
+    // 9. The limit line: across each bar's step, with a riser where the next step differs;
+    //    a limit above the scale runs along the top.
+    bool anyLimit = false;
+    QPen limitPen(LimitColor, 2, Qt::DashLine);
+    p.setPen(limitPen);
+    p.setBrush(Qt::NoBrush);
+    std::optional<int> previousY;
+    for (size_t k = 0; k < Limits.size() && k < static_cast<size_t>(Data.size()); ++k) {
+        if (!Limits[k]) {
+            previousY.reset();
+            continue;
+        }
+        anyLimit = true;
+        const double v = std::min(*Limits[k], static_cast<double>(MaxValue));
+        const int y = RoundEven(bottom - std::max(v, 0.0) / static_cast<double>(MaxValue) * h);
+        const int x0 = left + BarStep * static_cast<int>(k) + BarStep / 4;
+        const int x1 = x0 + BarStep;
+        if (previousY && *previousY != y)
+            p.drawLine(x0, *previousY, x0, y);
+        p.drawLine(x0, y, x1, y);
+        previousY = y;
+    }
+    if (anyLimit && !LimitCaption.isEmpty()) {
+        p.setPen(LimitColor);
+        const QString caption = QStringLiteral("--- ") + LimitCaption;
+        TextAt(p, width - Margin - fm.horizontalAdvance(caption) - 2, Margin, caption);
+    }
     p.restore();
 }
 

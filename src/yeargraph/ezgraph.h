@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+#include <vector>
+
 class QPainter;
 
 namespace yeargraph {
@@ -38,6 +41,11 @@ public:
     int AxisLeft = 64;
     long long MaxValue = 100;  // must be above 0: Draw draws the frame alone otherwise
     QStringList Data;          // one line per bar: value, a comma, the label ("12000,1月")
+    // A limit per bar (a budget), drawn as a stepped line across the bars with its caption in
+    // the corner; none where a bar has no value here. Empty: no line.
+    std::vector<std::optional<double>> Limits;
+    QColor LimitColor = QColor(210, 40, 40);
+    QString LimitCaption;
 
     void Draw(QPainter& painter, int width, int height) const;
     // The value axis's labels: "0", half the scale and the scale, as "#,0".

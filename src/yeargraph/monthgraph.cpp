@@ -1,4 +1,6 @@
 #include "yeargraph/monthgraph.h"
+
+#include "budget/monthbudget.h"
 #include "platform/dialogkeys.h"
 #include "platform/objectnames.h"
 
@@ -137,9 +139,33 @@ void Tmonthgraph::TallyTheYear() {
     filling_ = false;
 }
 
+std::vector<std::optional<double>> Tmonthgraph::BudgetLine() const {
+    // The total expense's budget is every expense category's; income has none.
+    std::vector<std::optional<double>> line;
+    if (selectedSeries_ == MonthTally::kIncome)
+        return line;
+    const int category = selectedSeries_ == MonthTally::kExpense
+                             ? budget::kAllExpenses
+                             : selectedSeries_ - MonthTally::kFirstCategory;
+    for (const ledger::AccountingMonth& span : tally_.spans) {
+        const std::optional<ledger::Amount> value = budget::BudgetLineValue(
+            book_->budgets, book_->categories, budget::MonthKey(span), category);
+        line.push_back(value ? std::optional<double>(static_cast<double>(value->raw()) /
+                                                     ledger::Amount::kScale)
+                             : std::nullopt);
+    }
+    return line;
+}
+
 void Tmonthgraph::AutoScale() {
     const std::vector<std::string> lines = tally_.ChartLines(selectedSeries_);
-    const int64_t scale = yeargraph::AutoScale(PeakOf(lines));
+    // The budget line stays inside the chart as well.
+    int64_t peak = PeakOf(lines);
+    for (const std::optional<double>& limit : BudgetLine()) {
+        if (limit && *limit > static_cast<double>(peak) && *limit < 9e15)
+            peak = static_cast<int64_t>(*limit);
+    }
+    const int64_t scale = yeargraph::AutoScale(peak);
     // The spin box holds an int; no household's year comes near its limit.
     scale_->setValue(static_cast<int>(std::min<int64_t>(scale, std::numeric_limits<int>::max())));
 }
@@ -171,6 +197,8 @@ void Tmonthgraph::Draw(long long scale) {
     } else {
         graph_.BarColor = colors[static_cast<size_t>((selectedSeries_ - 2) % 33)];
     }
+    graph_.Limits = BudgetLine();
+    graph_.LimitCaption = QStringLiteral("予算");
     graph_.Data.clear();
     for (const std::string& line : tally_.ChartLines(selectedSeries_))
         graph_.Data.push_back(platform::FromCp932(line));

@@ -23,7 +23,7 @@ struct SkinImages;
 namespace yeargraph {
 
 // 月別収入・支出グラフ: one bar per accounting month of the page date's year, for the total
-// expense, the total income or one category.
+// expense, the total income or one category, with the budget as a line across the bars.
 class Tmonthgraph : public QDialog {
     Q_OBJECT
 public:
@@ -42,6 +42,8 @@ public:
 private:
     void TallyTheYear();  // the year's tally from the month files
     void AutoScale();
+    // The budget of the chosen series for each month: the month graph's limit line.
+    std::vector<std::optional<double>> BudgetLine() const;
     void DrawChart();  // グラフ描画: draws with the scale typed
     void ChooseSeries(int index);
     void Draw(long long scale);

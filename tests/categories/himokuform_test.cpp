@@ -368,3 +368,43 @@ TEST_F(HimokuFormTest, NameThatIsNotCp932IsShownAndPainted) {
 }
 
 }  // namespace
+
+namespace {
+
+// A renamed category keeps its budgets under its new name; a deleted one's go with it; two
+// names swapped keep their own budgets.
+TEST_F(HimokuFormTest, BudgetsFollowRenamedAndDeletedCategories) {
+    Click(editor, "SpeedButton3");
+    Click(editor, "SpeedButton3");
+    Rename(11, "ペット");
+    Rename(12, "旅行");
+    prompts.answers = {Answer::Yes};
+    Click(editor, "SpeedButton1");
+    const std::string pet = ledger::ToCp932("ペット");
+    const std::string trip = ledger::ToCp932("旅行");
+    testsupport::WriteBytes(home / "budget.dat", pet + ",5000\r\n202403," + pet + ",9000\r\n" +
+                                                     trip + ",20000\r\n# mine\r\n");
+    // The window reads budget.dat at its start.
+    ASSERT_TRUE(Start());
+    editor = Dialog<categories::THIMOKUForm>("himokuform", "SpeedButton7");
+    ASSERT_TRUE(editor->FormShow());
+    table = &editor->model();
+    Rename(11, "ペット用品");
+    prompts.answers = {Answer::Yes};
+    Click(editor, "SpeedButton1");
+    EXPECT_EQ(ledger::FromCp932(testsupport::ReadBytes(home / "budget.dat")),
+              "ペット用品,5000\r\n202403,ペット用品,9000\r\n旅行,20000\r\n# mine\r\n");
+    EXPECT_EQ(form->state().budgets.For(202403, ledger::ToCp932("ペット用品")),
+              ledger::Amount::FromWhole(9000));
+
+    ASSERT_TRUE(editor->FormShow());
+    Child<platform::GridView>(editor, "maingrid")->setCurrentIndex(table->index(12, 1));
+    prompts.answers = {Answer::Ok};
+    Click(editor, "SpeedButton4");  // 旅行, after the editor's question
+    prompts.answers = {Answer::Yes};
+    Click(editor, "SpeedButton1");
+    EXPECT_EQ(ledger::FromCp932(testsupport::ReadBytes(home / "budget.dat")),
+              "ペット用品,5000\r\n202403,ペット用品,9000\r\n# mine\r\n");
+}
+
+}  // namespace

@@ -1,12 +1,14 @@
 #include "expensegraph/piechart.h"
-#include "yeargraph/ezgraph.h"
 #include "platform/fonts.h"
 #include "state/chartcolors.h"
+#include "yeargraph/ezgraph.h"
 
 #include <QImage>
 #include <QPainter>
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include <cmath>
 #include <numbers>
@@ -124,6 +126,51 @@ TEST(BarChart, BarsStandWhereTheRuleSaysAndAValueAboveTheScaleIsClipped) {
     // The frame and the background.
     EXPECT_EQ(image.pixelColor(0, 100), QColor(Qt::black));
     EXPECT_EQ(image.pixelColor(630, 150), g.BackColor);
+}
+
+// The budget line: a step per month at its height, none where a month has no budget, and a
+// budget above the scale along the top.
+TEST(BarChart, BudgetLineStepsAcrossTheBars) {
+    yeargraph::TezGraph g;
+    g.BarStep = 46;
+    g.BarWidth = 25;
+    g.Margin = 8;
+    g.MaxValue = 10000;
+    g.Font = platform::UiFont(12);
+    for (int m = 1; m <= 4; ++m)
+        g.Data << QStringLiteral("0,%1月").arg(m);
+    g.Limits = {5000.0, 5000.0, std::nullopt, 20000.0};
+    g.LimitCaption = QStringLiteral("予算");
+    QImage image(300, 297, QImage::Format_RGB32);
+    QPainter p(&image);
+    g.Draw(p, 300, 297);
+    p.end();
+    QFont bold = platform::UiFont(12);
+    bold.setBold(true);
+    const int th = QFontMetrics(bold).height();
+    const int top = th + 32;
+    const int bottom = 297 - (th + 16);
+    // The rows of a bar's step where the line's colour shows.
+    auto lineRows = [&](int k) {
+        std::set<int> rows;
+        for (int x = 64 + 46 * k + 14; x < 64 + 46 * k + 54; ++x) {
+            for (int y = 0; y < 297; ++y) {
+                if (image.pixelColor(x, y) == g.LimitColor)
+                    rows.insert(y);
+            }
+        }
+        return rows;
+    };
+    const int half = bottom - (bottom - top) / 2;
+    // A two-pixel pen on the value's row, give or take the rounding of the half.
+    auto near = [](const std::set<int>& rows, int y) {
+        return !rows.empty() && *rows.begin() >= y - 2 && *rows.rbegin() <= y + 2;
+    };
+    EXPECT_TRUE(near(lineRows(0), half));
+    EXPECT_TRUE(near(lineRows(1), half));
+    EXPECT_TRUE(near(lineRows(3), top));
+    for (int y : lineRows(2))
+        EXPECT_LT(y, top - 10);  // only the caption's pixels, if any: no line in month 3
 }
 
 TEST(BarChart, AxisLabelsOfTheTenThousandScale) {
