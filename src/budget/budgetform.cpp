@@ -47,6 +47,13 @@ private:
     Tbudgetform& form_;
 };
 
+// A budget as its cell shows it: "40,000"; empty for none.
+QString Shown(const std::optional<std::string>& stored) {
+    if (!stored)
+        return QString();
+    return QString::fromStdString(ledger::FormatNumber(ledger::AmountOrZero(*stored), "#,0.##"));
+}
+
 }  // namespace
 
 std::optional<std::string> TypedBudget(const QString& typed, bool& refused) {
@@ -128,8 +135,7 @@ void Tbudgetform::Edit(const ledger::BudgetBook& budgets, const ledger::Category
         if (categories.IsIncome(k))
             continue;
         names_.push_back(categories.Name(k));
-        auto* cell = new QStandardItem(QString::fromStdString(
-            budgets_.MonthlyText(categories.Name(k)).value_or(std::string())));
+        auto* cell = new QStandardItem(Shown(budgets_.MonthlyText(categories.Name(k))));
         cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         model_->appendRow(cell);
         rowCaptions << platform::FromCp932(categories.Name(k));
@@ -158,7 +164,7 @@ bool Tbudgetform::AcceptAmount(int row, const QString& text) {
     if (stored == budgets_.MonthlyText(name))
         return true;
     budgets_.SetMonthly(name, stored);
-    model_->item(row, 0)->setText(QString::fromStdString(stored.value_or(std::string())));
+    model_->item(row, 0)->setText(Shown(stored));
     edited_ = true;
     ShowTotal();
     return true;

@@ -170,7 +170,15 @@ void TezGraph::Draw(QPainter& p, int width, int height) const {
     rightAligned(UnitCaption, top - fm.height() / 2 - fm.height() - Margin);
     rightAligned(labels[1], (bottom - top) / 2 + top - fm.height() / 2);
 
-    // 8. The bars, each with a four-pixel shadow, its label below and its value above.
+    // 8. The bars, each with a four-pixel shadow; their captions come after the limit line,
+    //    so that the line never runs through a value.
+    struct BarCaptions {
+        int x;
+        int top;
+        QString label;
+        QString value;
+    };
+    std::vector<BarCaptions> captions;
     const QColor shadow = ShadowOf(BarColor);
     for (int k = 0; k < Data.size(); ++k) {
         // The value, a comma, the label: the value is plain digits, so the first comma is
@@ -193,17 +201,7 @@ void TezGraph::Draw(QPainter& p, int width, int height) const {
         p.setBrush(BarColor);
         if (barTop < bottom)
             p.drawRect(QRect(QPoint(barX, barTop), QPoint(barX + BarWidth - 1, bottom - 1)));
-        p.setBrush(BackColor);
-        p.setPen(Qt::black);
-        auto centred = [&](const QString& text, int at, bool above) {
-            p.setFont(FittingFont(Font, text, BarStep - 2));
-            const QFontMetrics m(p.font());
-            TextAt(p, (BarWidth / 2 + x) - m.horizontalAdvance(text) / 2,
-                   above ? at - m.height() : at, text);
-            p.setFont(Font);
-        };
-        centred(label, bottom + Margin, false);
-        centred(Grouped(v), barTop - Margin, true);
+        captions.push_back({x, barTop, label, Grouped(v)});
     }
 
     // 9. The limit line: across each bar's step, with a riser where the next step differs;
@@ -227,6 +225,20 @@ void TezGraph::Draw(QPainter& p, int width, int height) const {
             p.drawLine(x0, *previousY, x0, y);
         p.drawLine(x0, y, x1, y);
         previousY = y;
+    }
+    // 10. Each bar's label below it and its value above it.
+    p.setBrush(BackColor);
+    p.setPen(Qt::black);
+    for (const BarCaptions& bar : captions) {
+        auto centred = [&](const QString& text, int at, bool above) {
+            p.setFont(FittingFont(Font, text, BarStep - 2));
+            const QFontMetrics m(p.font());
+            TextAt(p, (BarWidth / 2 + bar.x) - m.horizontalAdvance(text) / 2,
+                   above ? at - m.height() : at, text);
+            p.setFont(Font);
+        };
+        centred(bar.label, bottom + Margin, false);
+        centred(bar.value, bar.top - Margin, true);
     }
     if (anyLimit && !LimitCaption.isEmpty()) {
         p.setPen(LimitColor);

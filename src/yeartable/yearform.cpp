@@ -17,15 +17,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace yeartable {
 namespace {
 
-constexpr int kCaptionWidth = 132;
-constexpr int kMonthWidth = 66;
-constexpr int kTotalWidth = 82;
+// Fifteen columns on a 1024-pixel screen: a month takes "999,999", a total "9,999,999".
+constexpr int kCaptionWidth = 104;
+constexpr int kMonthWidth = 58;
+constexpr int kTotalWidth = 76;
 
 QString Money(ledger::Amount value) {
     return QString::fromStdString(ledger::FormatNumber(value, "#,0"));
@@ -122,8 +124,8 @@ Tyearform::Tyearform(platform::Prompts& prompts, QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(grid_, 1);
     layout->addLayout(bottom);
-    const int tableWidth = kCaptionWidth + 12 * kMonthWidth + 2 * kTotalWidth + 24;
-    resize(tableWidth + 24, 620);
+    const int tableWidth = kCaptionWidth + 12 * kMonthWidth + 2 * kTotalWidth + 20;
+    resize(tableWidth + 20, 600);
 
     platform::NameControls({
         {title_, "yearTitle"},
@@ -163,8 +165,19 @@ std::optional<EntryPlace> Tyearform::Run(const state::AppState& state, const led
                ledger::AccountingMonthOf(state.pageDate, state.settings.closing).label.month - 1, 0,
                11));
     grid_->setFocus();
-    if (QWidget* p = parentWidget())
-        move(p->geometry().center() - rect().center());
+    // Centred on the main window, and whole on the screen.
+    if (QWidget* p = parentWidget()) {
+        QRect placed(QPoint(), size());
+        placed.moveCenter(p->geometry().center());
+        if (QScreen* screen = p->screen()) {
+            const QRect room = screen->availableGeometry();
+            placed.moveLeft(std::clamp(placed.left(), room.left(),
+                                       std::max(room.left(), room.right() - placed.width())));
+            placed.moveTop(std::clamp(placed.top(), room.top(),
+                                      std::max(room.top(), room.bottom() - placed.height())));
+        }
+        move(placed.topLeft());
+    }
     prompts_.RunDialog(*this);
     return chosen_;
 }

@@ -93,7 +93,7 @@ YearTable BuildYearTable(const yeargraph::MonthTally& tally, const ledger::Categ
     addRow(Kind::Balance, -1, Cp932("収支"), [&](int m) {
         return position(m, MonthTally::kIncome) - position(m, MonthTally::kExpense);
     });
-    addRow(Kind::Unlisted, -1, Cp932("費目リストにない項目"),
+    addRow(Kind::Unlisted, -1, Cp932("未登録の費目"),
            [&](int m) { return ledger::RoundToCents(tally.unlisted[static_cast<size_t>(m)]); });
     return table;
 }

@@ -105,7 +105,7 @@ TEST_F(MainFormTest, BudgetWindowByKeyboard) {
         return int(window->result());
     };
     Trigger("budget1");
-    EXPECT_EQ(seen, (std::vector<QString>{"40000", "1", "予算は0以上の数字で入力してください",
+    EXPECT_EQ(seen, (std::vector<QString>{"40,000", "1", "予算は0以上の数字で入力してください",
                                           "合計 ¥40,000", "変更を保存せずに閉じますか？"}));
     EXPECT_EQ(testsupport::ReadBytes(home / "budget.dat"), ToCp932("# kept\r\n202403,食費,1\r\n"));
 

@@ -132,7 +132,7 @@ TEST_F(ReportTallyTest, YearTableAgreesWithTheTallyUnderAClosingDay) {
     for (const yeartable::YearRow& row : table.rows)
         captions.push_back(ledger::FromCp932(row.caption));
     EXPECT_EQ(captions, (std::vector<std::string>{"食費", "住居", "Coffee", "支出合計", "給料",
-                                                  "収入合計", "収支", "費目リストにない項目"}));
+                                                  "収入合計", "収支", "未登録の費目"}));
     for (int m = 1; m <= 12; ++m) {
         for (auto [row, position] : {std::pair{0, 2}, {1, 3}, {2, 5}, {3, 0}, {4, 4}, {5, 1}})
             EXPECT_EQ(ledger::FormatNumber(table.Cell(row, m - 1), "#0.##"),
