@@ -5,6 +5,7 @@
 #include "synthetic.h"
 
 #include "ledger/accountingmonth.h"
+#include "ledger/budget.h"
 #include "ledger/cp932.h"
 #include "ledger/monthfile.h"
 #include "mainwindow/daygrid.h"
@@ -104,6 +105,27 @@ void BM_PageChange(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PageChange)->Arg(1)->Arg(50)->Unit(benchmark::kMicrosecond);
+
+// The same with budgets: 今月の残り予算 reads the accounting month once more.
+void BM_PageChangeWithBudgets(benchmark::State& state) {
+    const Book& book = BookOf(static_cast<int>(state.range(0)));
+    ledger::BudgetBook budgets;
+    const ledger::CategoryList categories = synthetic::Categories();
+    for (int k = 0; k < categories.size(); ++k)
+        budgets.SetMonthly(categories.Name(k), "50000");
+    budgets.Save(ledger::ProgramFolders{book.program()}.BudgetFile());
+    Silent prompts;
+    FixedClock clock;
+    mainwindow::Tmainform form(ledger::ProgramFolders{book.program()}, prompts, clock);
+    form.FormCreate();
+    ledger::Date day = kToday;
+    for (auto _ : state) {
+        day = day.day < 20 ? day.AddDays(1) : ledger::Date{2024, 12, 1};
+        form.ShowDay(day);
+    }
+    std::filesystem::remove(ledger::ProgramFolders{book.program()}.BudgetFile());
+}
+BENCHMARK(BM_PageChangeWithBudgets)->Arg(50)->Unit(benchmark::kMicrosecond);
 
 // One accepted edit on a day of a 3,000-line month, as the window takes it: the cell's new
 // amount, the day written to its month file (read, rewritten, fsync, rename) and both

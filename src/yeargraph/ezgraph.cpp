@@ -210,10 +210,11 @@ void TezGraph::Draw(QPainter& p, int width, int height) const {
     QPen limitPen(LimitColor, 2, Qt::DashLine);
     p.setPen(limitPen);
     p.setBrush(Qt::NoBrush);
-    std::optional<int> previousY;
+    // The previous step's height; -1 after a bar without a limit.
+    int previousY = -1;
     for (size_t k = 0; k < Limits.size() && k < static_cast<size_t>(Data.size()); ++k) {
         if (!Limits[k]) {
-            previousY.reset();
+            previousY = -1;
             continue;
         }
         anyLimit = true;
@@ -221,8 +222,8 @@ void TezGraph::Draw(QPainter& p, int width, int height) const {
         const int y = RoundEven(bottom - std::max(v, 0.0) / static_cast<double>(MaxValue) * h);
         const int x0 = left + BarStep * static_cast<int>(k) + BarStep / 4;
         const int x1 = x0 + BarStep;
-        if (previousY && *previousY != y)
-            p.drawLine(x0, *previousY, x0, y);
+        if (previousY >= 0 && previousY != y)
+            p.drawLine(x0, previousY, x0, y);
         p.drawLine(x0, y, x1, y);
         previousY = y;
     }
