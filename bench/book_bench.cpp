@@ -2,6 +2,7 @@
 // the program does on each must cost the same where the work does not need the whole book.
 // Start-up reads today's accounting month, a page change its day and month, the printed
 // book its month; only the search reads everything. Release build: tools/bench.
+#include "paintonce.h"
 #include "synthetic.h"
 
 #include "ledger/accountingmonth.h"
@@ -64,20 +65,10 @@ Book& BookOf(int years) {
     return *book;
 }
 
-// Answers nothing: on these books no message box is expected; one shown is counted.
-class Silent : public platform::QtPrompts {
-public:
-    Answer Message(QWidget*, const QString&, const QString&, Icon, Buttons) override {
-        ++shown;
-        return Answer::Ok;
-    }
-    int shown = 0;
-};
-
 // From nothing to the main window shown and painted once, as at every start.
 void BM_StartMainWindow(benchmark::State& state) {
     const Book& book = BookOf(static_cast<int>(state.range(0)));
-    Silent prompts;
+    benchsupport::PaintOnce prompts;
     FixedClock clock;
     for (auto _ : state) {
         mainwindow::Tmainform form(ledger::ProgramFolders{book.program()}, prompts, clock);
@@ -92,40 +83,29 @@ void BM_StartMainWindow(benchmark::State& state) {
 BENCHMARK(BM_StartMainWindow)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
 
 // Leaving a day for the next through the window's own protocol: save, load, both totals.
+// Second argument 1: with budgets, whose 今月の残り予算 reads the accounting month once more.
 void BM_PageChange(benchmark::State& state) {
     const Book& book = BookOf(static_cast<int>(state.range(0)));
-    Silent prompts;
+    const ledger::ProgramFolders folders{book.program()};
+    if (state.range(1) == 1) {
+        ledger::BudgetBook budgets;
+        const ledger::CategoryList categories = synthetic::Categories();
+        for (int k = 0; k < categories.size(); ++k)
+            budgets.SetMonthly(categories.Name(k), "50000");
+        budgets.Save(folders.BudgetFile());
+    }
+    benchsupport::PaintOnce prompts;
     FixedClock clock;
-    mainwindow::Tmainform form(ledger::ProgramFolders{book.program()}, prompts, clock);
+    mainwindow::Tmainform form(folders, prompts, clock);
     form.FormCreate();
     ledger::Date day = kToday;
     for (auto _ : state) {
         day = day.day < 20 ? day.AddDays(1) : ledger::Date{2024, 12, 1};
         form.ShowDay(day);
     }
+    std::filesystem::remove(folders.BudgetFile());
 }
-BENCHMARK(BM_PageChange)->Arg(1)->Arg(50)->Unit(benchmark::kMicrosecond);
-
-// The same with budgets: 今月の残り予算 reads the accounting month once more.
-void BM_PageChangeWithBudgets(benchmark::State& state) {
-    const Book& book = BookOf(static_cast<int>(state.range(0)));
-    ledger::BudgetBook budgets;
-    const ledger::CategoryList categories = synthetic::Categories();
-    for (int k = 0; k < categories.size(); ++k)
-        budgets.SetMonthly(categories.Name(k), "50000");
-    budgets.Save(ledger::ProgramFolders{book.program()}.BudgetFile());
-    Silent prompts;
-    FixedClock clock;
-    mainwindow::Tmainform form(ledger::ProgramFolders{book.program()}, prompts, clock);
-    form.FormCreate();
-    ledger::Date day = kToday;
-    for (auto _ : state) {
-        day = day.day < 20 ? day.AddDays(1) : ledger::Date{2024, 12, 1};
-        form.ShowDay(day);
-    }
-    std::filesystem::remove(ledger::ProgramFolders{book.program()}.BudgetFile());
-}
-BENCHMARK(BM_PageChangeWithBudgets)->Arg(50)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PageChange)->Args({1, 0})->Args({50, 0})->Args({50, 1})->Unit(benchmark::kMicrosecond);
 
 // One accepted edit on a day of a 3,000-line month, as the window takes it: the cell's new
 // amount, the day written to its month file (read, rewritten, fsync, rename) and both
@@ -144,7 +124,7 @@ void BM_AcceptedEditIn3000LineMonth(benchmark::State& state) {
     ledger::WriteLinesAtomic(folder.path() / "data" / "202412.csv",
                              synthetic::MonthLines({2024, 12, 1}, 3000, 7),
                              ledger::SyncMode::NoSync);
-    Silent prompts;
+    benchsupport::PaintOnce prompts;
     FixedClock clock;
     mainwindow::Tmainform form(ledger::ProgramFolders{folder.path()}, prompts, clock);
     if (!form.FormCreate()) {
@@ -193,23 +173,11 @@ void BM_YearlyTally(benchmark::State& state) {
 }
 BENCHMARK(BM_YearlyTally)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
 
-// A prompt seam that shows a window, lets it paint once and closes it.
-class PaintOnce : public Silent {
-public:
-    int RunDialog(QDialog& dialog) override {
-        dialog.show();
-        dialog.repaint();
-        QApplication::processEvents();
-        dialog.hide();
-        return QDialog::Rejected;
-    }
-};
-
 // Opening 年間収支表 on the page's year: the tally, the table and the first paint (the window
 // made once, on first use, as in the program).
 void BM_OpenYearTable(benchmark::State& state) {
     const Book& book = BookOf(static_cast<int>(state.range(0)));
-    PaintOnce prompts;
+    benchsupport::PaintOnce prompts;
     FixedClock clock;
     mainwindow::Tmainform form(ledger::ProgramFolders{book.program()}, prompts, clock);
     form.FormCreate();

@@ -2,11 +2,11 @@
 // over it, and laying out the account book of a large month. Release build: tools/bench.
 #include "synthetic.h"
 
-#include "printbook/pagetables.h"
 #include "ledger/cp932.h"
 #include "ledger/monthfile.h"
 #include "mainwindow/searchindex.h"
 #include "printbook/accountbook.h"
+#include "printbook/pagetables.h"
 
 #include <benchmark/benchmark.h>
 
@@ -80,7 +80,7 @@ void BM_LayOutAccountBook(benchmark::State& state) {
         const auto book = printbook::BuildAccountBook(lines, categories, month);
         const std::vector<int> heights(book.rows.size(), 24);
         benchmark::DoNotOptimize(printbook::CalcPageTables(heights, {85, 85, 85, 85, 85, 253}, 1, 0,
-                                                          12.5, 12.5, 13700, 9700, true));
+                                                           12.5, 12.5, 13700, 9700, true));
     }
 }
 BENCHMARK(BM_LayOutAccountBook)->Unit(benchmark::kMillisecond);

@@ -1,6 +1,7 @@
 // What the reports cost: the year's tally behind the month-by-month graph, the monthly
 // expense summary, and opening the expense graph window (off screen). Release build:
 // tools/bench --reports.
+#include "paintonce.h"
 #include "synthetic.h"
 
 #include "expensegraph/expensesummary.h"
@@ -66,18 +67,6 @@ void BM_BuildExpenseSummary(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildExpenseSummary)->Unit(benchmark::kMillisecond);
 
-// A prompt seam that shows the window, lets it paint once and closes it.
-class PaintOnce : public platform::QtPrompts {
-public:
-    int RunDialog(QDialog& dialog) override {
-        dialog.show();
-        dialog.repaint();
-        QApplication::processEvents();
-        dialog.hide();
-        return QDialog::Accepted;
-    }
-};
-
 // Opening the expense graph on a month of 3,000 entries: the summary, the table, the pie
 // and the first paint (the window itself made once, on first use, as in the program).
 // Argument 1: every expense category has a budget, and some a month's own.
@@ -96,7 +85,7 @@ void BM_OpenExpenseGraph(benchmark::State& state) {
                 app.budgets.SetMonth(202403, app.categories.Name(k), "45000");
         }
     }
-    PaintOnce prompts;
+    benchsupport::PaintOnce prompts;
     const skin::SkinImages skin = skin::SkinImages::Builtin();
     expensegraph::Tgraphform window(skin, prompts);
     for (auto _ : state)
