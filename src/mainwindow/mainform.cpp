@@ -327,8 +327,8 @@ void Tmainform::OpenYearTable() {
             return new yeartable::Tyearform(prompts_, this);
         }).Run(state_, clock_.Today());
     // A cell asked for: its first entry becomes the page's current row.
-    if (place && page_->ShowDay(place->day))
-        grid_->PlaceCursor(place->row, 0);
+    if (place)
+        page_->ShowEntry(place->day, place->row);
 }
 
 void Tmainform::ExportCsv() {

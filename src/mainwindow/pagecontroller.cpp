@@ -161,6 +161,13 @@ void PageController::ReloadPage() {
     grid_.setFocus();
 }
 
+bool PageController::ShowEntry(const ledger::Date& date, int row) {
+    if (!ShowDay(date))
+        return false;
+    grid_.PlaceCursor(row, 0);
+    return true;
+}
+
 void PageController::ShowSavedPageDay(const ledger::Date& date) {
     LoadPage(date);
     ShowPageLabels();

@@ -44,6 +44,9 @@ public:
     // the page as it was, when the edit was refused, the day could not be saved or the user
     // kept rows the file would not take.
     bool ShowDay(const ledger::Date& newDate);
+    // ShowDay, then the row `row` of that day becomes the current row (an entry asked for
+    // elsewhere, as a cell of the year table).
+    bool ShowEntry(const ledger::Date& date, int row);
     // Shows `date` without saving (start-up), the keyboard on the grid at row 1, 費目.
     void ShowPage(const ledger::Date& date);
     // Reads the page's day again, keeping the rows the file does not hold and the cursor.
