@@ -25,9 +25,9 @@ struct BackupResult {
 };
 
 // Copies every month file ("*.csv" of the data folder), ini.ini, setting.dat, the book's
-// other files (budget.dat) and the user's icons (the files of "pacs") into a new time-stamped
-// folder inside `chosen`. Every file that could not be copied is in the result: a backup is
-// complete only when nothing is missing.
+// other files (budget.dat, recurring.dat) and the user's icons (the files of "pacs") into a new
+// time-stamped folder inside `chosen`. Every file that could not be copied is in the result: a
+// backup is complete only when nothing is missing.
 BackupResult MakeBackup(const ProgramFolders& folders, const std::filesystem::path& chosen,
                         std::time_t when);
 

@@ -29,9 +29,11 @@ struct ProgramFolders {
     std::filesystem::path SettingsFile() const { return program / "ini.ini"; }
     // The budgets (no file: none).
     std::filesystem::path BudgetFile() const { return program / "budget.dat"; }
+    // The recurring entries (no file: none).
+    std::filesystem::path RecurringFile() const { return program / "recurring.dat"; }
     // The files of the book's folder beyond the category list and ini.ini that a backup
     // carries when they exist, by name.
-    static constexpr const char* kExtraBookFiles[] = {"budget.dat"};
+    static constexpr const char* kExtraBookFiles[] = {"budget.dat", "recurring.dat"};
     // The network import's last reply, kept after each request.
     std::filesystem::path NetWorkFile() const { return program / "~net.dat"; }
 

@@ -93,6 +93,24 @@ std::optional<std::string> EntryLine(const std::string& dayKey, const DayEntry& 
     return JoinLine({dayKey, row[0], row[1], row[2], row[3]});
 }
 
+int MonthStore::AppendToDay(const Date& date, const std::vector<DayRow>& rows,
+                            bool skipIdentical) const {
+    std::vector<DayEntry> day = LoadDayEntries(date);
+    int added = 0;
+    for (const DayRow& row : rows) {
+        if (skipIdentical && std::any_of(day.begin(), day.end(), [&row](const DayEntry& entry) {
+                return entry.cells == row;
+            })) {
+            continue;
+        }
+        day.push_back(DayEntry{row, {}});
+        ++added;
+    }
+    if (added > 0)
+        SaveDayEntries(date, day);
+    return added;
+}
+
 void MonthStore::SaveDayEntries(const Date& date, const std::vector<DayEntry>& entries) const {
     const std::filesystem::path path = MonthFilePath(date);
     const std::string key = Yyyymmdd(date);

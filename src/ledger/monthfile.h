@@ -54,6 +54,12 @@ public:
     void SaveDayEntries(const Date& date, const std::vector<DayEntry>& entries) const;
     // Same, for rows made from cells only.
     void SaveDayRows(const Date& date, const std::vector<DayRow>& rows) const;
+    // Appends rows to the day's entries and saves the day once (every row that came from
+    // elsewhere: the network import, recurring entries). With skipIdentical a row whose
+    // four cells equal an entry the day already holds, or one appended before it, is not
+    // added again, so that a merge run twice adds nothing the second time. Returns how many
+    // were added. Throws FileError; the file is then unchanged.
+    int AppendToDay(const Date& date, const std::vector<DayRow>& rows, bool skipIdentical) const;
 
     // Appends to `lines` the lines of the days first to last in date order. With
     // closingDaySet the month file of `last` is read as well, and lines outside the span

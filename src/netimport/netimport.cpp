@@ -1,10 +1,10 @@
 #include "netimport.h"
 
-#include "netimport/queryvalue.h"
 #include "ledger/csvline.h"
 #include "ledger/date.h"
 #include "ledger/fileerror.h"
 #include "ledger/textfile.h"
+#include "netimport/queryvalue.h"
 
 #include <optional>
 
@@ -44,11 +44,10 @@ void AddToDay(const ledger::MonthStore& store, const std::vector<Entry>& run, Me
     if (run.empty())
         return;
     try {
-        std::vector<ledger::DayEntry> day = store.LoadDayEntries(run.front().date);
+        std::vector<ledger::DayRow> rows;
         for (const Entry& e : run)
-            day.push_back(ledger::DayEntry{e.cells, {}});
-        store.SaveDayEntries(run.front().date, day);
-        result.added += static_cast<int>(run.size());
+            rows.push_back(e.cells);
+        result.added += store.AppendToDay(run.front().date, rows, false);
     } catch (const ledger::FileError& e) {
         for (const Entry& entry : run)
             result.unsaved.push_back(UnsavedLine{entry.line, e.what()});

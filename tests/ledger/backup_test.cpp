@@ -91,17 +91,22 @@ TEST_F(BackupTest, IconsAreBackedUpAndRestored) {
     EXPECT_EQ(ReadBytes(book.Icons() / "own.bmp"), "mine");
 }
 
-// The budgets travel with the book; a backup without them leaves the book's own in place.
+// The budgets and the recurring entries travel with the book; a backup without them leaves the
+// book's own in place.
 TEST_F(BackupTest, BudgetsAreBackedUpAndRestored) {
     const std::string budgets = "\x90\x48\x94\xef,40000\r\n202412,\x90\x48\x94\xef,60000\r\n";
     WriteBytes(book.BudgetFile(), budgets);
+    WriteBytes(book.RecurringFile(), "x,,1,,lastday,20240101\r\n");
     const ledger::BackupResult r = ledger::MakeBackup(book, place, 1000);
     ASSERT_TRUE(r.Complete());
     EXPECT_EQ(ReadBytes(r.folder / "budget.dat"), budgets);
+    EXPECT_EQ(ReadBytes(r.folder / "recurring.dat"), "x,,1,,lastday,20240101\r\n");
+    WriteBytes(book.RecurringFile(), "changed\r\n");
 
     WriteBytes(book.BudgetFile(), "changed\r\n");
     EXPECT_TRUE(ledger::Restore(book, r.folder).empty());
     EXPECT_EQ(ReadBytes(book.BudgetFile()), budgets);
+    EXPECT_EQ(ReadBytes(book.RecurringFile()), "x,,1,,lastday,20240101\r\n");
 
     fs::remove(r.folder / "budget.dat");
     WriteBytes(book.BudgetFile(), "mine\r\n");
