@@ -68,6 +68,14 @@ BookOpening OpenBook(state::AppState& book, const skin::BuiltinIcons& icons,
                             e));
     }
 
+    try {
+        book.recurring = ledger::RecurringBook::Load(book.folders.RecurringFile());
+    } catch (const ledger::FileError& e) {
+        book.recurringUnreadable = true;
+        error(FileErrorText(
+            QStringLiteral("recurring.dat を読み込めません。定期入力は行われません。"), e));
+    }
+
     book.pageDate = today;
     if (std::optional<QString> failure = LoadCategoryList(book)) {
         error(*failure);
@@ -101,6 +109,23 @@ std::optional<QString> SaveCategoryList(state::AppState& book, const ledger::Gri
     if (budgets.Lines() == book.budgets.Lines())
         return std::nullopt;
     return SaveBudgets(book, budgets);
+}
+
+std::optional<QString> SaveRecurring(state::AppState& book,
+                                     const ledger::RecurringBook& recurring) {
+    const QString failed = QStringLiteral("定期入力を保存できませんでした。");
+    if (book.recurringUnreadable) {
+        return failed + QStringLiteral(
+                            "\n\nrecurring.dat は起動時に読み込めなかったため、"
+                            "上書きしません。");
+    }
+    try {
+        recurring.Save(book.folders.RecurringFile());
+    } catch (const ledger::FileError& e) {
+        return FileErrorText(failed, e);
+    }
+    book.recurring = recurring;
+    return std::nullopt;
 }
 
 std::optional<QString> SaveBudgets(state::AppState& book, const ledger::BudgetBook& budgets) {

@@ -39,6 +39,8 @@ std::optional<QString> LoadCategoryList(state::AppState& book);
 // carries the budgets of renamed categories along and drops those of removed ones.
 std::optional<QString> SaveCategoryList(state::AppState& book, const ledger::GridTable& table,
                                         const categories::CategoryChanges& changes);
+// Writes recurring.dat (the one save path of the templates) and keeps it as the book's.
+std::optional<QString> SaveRecurring(state::AppState& book, const ledger::RecurringBook& recurring);
 // Writes budget.dat (the one save path of the budgets) and keeps it as the book's budgets.
 std::optional<QString> SaveBudgets(state::AppState& book, const ledger::BudgetBook& budgets);
 // Writes the settings into ini.ini, with whatever else it holds.

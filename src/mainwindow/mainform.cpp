@@ -23,6 +23,8 @@
 #include "platform/objectnames.h"
 #include "printbook/accountbook.h"
 #include "printbook/printform.h"
+#include "recurring/offerdue.h"
+#include "recurring/recurringform.h"
 #include "yeargraph/monthgraph.h"
 #include "yeartable/yearform.h"
 
@@ -36,6 +38,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cstdio>
@@ -165,6 +168,7 @@ void Tmainform::BuildCommands() {
         {"N13", u"合計を総支出のみ表示", "F8", [](Tmainform& w) { w.ToggleExpenseOnly(); }, Place::WindowMenu, 6},
         {"N14", u"月別グラフ", "Ctrl+M", [](Tmainform& w) { w.OpenYearGraph(); }, Place::WindowMenu, 7},
         {"yeartable1", u"年間収支表", "Ctrl+Y", [](Tmainform& w) { w.OpenYearTable(); }, Place::WindowMenu, 7},
+        {"recurring1", u"定期入力", "Ctrl+R", [](Tmainform& w) { w.EditRecurring(); }, Place::WindowMenu, 7},
         {"budget1", u"予算設定", "Ctrl+B", [](Tmainform& w) { w.EditBudgets(); }, Place::WindowMenu, 7},
         {"N15", u"家計簿印刷", "", [](Tmainform& w) { w.PrintBook(); }, Place::WindowMenu, 7},
         {"backup1", u"バックアップ作成", "", [](Tmainform& w) { w.MakeBackup(); }, Place::WindowMenu, 8},
@@ -232,6 +236,10 @@ bool Tmainform::FormCreate() {
 
     // The dialogs are made on first use: the start shows the same window sooner.
     page_->ShowPage(state_.pageDate);
+    // Recurring entries due by today are offered once the window is up.
+    recurringDue_ = state_.recurring.NextDue();
+    if (recurringDue_ && *recurringDue_ <= clock_.Today())
+        QTimer::singleShot(0, this, [this] { OfferDueEntries(); });
     return true;
 }
 
@@ -242,11 +250,13 @@ std::optional<QString> Tmainform::WriteSettings() {
 }
 
 void Tmainform::StepDay(int days) {
-    page_->ShowDay(state_.pageDate.AddDays(days));
+    if (page_->ShowDay(state_.pageDate.AddDays(days)))
+        OfferDueEntriesIfReached();
 }
 
 void Tmainform::GoToToday() {
-    page_->ShowDay(clock_.Today());
+    if (page_->ShowDay(clock_.Today()))
+        OfferDueEntriesIfReached();
 }
 
 void Tmainform::OpenCalendar() {
@@ -259,7 +269,8 @@ void Tmainform::OpenCalendar() {
             *this, "calendarform", [this] { return new Tcalendarform(clock_, skin_, this); })
             .Pick(state_.pageDate, prompts_)
             .value_or(state_.pageDate);
-    page_->ShowDay(picked);
+    if (page_->ShowDay(picked))
+        OfferDueEntriesIfReached();
 }
 
 void Tmainform::EditCategories() {
@@ -316,6 +327,42 @@ void Tmainform::EditBudgets() {
         return SaveBudgets(state_, budgets);
     });
     page_->ShowPageLabels();
+}
+
+void Tmainform::EditRecurring() {
+    if (!grid_->FinishEditing())
+        return;
+    platform::ChildOnFirstUse<recurring::Trecurringform>(
+        *this, "recurringform", [this] { return new recurring::Trecurringform(prompts_, this); })
+        .Edit(state_.recurring, state_.categories, clock_.Today(),
+              [this](const ledger::RecurringBook& book) { return SaveRecurring(state_, book); });
+    // A template that is due already is offered now.
+    recurringPutOff_ = false;
+    OfferDueEntries();
+}
+
+void Tmainform::OfferDueEntries() {
+    if (state_.recurringUnreadable || closing_)
+        return;
+    // What is on the page is in its month file before rows are added to it.
+    if (!page_->ShowDay(state_.pageDate))
+        return;
+    const recurring::OfferResult offered =
+        recurring::OfferDueEntries(*this, state_.store, state_.categories, state_.recurring,
+                                   state_.folders.RecurringFile(), clock_.Today(), prompts_);
+    recurringDue_ = state_.recurring.NextDue();
+    recurringPutOff_ = offered.asked && !offered.bookChanged;
+    if (offered.added > 0) {
+        page_->ReloadPage();
+        page_->ShowPageLabels();
+    }
+}
+
+void Tmainform::OfferDueEntriesIfReached() {
+    if (!recurringPutOff_ && recurringDue_ && *recurringDue_ <= state_.pageDate &&
+        *recurringDue_ <= clock_.Today()) {
+        OfferDueEntries();
+    }
 }
 
 void Tmainform::OpenYearTable() {

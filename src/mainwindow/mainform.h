@@ -81,6 +81,12 @@ private:
     void OpenYearGraph();
     void OpenYearTable();
     void EditBudgets();
+    void EditRecurring();
+    // Asks about the recurring entries due by today, and enters what the user chose.
+    void OfferDueEntries();
+    // After a page change: asks when the page reached a due date (once per run after
+    // 今はしない).
+    void OfferDueEntriesIfReached();
     void ExportCsv();
     void PrintBook();
     void ImportFromService();
@@ -127,6 +133,9 @@ private:
     bool terminating_ = false;
     // A backup was restored: the window ends without writing anything over it.
     bool restored_ = false;
+    // The earliest date a recurring entry is next due, and whether the user put them off.
+    std::optional<ledger::Date> recurringDue_;
+    bool recurringPutOff_ = false;
 };
 
 }  // namespace mainwindow

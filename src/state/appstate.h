@@ -9,6 +9,7 @@
 #include "ledger/folders.h"
 #include "ledger/inifile.h"
 #include "ledger/monthfile.h"
+#include "ledger/recurring.h"
 #include "ledger/settings.h"
 
 #include <array>
@@ -31,6 +32,9 @@ struct AppState {
     // never written over.
     ledger::BudgetBook budgets;
     bool budgetsUnreadable = false;
+    // recurring.dat, on the same terms.
+    ledger::RecurringBook recurring;
+    bool recurringUnreadable = false;
     IconSet icons;
     std::array<QColor, 33> chartColors{};
     ledger::Date pageDate;
