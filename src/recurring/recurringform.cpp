@@ -176,7 +176,11 @@ Trecurringform::Trecurringform(platform::Prompts& prompts, QWidget* parent)
     connect(deleteButton_, &QPushButton::clicked, this, &Trecurringform::DeleteTemplate);
     connect(saveButton_, &QPushButton::clicked, this, &Trecurringform::SaveAndClose);
     connect(cancelButton_, &QPushButton::clicked, this, &Trecurringform::CloseByEscape);
-    platform::DialogKeys::On(*this).Escape([this] { CloseByEscape(); });
+    // Enter outside the list saves, as 保存して閉じる does.
+    platform::DialogKeys::On(*this).Escape([this] { CloseByEscape(); }).Enter([this] {
+        if (!list_->hasFocus())
+            SaveAndClose();
+    });
     auto* addKey = new QAction(this);
     addKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(addKey, &QAction::triggered, this, &Trecurringform::AddTemplate);
@@ -311,6 +315,13 @@ void Trecurringform::FieldsChanged() {
     if (AmountAccepted())
         t.row[2] = platform::AmountToStore(amount_->text())->toStdString();
     const Kind kind = kRules[std::clamp(rule_->currentIndex(), 0, 4)];
+    if (kind != t.rule.kind) {
+        // A rule picked anew starts from its plain case: every month, or the first date's day.
+        filling_ = true;
+        number_->setValue(kind == Kind::EveryMonths ? 1 : FromQDate(first_->date()).day);
+        weekday_->setCurrentIndex(FromQDate(first_->date()).Weekday());
+        filling_ = false;
+    }
     t.rule.kind = kind;
     t.rule.n = kind == Kind::Weekly    ? weekday_->currentIndex()
                : kind == Kind::Yearly  ? 12
