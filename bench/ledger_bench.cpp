@@ -6,6 +6,7 @@
 #include "ledger/accountingmonth.h"
 #include "ledger/csvline.h"
 #include "ledger/monthfile.h"
+#include "ledger/recurring.h"
 #include "ledger/textfile.h"
 
 #include <benchmark/benchmark.h>
@@ -114,6 +115,21 @@ void BM_SplitLine(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
 }
 BENCHMARK(BM_SplitLine);
+
+// 100 recurring entries after a year unopened: what is due by today, gathered.
+void BM_GatherDueAfterAYear(benchmark::State& state) {
+    const ledger::Date today{2024, 12, 10};
+    const ledger::RecurringBook book = synthetic::RecurringTemplates(100, today.AddMonths(-12));
+    const ledger::CategoryList categories = synthetic::Categories();
+    size_t due = 0;
+    for (auto _ : state) {
+        const std::vector<ledger::DueEntry> found = ledger::GatherDue(book, categories, today);
+        due = found.size();
+        benchmark::DoNotOptimize(found.data());
+    }
+    state.counters["due"] = static_cast<double>(due);
+}
+BENCHMARK(BM_GatherDueAfterAYear)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

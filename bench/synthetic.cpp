@@ -122,4 +122,25 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, ec);
 }
 
+ledger::RecurringBook RecurringTemplates(int count, const ledger::Date& enteredUpTo) {
+    using Kind = ledger::RecurrenceRule::Kind;
+    const ledger::CategoryList categories = Categories();
+    ledger::RecurringBook book;
+    for (int k = 0; k < count; ++k) {
+        ledger::RecurringTemplate t;
+        t.row = {categories.Name(k % categories.size()), "", std::to_string(1000 + k), ""};
+        const Kind kinds[] = {Kind::MonthDay, Kind::LastDay, Kind::EveryMonths, Kind::Yearly,
+                              Kind::Weekly};
+        t.rule.kind = kinds[k % 5];
+        t.rule.n = t.rule.kind == Kind::Weekly        ? k % 7
+                   : t.rule.kind == Kind::EveryMonths ? 1 + k % 6
+                                                      : 1 + k % 31;
+        t.first = ledger::Date{2010, 1 + k % 12, 1 + k % 28};
+        t.shift = static_cast<ledger::WeekendShift>(k % 3);
+        t.enteredUpTo = enteredUpTo;
+        book.AddTemplate(t);
+    }
+    return book;
+}
+
 }  // namespace synthetic

@@ -7,6 +7,7 @@
 
 #include "ledger/categorylist.h"
 #include "ledger/date.h"
+#include "ledger/recurring.h"
 
 namespace synthetic {
 
@@ -36,5 +37,8 @@ private:
 // Writes `years` years of month files ending with `lastMonth` into `dataFolder`.
 void WriteDataFolder(const std::filesystem::path& dataFolder, const ledger::Date& lastMonth,
                      int years, int entriesPerMonth);
+
+// `count` recurring entries of every rule, entered up to `enteredUpTo`.
+ledger::RecurringBook RecurringTemplates(int count, const ledger::Date& enteredUpTo);
 
 }  // namespace synthetic

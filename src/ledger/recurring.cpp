@@ -25,18 +25,19 @@ std::optional<RecurrenceRule> ParseRule(std::string_view text) {
     using Kind = RecurrenceRule::Kind;
     const size_t colon = text.find(':');
     const std::string_view name = text.substr(0, colon);
-    const std::optional<int> n =
-        colon == std::string_view::npos ? std::nullopt : Number(text.substr(colon + 1));
+    // -1 where no number follows (every rule's number is 0 or more).
+    const int n =
+        colon == std::string_view::npos ? -1 : Number(text.substr(colon + 1)).value_or(-1);
     if (name == "lastday" && colon == std::string_view::npos)
         return RecurrenceRule{Kind::LastDay, 1};
     if (name == "yearly" && colon == std::string_view::npos)
         return RecurrenceRule{Kind::Yearly, 12};
-    if (name == "monthly" && n && *n >= 1 && *n <= 31)
-        return RecurrenceRule{Kind::MonthDay, *n};
-    if (name == "months" && n && *n >= 1 && *n <= kMaxMonths)
-        return RecurrenceRule{Kind::EveryMonths, *n};
-    if (name == "weekly" && n && *n >= 0 && *n <= 6)
-        return RecurrenceRule{Kind::Weekly, *n};
+    if (name == "monthly" && n >= 1 && n <= 31)
+        return RecurrenceRule{Kind::MonthDay, n};
+    if (name == "months" && n >= 1 && n <= kMaxMonths)
+        return RecurrenceRule{Kind::EveryMonths, n};
+    if (name == "weekly" && n >= 0 && n <= 6)
+        return RecurrenceRule{Kind::Weekly, n};
     return std::nullopt;
 }
 
