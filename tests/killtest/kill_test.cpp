@@ -61,8 +61,14 @@ TEST_P(KillTest, AKilledSaveLeavesTheOldOrTheNewFileWholeAndNoTemporaryAfterTheN
         ASSERT_EQ(::posix_spawn(&pid, VANTREL_SAVEWRITER, nullptr, nullptr,
                                 const_cast<char* const*>(argv), environ),
                   0);
-        // The writer needs a few milliseconds to start; the kill falls anywhere after that.
-        std::this_thread::sleep_for(std::chrono::microseconds(5000 + random() % 30000));
+        // The kill falls anywhere after the writer's first save ended, however long the
+        // writer took to start on a busy machine (bounded: a writer that never saves fails).
+        const auto started = std::chrono::steady_clock::now();
+        while (ReadBytes(killtest::Target(kind, program.path())) != b &&
+               std::chrono::steady_clock::now() - started < std::chrono::seconds(20)) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 30000));
         ::kill(pid, SIGKILL);
         int status = 0;
         ::waitpid(pid, &status, 0);
