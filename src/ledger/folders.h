@@ -31,9 +31,11 @@ struct ProgramFolders {
     std::filesystem::path BudgetFile() const { return program / "budget.dat"; }
     // The recurring entries (no file: none).
     std::filesystem::path RecurringFile() const { return program / "recurring.dat"; }
+    // The statement import's remembered mappings and imported rows.
+    std::filesystem::path ImportFile() const { return program / "import.dat"; }
     // The files of the book's folder beyond the category list and ini.ini that a backup
     // carries when they exist, by name.
-    static constexpr const char* kExtraBookFiles[] = {"budget.dat", "recurring.dat"};
+    static constexpr const char* kExtraBookFiles[] = {"budget.dat", "recurring.dat", "import.dat"};
     // The network import's last reply, kept after each request.
     std::filesystem::path NetWorkFile() const { return program / "~net.dat"; }
 

@@ -25,6 +25,7 @@
 #include "printbook/printform.h"
 #include "recurring/offerdue.h"
 #include "recurring/recurringform.h"
+#include "statement/statementform.h"
 #include "yeargraph/monthgraph.h"
 #include "yeartable/yearform.h"
 
@@ -159,6 +160,7 @@ void Tmainform::BuildCommands() {
         {"MenuItem1", u"行削除", "Ctrl+D", [](Tmainform& w) { w.rows_->DeleteSelected(); }, Place::WindowMenu, 2},
         {"N1", u"新規行", "Ctrl+N", [](Tmainform& w) { w.rows_->Append(); }, Place::WindowMenu, 2},
         {"CSV1", u"CSV書き出し", "", [](Tmainform& w) { w.ExportCsv(); }, Place::WindowMenu, 3},
+        {"statement1", u"明細取込", "Ctrl+I", [](Tmainform& w) { w.ImportStatement(); }, Place::WindowMenu, 3},
         {"NET1", u"NET機能", "", [](Tmainform& w) { w.ImportFromService(); }, Place::WindowMenu, 3},
         {"N9", u"締め日変更", "", [](Tmainform& w) { w.ChangeClosingDay(); }, Place::WindowMenu, 3},
         {"cal", u"電卓", "", [](Tmainform& w) { w.OpenCalculator(); }, Place::WindowMenu, 4},
@@ -339,6 +341,21 @@ void Tmainform::EditRecurring() {
     // A template that is due already is offered now.
     recurringPutOff_ = false;
     OfferDueEntries();
+}
+
+void Tmainform::ImportStatement() {
+    // What is on the page is in its month file before the import adds to it.
+    if (!page_->ShowDay(state_.pageDate))
+        return;
+    const std::optional<statement::ImportResult> imported =
+        platform::ChildOnFirstUse<statement::Tstatementform>(*this, "statementform", [this] {
+            return new statement::Tstatementform(prompts_, this);
+        }).Run(state_, clock_.Today());
+    // The page may have new rows; rows the file does not take stay, and the cursor.
+    if (imported) {
+        page_->ReloadPage();
+        page_->ShowPageLabels();
+    }
 }
 
 void Tmainform::OfferDueEntries() {

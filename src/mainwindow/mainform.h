@@ -82,6 +82,7 @@ private:
     void OpenYearTable();
     void EditBudgets();
     void EditRecurring();
+    void ImportStatement();
     // Asks about the recurring entries due by today, and enters what the user chose.
     void OfferDueEntries();
     // After a page change: asks when the page reached a due date (once per run after

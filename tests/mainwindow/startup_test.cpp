@@ -62,11 +62,12 @@ TEST_F(MainFormTest, WindowMenuHoldsEveryItemInOrder) {
     for (QAction* a : Find<QMenu>("PopupMenu1")->actions()) {
         items << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
-    EXPECT_EQ(items.join('|'),
-              "今日へ...（入力完了）|-|行削除|新規行|-|CSV書き出し|NET機能|締め日変更|-|電卓|-|"
-              "コピー|貼り付け|検索|-|合計を総支出のみ表示|-|月別グラフ|年間収支表|定期入力|"
-              "予算設定|家計簿印刷|-|"
-              "バックアップ作成|バックアップ読み込み");
+    EXPECT_EQ(
+        items.join('|'),
+        "今日へ...（入力完了）|-|行削除|新規行|-|CSV書き出し|明細取込|NET機能|締め日変更|-|電卓|-|"
+        "コピー|貼り付け|検索|-|合計を総支出のみ表示|-|月別グラフ|年間収支表|定期入力|"
+        "予算設定|家計簿印刷|-|"
+        "バックアップ作成|バックアップ読み込み");
     EXPECT_EQ(Find<QAction>("N2")->shortcut(), QKeySequence("Ctrl+T"));
     EXPECT_EQ(Find<QAction>("N13")->shortcut(), QKeySequence("F8"));
     EXPECT_EQ(Find<QAction>("N11")->shortcut(), QKeySequence("Ctrl+K"));
@@ -74,6 +75,7 @@ TEST_F(MainFormTest, WindowMenuHoldsEveryItemInOrder) {
     EXPECT_EQ(Find<QAction>("yeartable1")->shortcut(), QKeySequence("Ctrl+Y"));
     EXPECT_EQ(Find<QAction>("budget1")->shortcut(), QKeySequence("Ctrl+B"));
     EXPECT_EQ(Find<QAction>("recurring1")->shortcut(), QKeySequence("Ctrl+R"));
+    EXPECT_EQ(Find<QAction>("statement1")->shortcut(), QKeySequence("Ctrl+I"));
     EXPECT_TRUE(Find<QAction>("backup1")->isVisible());
     EXPECT_TRUE(Find<QAction>("backuprevert1")->isVisible());
     EXPECT_FALSE(Find<QMenu>("PopupMenu1")->actions().contains(Find<QAction>("N11")));
