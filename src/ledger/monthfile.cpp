@@ -111,6 +111,72 @@ int MonthStore::AppendToDay(const Date& date, const std::vector<DayRow>& rows,
     return added;
 }
 
+int MonthStore::AppendToDays(const std::map<Date, std::vector<DayRow>>& days,
+                             bool skipIdentical) const {
+    int added = 0;
+    std::string scratch;
+    std::vector<std::string> fields;
+    for (auto first = days.begin(); first != days.end();) {
+        auto end = first;
+        while (end != days.end() && end->first.year == first->first.year &&
+               end->first.month == first->first.month) {
+            ++end;
+        }
+        // The month's other lines stay where they are; each day named moves to the end with
+        // its rows after its old lines, in date order.
+        std::map<std::string, std::vector<std::string_view>> dayLines;
+        for (auto it = first; it != end; ++it)
+            dayLines[Yyyymmdd(it->first)];
+        const std::filesystem::path path = MonthFilePath(first->first);
+        const std::optional<std::string> old = ReadWholeFile(path);
+        std::string bytes;
+        bytes.reserve(old ? old->size() + 4096 : 4096);
+        if (old) {
+            ForEachLine(*old, [&](std::string_view line) {
+                const std::string_view key =
+                    StartsWithPlainDate(line) ? line.substr(0, 8) : FirstFieldView(line, scratch);
+                const auto found = dayLines.find(std::string(key));
+                if (found != dayLines.end())
+                    found->second.push_back(line);
+                else
+                    bytes.append(line).append("\r\n");
+            });
+        }
+        int monthAdded = 0;
+        for (auto it = first; it != end; ++it) {
+            const std::string key = Yyyymmdd(it->first);
+            std::vector<DayRow> present;
+            for (std::string_view line : dayLines[key]) {
+                bytes.append(line).append("\r\n");
+                if (skipIdentical) {
+                    SplitLineInto(line, fields);
+                    DayRow cells;
+                    for (size_t k = 0; k < cells.size() && k + 1 < fields.size(); ++k)
+                        cells[k] = fields[k + 1];
+                    present.push_back(std::move(cells));
+                }
+            }
+            for (const DayRow& row : it->second) {
+                if (skipIdentical &&
+                    std::find(present.begin(), present.end(), row) != present.end())
+                    continue;
+                const std::optional<std::string> line = EntryLine(key, DayEntry{row, {}});
+                if (!line)
+                    continue;
+                bytes.append(*line).append("\r\n");
+                if (skipIdentical)
+                    present.push_back(row);
+                ++monthAdded;
+            }
+        }
+        if (monthAdded > 0)
+            WriteFileAtomic(path, bytes, sync_);
+        added += monthAdded;
+        first = end;
+    }
+    return added;
+}
+
 void MonthStore::SaveDayEntries(const Date& date, const std::vector<DayEntry>& entries) const {
     const std::filesystem::path path = MonthFilePath(date);
     const std::string key = Yyyymmdd(date);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,6 +61,10 @@ public:
     // added again, so that a merge run twice adds nothing the second time. Returns how many
     // were added. Throws FileError; the file is then unchanged.
     int AppendToDay(const Date& date, const std::vector<DayRow>& rows, bool skipIdentical) const;
+    // The same for many days at once, each month file read and written once (atomically,
+    // durably): the bytes are those of AppendToDay day after day in date order. A month
+    // that cannot be written throws FileError; the months before it stay written.
+    int AppendToDays(const std::map<Date, std::vector<DayRow>>& days, bool skipIdentical) const;
 
     // Appends to `lines` the lines of the days first to last in date order. With
     // closingDaySet the month file of `last` is read as well, and lines outside the span

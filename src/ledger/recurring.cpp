@@ -310,11 +310,11 @@ EnterResult EnterDue(const MonthStore& store, RecurringBook& book,
         if (k < chosen.size() && chosen[k] && listed[k].categoryListed)
             days[listed[k].date].push_back(listed[k].row);
     }
-    for (const auto& [date, rows] : days) {
-        const int added = store.AppendToDay(date, rows, true);
-        result.added += added;
-        result.alreadyThere += static_cast<int>(rows.size()) - added;
-    }
+    int chosenRows = 0;
+    for (const auto& [date, rows] : days)
+        chosenRows += static_cast<int>(rows.size());
+    result.added = store.AppendToDays(days, true);
+    result.alreadyThere = chosenRows - result.added;
     if (betweenSaves && !betweenSaves())
         return result;
     // 2. Then what is done: a template whose category left the list stays due, and is said.

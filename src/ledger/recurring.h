@@ -105,7 +105,7 @@ struct EnterResult {
     int alreadyThere = 0;  // an identical row was on its day (a run that died half way)
 };
 
-// Writes the chosen occurrences to their days (one durable save per day, an identical row
+// Writes the chosen occurrences to their days (one durable save per month file, an identical row
 // never added twice), then marks every listed occurrence done in `book` (the unchosen ones
 // are passed over) and saves it to `path`. Occurrences of unlisted categories are never
 // written. `betweenSaves` runs after the days are written and before the book is (a test

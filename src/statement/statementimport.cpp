@@ -414,11 +414,14 @@ ImportResult ImportRows(const ledger::MonthStore& store, const Preview& preview,
         else
             ++result.notChosen;
     }
+    std::map<ledger::Date, std::vector<ledger::DayRow>> cells;
     for (const auto& [date, rows] : days) {
-        std::vector<ledger::DayRow> cells;
         for (const PreviewRow* row : rows)
-            cells.push_back({row->category, row->description, row->amount, row->memo});
-        result.imported += store.AppendToDay(date, cells, false);
+            cells[date].push_back({row->category, row->description, row->amount, row->memo});
+    }
+    // A month file at a time: one durable write holds every day of the month.
+    result.imported = store.AppendToDays(cells, false);
+    for (const auto& [date, rows] : days) {
         for (const PreviewRow* row : rows)
             book.AddImported(*row);
     }

@@ -164,7 +164,7 @@ struct ImportResult {
     int notChosen = 0;  // other unchecked rows
 };
 
-// Appends the checked rows to their days (one durable save per day, no row overwritten)
+// Appends the checked rows to their days (one durable save per month file, no row overwritten)
 // and records them in `book`. Throws ledger::FileError; days written before a failure stay.
 ImportResult ImportRows(const ledger::MonthStore& store, const Preview& preview, ImportBook& book);
 

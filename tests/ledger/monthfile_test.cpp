@@ -168,3 +168,34 @@ TEST_F(MonthStoreTest, DatesWrittenOtherwiseStillBelongToTheirDay) {
 }
 
 }  // namespace
+
+namespace {
+
+// Many days appended at once give the bytes of one day after another, each month file
+// written once; identical rows are skipped only when asked.
+TEST_F(MonthStoreTest, AppendingManyDaysMatchesOneDayAfterAnother) {
+    const std::string before = ledger::ToCp932(
+        "20240305,食費,米,900,\r\n20240301,給料,給与,1,\r\nnote\r\n20240305,食費,パン,300,\r\n");
+    const ledger::DayRow bread = {ledger::ToCp932("食費"), ledger::ToCp932("パン"), "300", ""};
+    const ledger::DayRow tea = {ledger::ToCp932("食費"), ledger::ToCp932("お茶"), "150", ""};
+    const std::map<ledger::Date, std::vector<ledger::DayRow>> days = {
+        {{2024, 3, 1}, {tea}}, {{2024, 3, 5}, {bread, tea}}, {{2024, 4, 2}, {tea, tea}}};
+    for (bool skip : {false, true}) {
+        testsupport::WriteBytes(dir / "202403.csv", before);
+        std::filesystem::remove(dir / "202404.csv");
+        int oneByOne = 0;
+        for (const auto& [date, rows] : days)
+            oneByOne += store.AppendToDay(date, rows, skip);
+        const std::string march = testsupport::ReadBytes(dir / "202403.csv");
+        const std::string april = testsupport::ReadBytes(dir / "202404.csv");
+
+        testsupport::WriteBytes(dir / "202403.csv", before);
+        std::filesystem::remove(dir / "202404.csv");
+        EXPECT_EQ(store.AppendToDays(days, skip), oneByOne) << skip;
+        EXPECT_EQ(testsupport::ReadBytes(dir / "202403.csv"), march) << skip;
+        EXPECT_EQ(testsupport::ReadBytes(dir / "202404.csv"), april) << skip;
+        EXPECT_EQ(oneByOne, skip ? 3 : 5);
+    }
+}
+
+}  // namespace
