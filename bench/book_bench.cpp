@@ -17,6 +17,7 @@
 #include "platform/prompts.h"
 #include "printbook/accountbook.h"
 #include "printbook/pagetables.h"
+#include "statement/statementimport.h"
 #include "yeargraph/monthtally.h"
 #include "yeartable/yearform.h"
 
@@ -195,6 +196,61 @@ void BM_OpenYearTable(benchmark::State& state) {
         benchmark::DoNotOptimize(window.Run(form.state(), kToday));
 }
 BENCHMARK(BM_OpenYearTable)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond);
+
+// A card statement of `rows` rows over the year before today (UTF-8, a header line), its
+// descriptions those the book uses.
+std::string CardStatement(int rows) {
+    std::string text = "利用日,利用店名,利用金額,備考\r\n";
+    const char* shops[] = {"スーパー", "コンビニ", "ドラッグストア", "電車", "書店", "カフェ 駅前"};
+    for (int k = 0; k < rows; ++k) {
+        const ledger::Date d = kToday.AddDays(-(k * 365L / rows));
+        text += std::to_string(d.year) + "/" + std::to_string(d.month) + "/" +
+                std::to_string(d.day) + "," + shops[k % 6] + ",\"" + std::to_string(1 + k % 9) +
+                "," + std::to_string(100 + k % 900) + "\",\r\n";
+    }
+    return text;
+}
+
+// 明細取込's preview of a 10,000-row statement: read, mapped, categories proposed from three
+// years of the book, duplicates looked up in the months it spans.
+void BM_StatementPreview(benchmark::State& state) {
+    const Book& book = BookOf(static_cast<int>(state.range(0)));
+    const std::string bytes = CardStatement(10000);
+    const ledger::MonthStore store = book.store();
+    const ledger::CategoryList categories = synthetic::Categories();
+    for (auto _ : state) {
+        auto read = statement::ReadStatement(bytes);
+        const auto& table = std::get<statement::StatementTable>(read);
+        const statement::ColumnMapping mapping = statement::GuessMapping(table, categories);
+        const auto history = statement::CategoryHistory::FromBook(store, categories, kToday);
+        statement::KnownRows known;
+        const auto span = statement::SpanOf(table, mapping);
+        known.AddBook(store, span->first, span->second);
+        benchmark::DoNotOptimize(
+            statement::BuildPreview(table, mapping, categories, history, known, {0, 0}));
+    }
+}
+BENCHMARK(BM_StatementPreview)->Arg(50)->Unit(benchmark::kMillisecond);
+
+// 取り込む: 1,000 rows over twelve months appended to a copy of the book's data, durably.
+void BM_StatementImport1000Rows(benchmark::State& state) {
+    const ledger::CategoryList categories = synthetic::Categories();
+    const std::string bytes = CardStatement(1000);
+    auto read = statement::ReadStatement(bytes);
+    const auto& table = std::get<statement::StatementTable>(read);
+    const statement::Preview preview = statement::BuildPreview(
+        table, statement::GuessMapping(table, categories), categories, {}, {}, {0, 0});
+    for (auto _ : state) {
+        state.PauseTiming();
+        synthetic::TempFolder folder;
+        synthetic::WriteDataFolder(folder.path(), kToday, 1, kEntriesPerMonth);
+        const ledger::MonthStore store(folder.path());
+        statement::ImportBook imports;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(statement::ImportRows(store, preview, imports));
+    }
+}
+BENCHMARK(BM_StatementImport1000Rows)->Unit(benchmark::kMillisecond);
 
 // The printed month: its lines read, the account book's rows and the page tables.
 void BM_PrintedMonthLayout(benchmark::State& state) {
