@@ -21,7 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const netimport::MergeResult r = netimport::MergeReply(reply, store, categories, completeOnly);
     const size_t lines = ledger::SplitTextLines(input).size();
-    const size_t counted = static_cast<size_t>(r.added + r.skipped) + r.unsaved.size();
+    const size_t counted =
+        static_cast<size_t>(r.added + r.skipped + r.alreadyThere) + r.unsaved.size();
+    FUZZ_CHECK(!r.cutLastLine || completeOnly);
     FUZZ_CHECK(counted == lines || (completeOnly && counted + 1 == lines));
     FUZZ_CHECK(r.unsaved.empty());
 

@@ -153,7 +153,9 @@ std::filesystem::path StoreRoot() {
                               : std::filesystem::path(configured);
 }
 
-void Get(const Params& params) {
+// `head`: the request was HEAD, whose reply carries no body, so nothing was sent and
+// nothing may be forgotten.
+void Get(const Params& params, bool head) {
     if (!CheckCredentials(params))
         return;
     const std::string remove = Param(params, "remove");
@@ -170,7 +172,7 @@ void Get(const Params& params) {
     const std::string entries = store.Entries(id);
     // Entries are forgotten only once the reply has gone out whole; the store stays locked
     // in between, so nothing recorded meanwhile can be lost.
-    if (Reply("200 OK", "text/plain; charset=Shift_JIS", entries, false) && remove == "1")
+    if (Reply("200 OK", "text/plain; charset=Shift_JIS", entries, false) && remove == "1" && !head)
         store.RemoveSent(id, entries);
 }
 
@@ -195,7 +197,8 @@ void Add(const Params& params) {
     std::string dateText = Param(params, "date");
     std::erase(dateText, '-');
     const std::optional<ledger::Date> date = ledger::ParseYyyymmdd(dateText);
-    if (!date) {
+    // A year below 1 has no month file: the program would drop the entry after it left here.
+    if (!date || date->year < 1) {
         Refuse("400 Bad Request", "日付が正しくありません。");
         return;
     }
@@ -285,7 +288,7 @@ void Serve() {
     if (action.empty())
         FormPage("", "");
     else if (action == "get")
-        Get(*params);
+        Get(*params, method == "HEAD");
     else if (!TestEndpoint(action, *params))
         Refuse("400 Bad Request", "知らない action です。");
 }

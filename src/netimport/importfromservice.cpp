@@ -50,9 +50,10 @@ ImportResult ImportFromService(QWidget& window, ledger::IniFile& ini,
         result.requested = true;
         MergeResult merged;
         try {
-            // After a transfer that broke off, a last line without its line break may be cut
-            // short (an amount missing digits): only whole lines are taken.
-            merged = MergeReply(replyFile, store, categories, request->failure.has_value());
+            // A last line without its line break may be cut short (an amount missing digits),
+            // after a transfer that broke off or a reply whose length was wrong: only whole
+            // lines are taken. The service ends every line.
+            merged = MergeReply(replyFile, store, categories, true);
         } catch (const ledger::FileError& e) {
             prompts.Error(&window, platform::FileErrorText(
                                        QStringLiteral("受信したデータを読めません。"), e));
@@ -65,6 +66,13 @@ ImportResult ImportFromService(QWidget& window, ledger::IniFile& ini,
                               QStringLiteral("\n\n受け取れたデータ（%1 件）は家計簿に加えました。"
                                              "受信したデータは次のファイルに残っています。\n")
                                   .arg(merged.added) +
+                              QString::fromStdString(replyFile.string()));
+        }
+        if (merged.cutLastLine && !request->failure) {
+            prompts.Error(&window,
+                          QStringLiteral("受信したデータの最後の行が途中で切れていたため、その行は"
+                                         "家計簿に加えませんでした。受信したデータは次のファイルに"
+                                         "残っています。\n") +
                               QString::fromStdString(replyFile.string()));
         }
         if (!merged.unsaved.empty())

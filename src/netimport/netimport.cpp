@@ -47,7 +47,9 @@ void AddToDay(const ledger::MonthStore& store, const std::vector<Entry>& run, Me
         std::vector<ledger::DayRow> rows;
         for (const Entry& e : run)
             rows.push_back(e.cells);
-        result.added += store.AppendToDay(run.front().date, rows, false);
+        const int added = store.AppendToDay(run.front().date, rows, true);
+        result.added += added;
+        result.alreadyThere += static_cast<int>(rows.size()) - added;
     } catch (const ledger::FileError& e) {
         for (const Entry& entry : run)
             result.unsaved.push_back(UnsavedLine{entry.line, e.what()});
@@ -71,12 +73,13 @@ MergeResult MergeReply(const std::filesystem::path& replyFile, const ledger::Mon
                        const ledger::CategoryList& categories, bool completeLinesOnly) {
     const std::string bytes = ledger::ReadWholeFile(replyFile).value_or(std::string());
     std::vector<std::string> lines = ledger::SplitTextLines(bytes);
+    MergeResult result;
     if (completeLinesOnly && !bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r' &&
         !lines.empty()) {
         lines.pop_back();
+        result.cutLastLine = true;
     }
 
-    MergeResult result;
     std::vector<Entry> run;
     std::vector<std::string> fields;
     for (const std::string& line : lines) {

@@ -27,14 +27,18 @@ struct UnsavedLine {
 
 struct MergeResult {
     int added = 0;
-    int skipped = 0;  // not an entry: no such date, unknown category, amount not whole
+    int skipped = 0;           // not an entry: no such date, unknown category, amount not whole
+    int alreadyThere = 0;      // identical in all five fields to an entry of its day: not again
+    bool cutLastLine = false;  // a last line without its line break was left out
     std::vector<UnsavedLine> unsaved;
 };
 
 // Adds every valid entry of the reply file to the month file of its date: a line
 // "yyyymmdd,category,description,amount,memo" whose date exists, whose category is in the
 // list (letter case aside) and whose amount is a whole number. The entry is appended to its
-// day's lines as received, the day saved as the page saves it. Nothing checks for copies.
+// day's lines as received, the day saved as the page saves it. A line identical in all five
+// fields to one its day already holds is not added again, so that a reply merged twice (after
+// a broken import is fetched again) adds nothing twice.
 // With completeLinesOnly a last line without a line break is left out: it is what remained
 // of a transfer that broke off, and its amount may be cut short.
 // A month file that cannot be read or written leaves its lines in `unsaved`; the others go on.

@@ -99,6 +99,20 @@ TEST_F(MergeTest, AnEntryNeverTakesTheRowOfOneAlreadyThere) {
               "20040305,,メモだけ,100,\r\n20040305,食費,朝,200,\r\n20040305,食費,パン,300,\r\n");
 }
 
+// A reply merged twice (fetched again after a broken import) adds nothing the second time;
+// an unterminated last line (a reply cut short) is never merged, and is reported.
+TEST_F(MergeTest, MergingIsIdempotentAndTakesOnlyWholeLines) {
+    const auto file =
+        Reply("20040305,食費,パン,300,\r\n20040305,食費,パン,300,朝\r\n20040306,食費,牛乳,12");
+    netimport::MergeResult first = netimport::MergeReply(file, store, categories, true);
+    EXPECT_EQ(first.added, 2);
+    EXPECT_TRUE(first.cutLastLine);
+    const netimport::MergeResult again = netimport::MergeReply(file, store, categories, true);
+    EXPECT_EQ(again.added, 0);
+    EXPECT_EQ(again.alreadyThere, 2);
+    EXPECT_EQ(Month("200403"), "20040305,食費,パン,300,\r\n20040305,食費,パン,300,朝\r\n");
+}
+
 TEST_F(MergeTest, CategoryMatchIgnoresLetterCaseAndKeepsTheTextReceived) {
     ledger::GridTable t(2, 2);
     t.SetCell(1, 1, "Food");

@@ -103,6 +103,10 @@ TEST_F(CgiTest, RefusesBadRequestsWithoutTouchingAnotherIdsEntries) {
         {"line break in a field", "POST", "",
          "action=add&id=me&pass=pw&date=20240305&category=a%0d%0a20240101&amount=1", "Status: 400"},
         {"unknown action", "GET", "action=wait&seconds=1", "", "Status: 400"},
+        {"year 0000", "POST", "", "action=add&id=me&pass=pw&date=00000305&category=a&amount=1",
+         "Status: 400"},
+        // HEAD sends no body: it must never forget what it did not send.
+        {"HEAD with remove", "HEAD", "action=get&id=me&pass=pw&remove=1", "", "Status: 200"},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(Run(c.method, c.query, c.body).starts_with(c.status)) << c.what;
