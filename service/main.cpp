@@ -21,6 +21,8 @@
 #include <exception>
 #include <fstream>
 #include <iostream>
+
+#include <sys/stat.h>
 #include <map>
 #include <optional>
 #include <string>
@@ -236,6 +238,11 @@ bool TestEndpoint(const std::string& action, const Params& params) {
         Reply("200 OK", "text/plain; charset=Shift_JIS", "");
         return true;
     }
+    if (action == "redirect") {
+        // A redirect whose page looks like entries: the program must take none of it.
+        Reply("302 Found", "text/plain; charset=Shift_JIS", "20240305,x,,300,\r\n");
+        return true;
+    }
     if (action == "big") {
         const size_t bytes = static_cast<size_t>(std::atol(Param(params, "bytes").c_str()));
         Reply("200 OK", "text/plain; charset=Shift_JIS", std::string(bytes, 'x'));
@@ -296,6 +303,9 @@ void Serve() {
 }  // namespace
 
 int main() {
+    // The store holds passwords' hashes and a household's entries: no other local user reads
+    // them, whatever the web server's own umask.
+    ::umask(077);
     try {
         Serve();
     } catch (const std::exception& e) {

@@ -3,6 +3,7 @@
 #include "curlapi.h"
 
 #include <charconv>
+#include <cstdlib>
 
 namespace http {
 
@@ -35,11 +36,15 @@ struct Client::Transfer {
     bool tooLarge = false;
     bool sinkRefused = false;
     std::string reason;  // of the last status line seen
+    int status = 0;      // of the last status line seen
     char errorText[CURL_ERROR_SIZE] = {};
 
     static size_t OnBody(char* data, size_t size, size_t count, void* self) {
         auto& t = *static_cast<Transfer*>(self);
         const size_t n = size * count;
+        // Only a 2xx answer's body is the reply: a redirect's page is not data.
+        if (t.status != 0 && (t.status < 200 || t.status > 299))
+            return n;
         if (n > t.maxBytes - t.received) {
             t.tooLarge = true;
             return 0;  // any count other than n ends the transfer
@@ -56,8 +61,13 @@ struct Client::Transfer {
         auto& t = *static_cast<Transfer*>(self);
         const std::string_view line(data, size * count);
         // A proxy's answer to CONNECT comes first; the last status line is the server's.
-        if (line.starts_with("HTTP/"))
+        if (line.starts_with("HTTP/")) {
             t.reason = ReasonOf(line);
+            const size_t blank = line.find(' ');
+            t.status = blank == std::string_view::npos
+                           ? 0
+                           : std::atoi(std::string(line.substr(blank + 1, 3)).c_str());
+        }
         return size * count;
     }
 };
@@ -196,8 +206,14 @@ std::optional<Failure> Client::Get(const Sink& sink, const Pump& pump) {
         return Failure{404, std::string(kAbortedReason)};
     }
     abortRequested_ = false;
-    if (result == CURLE_OK)
+    if (result == CURLE_OK) {
+        // Any status other than 2xx is a failure (FAILONERROR takes 400 and above only).
+        long status = 0;
+        curl->easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+        if (status < 200 || status > 299)
+            return Failure{static_cast<int>(status), transfer.reason};
         return std::nullopt;
+    }
 
     if (result == CURLE_HTTP_RETURNED_ERROR) {
         long status = 0;

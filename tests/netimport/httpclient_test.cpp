@@ -102,6 +102,13 @@ TEST_F(HttpClientTest, AStatusOf400AndAboveFailsWithItsCodeAndReasonAndNoBody) {
     EXPECT_EQ(Describe(f.failure), "404 Not Found");
 }
 
+// A 3xx answer is no reply: a failure with its status, and its body never reaches the sink.
+TEST_F(HttpClientTest, ARedirectIsAFailureAndItsBodyIsNoData) {
+    Fetched f = Fetch(client, service->Url() + "?action=redirect");
+    EXPECT_EQ(Describe(f.failure), "302 Found");
+    EXPECT_EQ(f.body, "");
+}
+
 TEST_F(HttpClientTest, AnUnreachableHostFailsAs404WithTheClientsReason) {
     Fetched f = Fetch(client, "http://127.0.0.1:" + std::to_string(testsupport::FreePort()) + "/");
     ASSERT_TRUE(f.failure);

@@ -112,6 +112,13 @@ TEST_F(CgiTest, RefusesBadRequestsWithoutTouchingAnotherIdsEntries) {
         EXPECT_TRUE(Run(c.method, c.query, c.body).starts_with(c.status)) << c.what;
         EXPECT_EQ(Body(Run("GET", "action=get&id=me&pass=pw&remove=0")), before) << c.what;
     }
+    // No other local user can read the store: every folder and file is the owner's alone.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(data.path())) {
+        const auto perms = std::filesystem::status(entry.path()).permissions();
+        EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
+                  std::filesystem::perms::none)
+            << entry.path();
+    }
     // Every ID lives in a folder named by its bytes in hexadecimal, inside the data folder.
     for (const auto& entry : std::filesystem::directory_iterator(data.path()))
         EXPECT_TRUE(entry.path().filename() == "lock" ||
