@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -149,10 +150,33 @@ bool CheckCredentials(const Params& params) {
     return true;
 }
 
-std::filesystem::path StoreRoot() {
+// The store's folder, from VANTREL_SERVICE_DATA. Without it, or inside the folder the web
+// server publishes, the passwords' hashes and the entries could be fetched as plain files:
+// the request is refused (500) and the server's log says why.
+std::optional<std::filesystem::path> StoreRoot() {
     const std::string configured = Env("VANTREL_SERVICE_DATA");
-    return configured.empty() ? std::filesystem::path("vantrel-data")
-                              : std::filesystem::path(configured);
+    if (configured.empty()) {
+        std::cerr << "vantrel.cgi: VANTREL_SERVICE_DATA is not set; refusing to keep entries\n";
+        Refuse("500 Internal Server Error", "サーバの設定が足りません。");
+        return std::nullopt;
+    }
+    const std::filesystem::path root = std::filesystem::path(configured);
+    const std::string published = Env("DOCUMENT_ROOT");
+    if (!published.empty()) {
+        std::error_code ec;
+        const auto store =
+            std::filesystem::weakly_canonical(std::filesystem::absolute(root, ec), ec);
+        const auto served = std::filesystem::weakly_canonical(published, ec);
+        const auto [end, rest] =
+            std::mismatch(served.begin(), served.end(), store.begin(), store.end());
+        if (!served.empty() && end == served.end()) {
+            std::cerr << "vantrel.cgi: VANTREL_SERVICE_DATA (" << store.string()
+                      << ") lies inside DOCUMENT_ROOT (" << served.string() << "); refusing\n";
+            Refuse("500 Internal Server Error", "サーバの設定が安全ではありません。");
+            return std::nullopt;
+        }
+    }
+    return root;
 }
 
 // `head`: the request was HEAD, whose reply carries no body, so nothing was sent and
@@ -165,7 +189,10 @@ void Get(const Params& params, bool head) {
         Refuse("400 Bad Request", "remove は 0 か 1 です。");
         return;
     }
-    service::Store store(StoreRoot());
+    const std::optional<std::filesystem::path> root = StoreRoot();
+    if (!root)
+        return;
+    service::Store store(*root);
     const std::string id = Param(params, "id");
     if (store.Check(id, Param(params, "pass")) != service::Store::Access::Granted) {
         Refuse("403 Forbidden", "ID かパスワードが違います。");
@@ -212,7 +239,10 @@ void Add(const Params& params) {
         Refuse("400 Bad Request", "金額は整数で入れてください。");
         return;
     }
-    service::Store store(StoreRoot());
+    const std::optional<std::filesystem::path> root = StoreRoot();
+    if (!root)
+        return;
+    service::Store store(*root);
     const std::string id = Param(params, "id");
     if (store.CheckOrRegister(id, Param(params, "pass")) != service::Store::Access::Granted) {
         Refuse("403 Forbidden", "ID かパスワードが違います。");

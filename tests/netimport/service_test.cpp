@@ -126,6 +126,29 @@ TEST_F(CgiTest, RefusesBadRequestsWithoutTouchingAnotherIdsEntries) {
             << entry.path();
 }
 
+// Without a store setting, or with the store inside the published folder, the entries could
+// be fetched as plain files: the CGI refuses and keeps nothing.
+TEST_F(CgiTest, RefusesAStoreItCouldNotKeepPrivate) {
+    const std::string body = "action=add&id=me&pass=pw&date=20240305&category=a&amount=1";
+    const std::string length = "CONTENT_LENGTH=" + std::to_string(body.size());
+    EXPECT_TRUE(
+        RunCgi(VANTREL_CGI, {"REQUEST_METHOD=POST", length}, body).starts_with("Status: 500"));
+    EXPECT_TRUE(RunCgi(VANTREL_CGI,
+                       {"REQUEST_METHOD=POST", length,
+                        "VANTREL_SERVICE_DATA=" + (data / "www" / "store").string(),
+                        "DOCUMENT_ROOT=" + (data / "www").string()},
+                       body)
+                    .starts_with("Status: 500"));
+    EXPECT_FALSE(std::filesystem::exists(data / "www" / "store"));
+    // Beside the published folder is fine.
+    EXPECT_TRUE(
+        RunCgi(VANTREL_CGI,
+               {"REQUEST_METHOD=POST", length, "VANTREL_SERVICE_DATA=" + (data / "store").string(),
+                "DOCUMENT_ROOT=" + (data / "www").string()},
+               body)
+            .starts_with("Status: 200"));
+}
+
 TEST_F(CgiTest, ThePasswordIsKeptOnlyAsASaltedHash) {
     Add("me", "secret-word", "date=20240305&category=a&amount=1");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(data.path())) {
