@@ -52,7 +52,10 @@ bool Reply(const std::string& status, const std::string& type, std::string_view 
     std::string out = "Status: " + status + "\r\nContent-Type: " + type;
     if (withLength)
         out += "\r\nContent-Length: " + std::to_string(body.size());
-    out += "\r\nCache-Control: no-store\r\n\r\n";
+    // No browser guesses another type for a reply, and no other site frames the form page.
+    out +=
+        "\r\nCache-Control: no-store\r\nX-Content-Type-Options: nosniff"
+        "\r\nX-Frame-Options: DENY\r\n\r\n";
     out.append(body);
     return std::fwrite(out.data(), 1, out.size(), stdout) == out.size() &&
            std::fflush(stdout) == 0 && std::ferror(stdout) == 0;

@@ -161,6 +161,9 @@ TEST_F(CgiTest, ThePasswordIsKeptOnlyAsASaltedHash) {
 TEST_F(CgiTest, WithoutAnActionItServesTheEntryFormInShiftJis) {
     const std::string reply = Run("GET", "");
     EXPECT_NE(reply.find("text/html; charset=Shift_JIS"), std::string::npos);
+    const std::string head = reply.substr(0, reply.find("\r\n\r\n"));
+    EXPECT_NE(head.find("\r\nX-Content-Type-Options: nosniff"), std::string::npos);
+    EXPECT_NE(head.find("\r\nX-Frame-Options: DENY"), std::string::npos);
     EXPECT_NE(ledger::FromCp932(reply).find("name=\"amount\""), std::string::npos);
     EXPECT_NE(ledger::FromCp932(reply).find("記録する"), std::string::npos);
 }
