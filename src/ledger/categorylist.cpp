@@ -1,5 +1,7 @@
 #include "categorylist.h"
 
+#include <algorithm>
+
 #include "textcompare.h"
 
 namespace ledger {
@@ -41,6 +43,11 @@ int CategoryList::CategoryIndex(std::string_view name) const {
             return static_cast<int>(k);
     }
     return -1;
+}
+
+int CategoryList::ExactIndex(std::string_view name) const {
+    const auto found = std::find(names_.begin(), names_.end(), name);
+    return found == names_.end() ? -1 : static_cast<int>(found - names_.begin());
 }
 
 bool CategoryList::IsIncome(int index) const {

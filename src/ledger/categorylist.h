@@ -27,6 +27,9 @@ public:
 
     // Position of the first category with that name, ignoring letter case; -1 when absent.
     int CategoryIndex(std::string_view name) const;
+    // Position of the first category with exactly that name (its bytes), as the totals and
+    // the graphs match entries; -1 when absent.
+    int ExactIndex(std::string_view name) const;
     // False for positions without a category.
     bool IsIncome(int index) const;
     // The preset descriptions of a position (0 to 24), in stored order.

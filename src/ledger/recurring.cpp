@@ -256,8 +256,8 @@ std::vector<std::string> RecurringBook::Lines() const {
 
 void RecurringBook::SetTemplate(int k, const RecurringTemplate& value) {
     Entry& entry = templates_.at(static_cast<size_t>(k));
-    const std::string line = TemplateLine(value);
-    if (entry.raw.empty() || TemplateLine(entry.value) != line)
+    // An unchanged template keeps its bytes as read.
+    if (TemplateLine(entry.value) != TemplateLine(value))
         entry.raw.clear();
     entry.value = value;
 }

@@ -36,15 +36,6 @@ bool Contains(const std::string& text, std::initializer_list<const char*> words)
                        [&](const char* word) { return lower.find(word) != std::string::npos; });
 }
 
-// The exact list position of a category name, as the graphs match them; -1 for none.
-int ListedExactly(const ledger::CategoryList& categories, const std::string& name) {
-    for (int k = 0; k < categories.size(); ++k) {
-        if (categories.Name(k) == name)
-            return k;
-    }
-    return -1;
-}
-
 std::string Absolute(const std::string& plain) {
     return !plain.empty() && plain.front() == '-' ? plain.substr(1) : plain;
 }
@@ -268,8 +259,8 @@ Preview BuildPreview(const StatementTable& table, const ColumnMapping& mapping,
             row.memo = ledger::ToCp932(memo);
             int category = -1;
             if (mapping.category >= 0) {
-                category = ListedExactly(categories,
-                                         ledger::ToCp932(Trimmed(CellOf(cells, mapping.category))));
+                category = categories.ExactIndex(
+                    ledger::ToCp932(Trimmed(CellOf(cells, mapping.category))));
                 if (category >= 0)
                     income = categories.IsIncome(category);
             }
@@ -311,10 +302,6 @@ ImportBook ImportBook::Load(const std::filesystem::path& path) {
 
 void ImportBook::Save(const std::filesystem::path& path) const {
     ledger::WriteLinesAtomic(path, lines_);
-}
-
-std::vector<std::string> ImportBook::Lines() const {
-    return lines_;
 }
 
 std::string ImportBook::KeyOf(const StatementTable& table) {

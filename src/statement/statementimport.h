@@ -135,7 +135,6 @@ public:
         return book;
     }
     void Save(const std::filesystem::path& path) const;
-    std::vector<std::string> Lines() const;
 
     struct Remembered {
         ColumnMapping mapping;

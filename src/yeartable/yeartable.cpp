@@ -118,16 +118,9 @@ std::optional<EntryPlace> FirstEntryOf(const ledger::MonthStore& store,
                                        const ledger::ClosingDay& closing, const YearTable& table,
                                        int row, int column) {
     const YearRow& wanted = table.rows.at(static_cast<size_t>(row));
-    // Categories match by their exact bytes, as the tally counts them.
-    auto listed = [&](const std::string& category) {
-        for (int k = 0; k < categories.size(); ++k) {
-            if (categories.Name(k) == category)
-                return k;
-        }
-        return -1;
-    };
     auto counts = [&](const std::string& category) {
-        const int position = wanted.kind == Kind::Category ? -1 : listed(category);
+        // Categories match by their exact bytes, as the tally counts them.
+        const int position = wanted.kind == Kind::Category ? -1 : categories.ExactIndex(category);
         switch (wanted.kind) {
             case Kind::Category:
                 return category == categories.Name(wanted.category);
