@@ -1,7 +1,9 @@
 #include "backup/backupcommands.h"
+#include "ledger/fileerror.h"
 #include "ledger/folders.h"
 #include "mainwindow/mainform.h"
 #include "platform/clock.h"
+#include "platform/errortext.h"
 #include "platform/fonts.h"
 #include "platform/japanese.h"
 #include "platform/prompts.h"
@@ -11,6 +13,8 @@
 #include <QApplication>
 #include <QIcon>
 #include <QSessionManager>
+
+#include "revision.h"
 
 #include <cstdio>
 #include <ctime>
@@ -24,7 +28,8 @@ void PrintUsage(std::FILE* to, const char* program) {
                  "       %s --backup FOLDER copy the book into a new backup folder in FOLDER\n"
                  "       %s --help          show this text\n"
                  "       %s --version       show the version\n"
-                 "The book is the folder named by VANTREL_HOME, else ~/.local/share/vantrel.\n",
+                 "The book is the folder named by VANTREL_HOME, else $XDG_DATA_HOME/vantrel\n"
+                 "(~/.local/share/vantrel). See vantrel(1).\n",
                  program, program, program, program);
 }
 
@@ -40,7 +45,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (option == "--version") {
-            std::printf("Vantrel %s\n", VANTREL_VERSION);
+            std::printf("Vantrel %s (revision %s)\n", VANTREL_VERSION, VANTREL_REVISION);
             return 0;
         }
         // Anything else is a mistake: said, and no window opened.
@@ -52,13 +57,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::RestoreLocaleEnvironment(userLocale);
     QApplication::setApplicationName(QStringLiteral("vantrel"));
-    QApplication::setDesktopFileName(QStringLiteral("vantrel"));
+    // The menu entry's name without ".desktop": desktops match the window to it.
+    QApplication::setDesktopFileName(QStringLiteral("org.vantrel.vantrel"));
     platform::UseJapanese();
     platform::InstallFontSubstitutions();
     QApplication::setFont(platform::UiFont(12));
     // The window icon at the sizes window managers draw, each named with its size so that
-    // nothing is decoded before a window needs it. (The menu entry's large icon comes from
-    // the icon theme, see tools/install-desktop-entry.)
+    // nothing is decoded before a window needs it. (The menu entry's icon comes from the
+    // icon theme, where the package or tools/install-desktop-entry puts it.)
     QIcon icon;
     icon.addFile(QStringLiteral(":/skin/window_icon.png"), QSize(16, 16));
     icon.addFile(QStringLiteral(":/skin/window_icon@2x.png"), QSize(32, 32));
@@ -70,6 +76,16 @@ int main(int argc, char** argv) {
     platform::SingleInstanceGuard guard(folders.program);
     if (!guard.acquired()) {
         prompts.Error(nullptr, QStringLiteral("このプログラムは２重起動出来ません"));
+        return 1;
+    }
+
+    // An installed program starts a new book with the category list it carries.
+    try {
+        folders.StartNewBook(ledger::ProgramFolders::InstalledCategoryList(
+            ledger::ProgramFolders::ExecutableFolder()));
+    } catch (const ledger::FileError& e) {
+        prompts.Error(nullptr,
+                      platform::FileErrorText(QStringLiteral("新しい家計簿を作成できません。"), e));
         return 1;
     }
 

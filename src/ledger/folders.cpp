@@ -1,6 +1,7 @@
 #include "folders.h"
 
 #include "fileerror.h"
+#include "textfile.h"
 
 #include <cstdlib>
 #include <string_view>
@@ -29,13 +30,41 @@ std::filesystem::path ProgramFolders::UserDataFolder() {
     return std::filesystem::current_path() / "vantrel";
 }
 
+std::filesystem::path ProgramFolders::ExecutableFolder() {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : exe.parent_path();
+}
+
 ProgramFolders ProgramFolders::Locate() {
     std::filesystem::path explicitHome;
     if (const char* home = std::getenv("VANTREL_HOME"); home != nullptr)
         explicitHome = home;
+    return Choose(explicitHome, ExecutableFolder(), UserDataFolder());
+}
+
+std::filesystem::path ProgramFolders::InstalledCategoryList(
+    const std::filesystem::path& executableFolder) {
+    if (executableFolder.empty() || executableFolder.filename() != "bin")
+        return {};
+    std::filesystem::path list =
+        executableFolder.parent_path() / "share" / "vantrel" / "setting.dat";
     std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return Choose(explicitHome, ec ? std::filesystem::path() : exe.parent_path(), UserDataFolder());
+    return std::filesystem::is_regular_file(list, ec) ? list : std::filesystem::path();
+}
+
+bool ProgramFolders::StartNewBook(const std::filesystem::path& defaults) const {
+    std::error_code ec;
+    if (defaults.empty() || std::filesystem::exists(CategoryFile(), ec) ||
+        std::filesystem::exists(Data(), ec)) {
+        return false;
+    }
+    const std::optional<std::string> bytes = ReadWholeFile(defaults);
+    if (!bytes)
+        return false;  // gone since it was found: the opening reports the missing list
+    EnsureFolder(program);
+    WriteFileAtomic(CategoryFile(), *bytes);
+    return true;
 }
 
 namespace {

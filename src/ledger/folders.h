@@ -22,6 +22,18 @@ struct ProgramFolders {
                                  const std::filesystem::path& userDataFolder);
     // $XDG_DATA_HOME/vantrel, or ~/.local/share/vantrel.
     static std::filesystem::path UserDataFolder();
+    // The folder of the running executable (empty when it cannot be told).
+    static std::filesystem::path ExecutableFolder();
+    // The category list an installed program carries for new books, <prefix>/share/vantrel/
+    // setting.dat for a program in <prefix>/bin; empty when there is none.
+    static std::filesystem::path InstalledCategoryList(
+        const std::filesystem::path& executableFolder);
+
+    // Gives a new book, one with neither a category list nor a data folder, a copy of
+    // `defaults`, written atomically (the folder is created). A book that has either is the
+    // user's and is left as it is: a lost category list is reported when the book opens, not
+    // replaced in silence. Returns whether it copied. Throws FileError with the path and reason.
+    bool StartNewBook(const std::filesystem::path& defaults) const;
 
     std::filesystem::path Data() const { return program / "data"; }
     std::filesystem::path Icons() const { return program / "pacs"; }

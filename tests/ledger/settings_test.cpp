@@ -166,6 +166,37 @@ TEST(Folders, ProgramFolderFromEnvironmentOrExecutable) {
 
     ledger::EnsureFolder(dir / "a" / "b");
     EXPECT_TRUE(std::filesystem::is_directory(dir / "a" / "b"));
+}
+
+// An installed program (<prefix>/bin) gives a new book its <prefix>/share/vantrel list; a book
+// that has a list or month files already is the user's and gets nothing.
+TEST(Folders, OnlyANewBookStartsWithTheInstalledCategoryList) {
+    using ledger::ProgramFolders;
+    testsupport::TempDir dir;
+    const std::string list = "\x90H\x94\xef,0\r\n";  // CP932 bytes, copied as they are
+    std::filesystem::create_directories(dir / "usr" / "bin");
+    EXPECT_EQ(ProgramFolders::InstalledCategoryList(dir / "usr" / "bin"), "");
+    std::filesystem::create_directories(dir / "usr" / "share" / "vantrel");
+    testsupport::WriteBytes(dir / "usr" / "share" / "vantrel" / "setting.dat", list);
+    const std::filesystem::path installed =
+        ProgramFolders::InstalledCategoryList(dir / "usr" / "bin");
+    EXPECT_EQ(installed, dir / "usr" / "share" / "vantrel" / "setting.dat");
+    EXPECT_EQ(ProgramFolders::InstalledCategoryList(dir / "app"), "");  // not a bin folder
+
+    const ProgramFolders fresh{dir / "home" / "vantrel"};
+    EXPECT_TRUE(fresh.StartNewBook(installed));
+    EXPECT_EQ(testsupport::ReadBytes(fresh.CategoryFile()), list);
+    testsupport::WriteBytes(fresh.CategoryFile(), "mine\r\n");
+    EXPECT_FALSE(fresh.StartNewBook(installed));
+    EXPECT_EQ(testsupport::ReadBytes(fresh.CategoryFile()), "mine\r\n");
+
+    // Month files without a list: the loss is reported at opening, not papered over.
+    const ProgramFolders lost{dir / "lost"};
+    std::filesystem::create_directories(lost.Data());
+    testsupport::WriteBytes(lost.Data() / "202612.csv", "");
+    EXPECT_FALSE(lost.StartNewBook(installed));
+    EXPECT_FALSE(std::filesystem::exists(lost.CategoryFile()));
+    EXPECT_FALSE(ProgramFolders{dir / "none"}.StartNewBook({}));
     testsupport::WriteBytes(dir / "file", "x");
     EXPECT_THROW(ledger::EnsureFolder(dir / "file" / "sub"), ledger::FileError);
 }

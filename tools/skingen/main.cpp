@@ -1,8 +1,10 @@
-// Draws every picture of the program's skin into a folder as PNG files:
-//   skingen OUTPUT_FOLDER
-// The pictures are committed under resources/skin; run tools/make-skin after changing this
-// file. Sizes are fixed by the window layout; colours and shapes are free.
+// Draws every picture of the program's skin into a folder as PNG files, and the program's
+// icon for the desktop's icon theme (PNG at each size and SVG) into a second folder:
+//   skingen SKIN_FOLDER ICON_FOLDER
+// The pictures are committed under resources/skin and resources/icons; run tools/make-skin
+// after changing this file. Sizes are fixed by the window layout; colours and shapes are free.
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -494,6 +496,71 @@ QImage AppIcon(int size) {
     return image;
 }
 
+// The icon of AppIcon at 32 pixels and above, as SVG for the icon theme's scalable folder:
+// the same shapes, colours and proportions, in a 256-unit square.
+QByteArray AppIconSvg() {
+    auto rgb = [](QColor c) { return c.name().toLatin1(); };
+    QByteArray svg;
+    svg +=
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+        "viewBox=\"0 0 256 256\">\n"
+        "  <defs>\n"
+        "    <linearGradient id=\"frame\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"256\" "
+        "gradientUnits=\"userSpaceOnUse\">\n"
+        "      <stop offset=\"0\" stop-color=\"" +
+        rgb(kTitleTop) +
+        "\"/>\n"
+        "      <stop offset=\"1\" stop-color=\"" +
+        rgb(kTitleBottom) +
+        "\"/>\n"
+        "    </linearGradient>\n"
+        "    <radialGradient id=\"coin\" cx=\"11\" cy=\"10\" r=\"5\" "
+        "gradientUnits=\"userSpaceOnUse\">\n"
+        "      <stop offset=\"0\" stop-color=\"#ffd678\"/>\n"
+        "      <stop offset=\"1\" stop-color=\"" +
+        rgb(kAccent) +
+        "\"/>\n"
+        "    </radialGradient>\n"
+        "  </defs>\n"
+        "  <rect x=\"10.24\" y=\"10.24\" width=\"235.52\" height=\"235.52\" rx=\"51.2\" "
+        "fill=\"url(#frame)\"/>\n"
+        "  <g transform=\"translate(35.84 35.84) scale(11.52)\" stroke-linecap=\"square\">\n"
+        "    <rect x=\"1.5\" y=\"2.5\" width=\"11\" height=\"12\" rx=\"1.5\" fill=\"#ffffff\" "
+        "stroke=\"#285aa0\" stroke-width=\"0.9\"/>\n"
+        "    <rect x=\"1.5\" y=\"2.5\" width=\"2.5\" height=\"12\" fill=\"#68a4e8\" "
+        "stroke=\"#285aa0\" stroke-width=\"0.9\"/>\n"
+        "    <path d=\"M5.5 6H10.5M5.5 8.5H10.5M5.5 11H10.5\" stroke=\"#96aac8\" "
+        "stroke-width=\"0.8\"/>\n"
+        "    <circle cx=\"11.75\" cy=\"11.25\" r=\"3.75\" fill=\"url(#coin)\" "
+        "stroke=\"#c87814\" stroke-width=\"0.8\"/>\n"
+        "    <path d=\"M10.3 9.3L11.75 11.1L13.2 9.3M11.75 11.1V13.6M10.5 11.6H13\" fill=\"none\" "
+        "stroke=\"#965000\" stroke-width=\"0.9\"/>\n"
+        "  </g>\n"
+        "</svg>\n";
+    return svg;
+}
+
+// The icon theme's copies of the program's icon: ICON_FOLDER/hicolor/NxN/apps/vantrel.png at
+// the sizes desktops ask for, and hicolor/scalable/apps/vantrel.svg.
+void ThemeIcons(const QString& folder) {
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString dir = QStringLiteral("%1/hicolor/%2x%2/apps").arg(folder).arg(size);
+        QDir().mkpath(dir);
+        if (!AppIcon(size).save(dir + "/vantrel.png", "PNG")) {
+            std::fprintf(stderr, "cannot write %s/vantrel.png\n", qPrintable(dir));
+            std::exit(1);
+        }
+    }
+    const QString dir = folder + "/hicolor/scalable/apps";
+    QDir().mkpath(dir);
+    QFile svg(dir + "/vantrel.svg");
+    if (!svg.open(QIODevice::WriteOnly) || svg.write(AppIconSvg()) < 0) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(svg.fileName()));
+        std::exit(1);
+    }
+}
+
 // A navigation button face: a symbol over a caption, on a transparent background.
 QImage ButtonGlyph(int w, int h, const QString& caption,
                    const std::function<void(QPainter&)>& symbol) {
@@ -606,8 +673,8 @@ void Glyphs() {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: skingen OUTPUT_FOLDER\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: skingen SKIN_FOLDER ICON_FOLDER\n");
         return 2;
     }
     g_out = QString::fromLocal8Bit(argv[1]);
@@ -623,11 +690,11 @@ int main(int argc, char** argv) {
     Save(IconStrip(), "icons");
     Save(InOutIcons(), "inouticons");
     Save(AppIcon(16), "window_icon");
-    Save(AppIcon(256), "vantrel");
     Save(AppIcon(48), "vantrel_48");
     Glyphs();
     g_scale = 2;
     Glyphs();
     Save(AppIcon(32), "window_icon");
+    ThemeIcons(QString::fromLocal8Bit(argv[2]));
     return 0;
 }
