@@ -2,6 +2,7 @@
 // server through CGI. See service/README.md.
 //
 //   GET  ?action=get&id=ID&pass=PASS&remove=0|1   the entries kept for ID, one line each
+//   GET  ?action=resend&id=ID&pass=PASS            the last batch a remove=1 get sent
 //   GET  (no action)                              a form to record an entry from a browser
 //   POST action=add&id=..&pass=..&date=..&category=..&description=..&amount=..&memo=..
 
@@ -11,6 +12,7 @@
 #include "ledger/cp932.h"
 #include "ledger/csvline.h"
 #include "ledger/date.h"
+#include "ledger/exchangetext.h"
 
 #include <unistd.h>
 
@@ -47,11 +49,13 @@ bool replied = false;  // a reply has gone out: nothing more may be written
 // does after the reply (forgetting the entries sent) happens before the reply is complete:
 // a web server that has the whole body stops the program at once.
 bool Reply(const std::string& status, const std::string& type, std::string_view body,
-           bool withLength = true) {
+           bool withLength = true, const std::string& extraHeader = {}) {
     replied = true;
     std::string out = "Status: " + status + "\r\nContent-Type: " + type;
     if (withLength)
         out += "\r\nContent-Length: " + std::to_string(body.size());
+    if (!extraHeader.empty())
+        out += "\r\n" + extraHeader;
     // No browser guesses another type for a reply, and no other site frames the form page.
     out +=
         "\r\nCache-Control: no-store\r\nX-Content-Type-Options: nosniff"
@@ -61,8 +65,29 @@ bool Reply(const std::string& status, const std::string& type, std::string_view 
            std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
 }
 
-void Refuse(const std::string& status, const std::string& utf8Message) {
-    Reply(status, "text/plain; charset=Shift_JIS", ledger::ToCp932(utf8Message + "\r\n"));
+void Refuse(const std::string& status, const std::string& utf8Message,
+            const std::string& extraHeader = {}) {
+    Reply(status, "text/plain; charset=Shift_JIS", ledger::ToCp932(utf8Message + "\r\n"), true,
+          extraHeader);
+}
+
+// True when the store granted access; else the request is refused. A wrong password and an
+// ID that does not exist get the same answer; so many wrong ones in a row get a wait.
+bool Granted(const service::Store& store, service::Store::Access access) {
+    switch (access) {
+        case service::Store::Access::Granted:
+            return true;
+        case service::Store::Access::Refused:
+            Refuse("403 Forbidden", "ID かパスワードが違います。");
+            return false;
+        case service::Store::Access::Throttled:
+            Refuse("403 Forbidden",
+                   "パスワードの誤りが続いたため、この ID はしばらく使えません。" +
+                       std::to_string(store.RetryAfter()) + " 秒後にもう一度お試しください。",
+                   "Retry-After: " + std::to_string(store.RetryAfter()));
+            return false;
+    }
+    return false;
 }
 
 std::string Html(std::string_view utf8) {
@@ -142,11 +167,11 @@ bool CheckCredentials(const Params& params) {
         Refuse("403 Forbidden", "ID とパスワードを入れてください。");
         return false;
     }
-    if (auto why = service::RefuseText(id, 64)) {
+    if (auto why = ledger::RefuseExchangeText(id, 64)) {
         Refuse("400 Bad Request", "ID: " + *why);
         return false;
     }
-    if (auto why = service::RefuseText(pass, 128)) {
+    if (auto why = ledger::RefuseExchangeText(pass, 128)) {
         Refuse("400 Bad Request", "パスワード: " + *why);
         return false;
     }
@@ -195,33 +220,36 @@ void Get(const Params& params, bool head) {
     const std::optional<std::filesystem::path> root = StoreRoot();
     if (!root)
         return;
-    service::Store store(*root);
-    const std::string id = Param(params, "id");
-    if (store.Check(id, Param(params, "pass")) != service::Store::Access::Granted) {
-        Refuse("403 Forbidden", "ID かパスワードが違います。");
+    service::Store store(*root, Param(params, "id"), std::time(nullptr));
+    if (!Granted(store, store.Check(Param(params, "pass"))))
         return;
-    }
-    const std::string entries = store.Entries(id);
-    // Entries are forgotten only once the reply has gone out whole; the store stays locked
-    // in between, so nothing recorded meanwhile can be lost.
+    const std::string entries = store.Entries();
+    // Entries are forgotten only once the reply has gone out whole; the ID stays locked in
+    // between, so nothing recorded meanwhile can be lost. What was forgotten is kept as the
+    // last batch, which an import that broke off on its way fetches again (Resend).
     if (Reply("200 OK", "text/plain; charset=Shift_JIS", entries, false) && remove == "1" && !head)
-        store.RemoveSent(id, entries);
+        store.RemoveSent(entries);
+}
+
+// The last batch that a remove=1 get sent, again, removing nothing: what an import that was
+// cancelled or broke off had not received is not lost.
+void Resend(const Params& params) {
+    if (!CheckCredentials(params))
+        return;
+    const std::optional<std::filesystem::path> root = StoreRoot();
+    if (!root)
+        return;
+    service::Store store(*root, Param(params, "id"), std::time(nullptr));
+    if (!Granted(store, store.Check(Param(params, "pass"))))
+        return;
+    Reply("200 OK", "text/plain; charset=Shift_JIS", store.LastBatch(), false);
 }
 
 void Add(const Params& params) {
     if (!CheckCredentials(params))
         return;
-    struct Field {
-        const char* key;
-        const char* caption;
-        size_t maxBytes;
-    };
-    static constexpr Field kFields[] = {{"category", "費目", 64},
-                                        {"description", "摘要", 256},
-                                        {"amount", "金額", 16},
-                                        {"memo", "メモ", 256}};
-    for (const Field& f : kFields) {
-        if (auto why = service::RefuseText(Param(params, f.key), f.maxBytes)) {
+    for (const ledger::ExchangeField& f : ledger::kExchangeFields) {
+        if (auto why = ledger::RefuseExchangeText(Param(params, f.key), f.maxBytes)) {
             Refuse("400 Bad Request", std::string(f.caption) + ": " + *why);
             return;
         }
@@ -245,15 +273,19 @@ void Add(const Params& params) {
     const std::optional<std::filesystem::path> root = StoreRoot();
     if (!root)
         return;
-    service::Store store(*root);
     const std::string id = Param(params, "id");
-    if (store.CheckOrRegister(id, Param(params, "pass")) != service::Store::Access::Granted) {
-        Refuse("403 Forbidden", "ID かパスワードが違います。");
+    service::Store store(*root, id, std::time(nullptr));
+    if (!Granted(store, store.CheckOrRegister(Param(params, "pass"))))
+        return;
+    if (!store.Append(ledger::JoinLine({ledger::Yyyymmdd(*date), Param(params, "category"),
+                                        Param(params, "description"), Param(params, "amount"),
+                                        Param(params, "memo")}))) {
+        // Past this the import could not fetch the ID's entries at once.
+        Refuse(
+            "507 Insufficient Storage",
+            "この ID に記録されたデータが多すぎます。Vantrel で取り込んでから記録してください。");
         return;
     }
-    store.Append(id, ledger::JoinLine({ledger::Yyyymmdd(*date), Param(params, "category"),
-                                       Param(params, "description"), Param(params, "amount"),
-                                       Param(params, "memo")}));
     FormPage("記録しました: " + ledger::Yyyymmdd(*date) + " " +
                  ledger::FromCp932(Param(params, "category")) + " " +
                  ledger::FromCp932(Param(params, "amount")),
@@ -329,6 +361,8 @@ void Serve() {
         FormPage("", "");
     else if (action == "get")
         Get(*params, method == "HEAD");
+    else if (action == "resend")
+        Resend(*params);
     else if (!TestEndpoint(action, *params))
         Refuse("400 Bad Request", "知らない action です。");
 }

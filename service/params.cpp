@@ -1,7 +1,5 @@
 #include "params.h"
 
-#include "ledger/cp932.h"
-
 namespace service {
 
 namespace {
@@ -60,26 +58,6 @@ std::optional<std::map<std::string, std::string>> ParseParams(std::string_view t
             return std::nullopt;
     }
     return params;
-}
-
-std::optional<std::string> RefuseText(std::string_view cp932, size_t maxBytes) {
-    if (cp932.size() > maxBytes)
-        return "長すぎます（" + std::to_string(maxBytes) + " バイトまで）";
-    for (char c : cp932) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F)
-            return "制御文字は使えません";
-    }
-    if (cp932.find("&#") != std::string_view::npos)
-        return "Shift-JIS で書けない文字が含まれています";
-    try {
-        if (ledger::ToCp932(ledger::FromCp932(cp932)) != cp932)
-            return "Shift-JIS の文字ではありません";
-    } catch (const ledger::Cp932Error&) {
-        // A byte that is not CP932 reads back as U+FFFD, which has no CP932 form.
-        return "Shift-JIS の文字ではありません";
-    }
-    return std::nullopt;
 }
 
 }  // namespace service

@@ -17,9 +17,4 @@ std::optional<std::string> PercentDecode(std::string_view text, bool plusIsBlank
 std::optional<std::map<std::string, std::string>> ParseParams(std::string_view text,
                                                               bool plusIsBlank);
 
-// Why a text cannot be kept, in Japanese (UTF-8); nullopt when it can: CP932 bytes that
-// read back the same, no control characters, no HTML character references (a browser writes
-// those for characters its form encoding lacks), at most maxBytes bytes.
-std::optional<std::string> RefuseText(std::string_view cp932, size_t maxBytes);
-
 }  // namespace service

@@ -1,17 +1,20 @@
 #include "store.h"
 
+#include "ledger/exchangetext.h"
 #include "ledger/fileerror.h"
 #include "ledger/textfile.h"
 
 #include <crypt.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <sstream>
 #include <stdexcept>
+#include <vector>
 
 namespace service {
 
@@ -26,6 +29,10 @@ std::string Hex(std::string_view bytes) {
         out += kDigits[b & 0x0F];
     }
     return out;
+}
+
+[[noreturn]] void Fail(const std::filesystem::path& path, int error) {
+    throw std::runtime_error(path.string() + ": " + std::strerror(error));
 }
 
 std::string ReadOrEmpty(const std::filesystem::path& path) {
@@ -44,10 +51,11 @@ void Write(const std::filesystem::path& path, std::string_view bytes) {
     }
 }
 
-// A salted SHA-512 crypt(3) hash.
+// A salted yescrypt hash at libxcrypt's default cost, as Debian's /etc/shadow keeps: slow
+// enough that a stolen store does not give its passwords away cheaply.
 std::string HashPassword(std::string_view password) {
     char salt[CRYPT_GENSALT_OUTPUT_SIZE];
-    if (crypt_gensalt_rn("$6$", 0, nullptr, 0, salt, sizeof salt) == nullptr)
+    if (crypt_gensalt_rn("$y$", 0, nullptr, 0, salt, sizeof salt) == nullptr)
         throw std::runtime_error(std::string("crypt_gensalt: ") + std::strerror(errno));
     crypt_data data{};
     const std::string text(password);
@@ -57,6 +65,7 @@ std::string HashPassword(std::string_view password) {
     return hash;
 }
 
+// Also checks the SHA-512 hashes that earlier versions kept.
 bool PasswordMatches(std::string_view password, const std::string& stored) {
     crypt_data data{};
     const std::string text(password);
@@ -64,43 +73,112 @@ bool PasswordMatches(std::string_view password, const std::string& stored) {
     return hash != nullptr && hash[0] != '*' && stored == hash;
 }
 
+// Hashed against for an ID that does not exist, so that its refusal takes as long as a wrong
+// password's and the time does not tell which IDs exist.
+constexpr const char* kUnknownIdSetting = "$y$j9T$aSQbqJ3b3X5R9FqUuZ1bL.$";
+
+// The ID's lock file: one of 256, by a hash of the ID, so that the folder of lock files stays
+// small whatever IDs are tried.
+std::string LockName(std::string_view id) {
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (char c : id) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    return Hex(std::string(1, static_cast<char>(hash & 0xFF)));
+}
+
+std::string ReadAll(int fd) {
+    std::string bytes;
+    char buffer[4096];
+    for (ssize_t n; (n = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(bytes.size()))) > 0;)
+        bytes.append(buffer, static_cast<size_t>(n));
+    return bytes;
+}
+
+void SyncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        Fail(folder, errno);
+    const int rc = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (rc != 0)
+        Fail(folder, error);
+}
+
 }  // namespace
 
-Store::Store(std::filesystem::path root) : root_(std::move(root)) {
+Store::Store(std::filesystem::path root, std::string id, std::time_t now)
+    : root_(std::move(root)), id_(std::move(id)), now_(now) {
     std::error_code ec;
-    std::filesystem::create_directories(root_, ec);
+    std::filesystem::create_directories(root_ / "locks", ec);
     if (ec)
-        throw std::runtime_error(root_.string() + ": " + ec.message());
-    const std::string lockPath = (root_ / "lock").string();
+        throw std::runtime_error((root_ / "locks").string() + ": " + ec.message());
+    const std::filesystem::path lockPath = root_ / "locks" / LockName(id_);
     lockFd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (lockFd_ < 0)
-        throw std::runtime_error(lockPath + ": " + std::strerror(errno));
+        Fail(lockPath, errno);
     while (::flock(lockFd_, LOCK_EX) != 0) {
         if (errno != EINTR) {
             const int error = errno;
             ::close(lockFd_);
-            throw std::runtime_error(lockPath + ": " + std::strerror(error));
+            Fail(lockPath, error);
         }
     }
+    // This ID's failed attempts: "hexid count first" lines, read whole (the file is small).
+    std::istringstream lines(ReadAll(lockFd_));
+    const std::string hex = Hex(id_);
+    for (std::string name; lines >> name;) {
+        int count = 0;
+        long long first = 0;
+        lines >> count >> first;
+        if (name == hex && now_ - static_cast<std::time_t>(first) < kFailureWindow) {
+            failures_ = count;
+            firstFailure_ = static_cast<std::time_t>(first);
+        }
+    }
+    RemoveLeftovers();
 }
 
 Store::~Store() {
     ::close(lockFd_);  // releases the lock
 }
 
-std::filesystem::path Store::Folder(std::string_view id) const {
-    return root_ / ("id-" + Hex(id));
+std::filesystem::path Store::Folder() const {
+    return root_ / ("id-" + Hex(id_));
 }
 
-Store::Access Store::Check(std::string_view id, std::string_view password) const {
-    const std::string stored = ReadOrEmpty(Folder(id) / "password");
-    return !stored.empty() && PasswordMatches(password, stored) ? Access::Granted : Access::Refused;
+bool Store::Exists() const {
+    return !ReadOrEmpty(Folder() / "password").empty();
 }
 
-Store::Access Store::CheckOrRegister(std::string_view id, std::string_view password) {
-    const std::filesystem::path folder = Folder(id);
-    if (!ReadOrEmpty(folder / "password").empty())
-        return Check(id, password);
+std::time_t Store::RetryAfter() const {
+    return failures_ >= kMaxFailures
+               ? std::max<std::time_t>(1, firstFailure_ + kFailureWindow - now_)
+               : 0;
+}
+
+Store::Access Store::Check(std::string_view password) {
+    if (RetryAfter() > 0)
+        return Access::Throttled;
+    const std::string stored = ReadOrEmpty(Folder() / "password");
+    const bool matches = !stored.empty() ? PasswordMatches(password, stored)
+                                         : (PasswordMatches(password, kUnknownIdSetting), false);
+    if (!matches) {
+        RecordFailure();
+        return Access::Refused;
+    }
+    ClearFailures();
+    return Access::Granted;
+}
+
+Store::Access Store::CheckOrRegister(std::string_view password) {
+    if (RetryAfter() > 0)
+        return Access::Throttled;
+    if (Exists())
+        return Check(password);
+    const std::filesystem::path folder = Folder();
     std::error_code ec;
     std::filesystem::create_directory(folder, ec);
     if (ec)
@@ -109,22 +187,138 @@ Store::Access Store::CheckOrRegister(std::string_view id, std::string_view passw
     return Access::Granted;
 }
 
-std::string Store::Entries(std::string_view id) const {
-    return ReadOrEmpty(Folder(id) / "entries.csv");
+void Store::RecordFailure() {
+    if (failures_ == 0 || now_ - firstFailure_ >= kFailureWindow) {
+        failures_ = 0;
+        firstFailure_ = now_;
+    }
+    ++failures_;
+    WriteAttempts();
 }
 
-void Store::Append(std::string_view id, std::string_view line) {
-    std::string entries = Entries(id);
-    entries.append(line);
-    entries.append("\r\n");
-    Write(Folder(id) / "entries.csv", entries);
+void Store::ClearFailures() {
+    if (failures_ == 0)
+        return;
+    failures_ = 0;
+    WriteAttempts();
 }
 
-void Store::RemoveSent(std::string_view id, std::string_view sent) {
-    std::string entries = Entries(id);
+// Rewrites the lock file's attempts: this ID's current count, and those of the other IDs
+// whose window has not passed (the rest are forgotten, so the file stays small). A kill half
+// way loses only attempts, never entries.
+void Store::WriteAttempts() {
+    std::istringstream lines(ReadAll(lockFd_));
+    const std::string hex = Hex(id_);
+    std::string kept;
+    for (std::string name; lines >> name;) {
+        int count = 0;
+        long long first = 0;
+        lines >> count >> first;
+        if (name != hex && now_ - static_cast<std::time_t>(first) < kFailureWindow)
+            kept += name + ' ' + std::to_string(count) + ' ' + std::to_string(first) + '\n';
+    }
+    if (failures_ > 0) {
+        kept += hex + ' ' + std::to_string(failures_) + ' ' +
+                std::to_string(static_cast<long long>(firstFailure_)) + '\n';
+    }
+    if (::ftruncate(lockFd_, 0) != 0 ||
+        ::pwrite(lockFd_, kept.data(), kept.size(), 0) != static_cast<ssize_t>(kept.size())) {
+        Fail(root_ / "locks" / LockName(id_), errno);
+    }
+}
+
+// A write killed half way leaves ".name.XXXXXX" in the ID's folder; none of them belongs to a
+// writer that still runs, since this one holds the ID's lock.
+void Store::RemoveLeftovers() const {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(Folder(), ec)) {
+        const std::string name = entry.path().filename().string();
+        for (const char* target : {".entries.csv.", ".sent.csv.", ".password."}) {
+            if (name.starts_with(target) && name.size() == std::strlen(target) + 6) {
+                std::error_code ignored;
+                std::filesystem::remove(entry.path(), ignored);
+            }
+        }
+    }
+}
+
+std::string Store::Entries() const {
+    return ReadOrEmpty(Folder() / "entries.csv");
+}
+
+bool Store::Append(std::string_view line) {
+    const std::filesystem::path path = Folder() / "entries.csv";
+    std::error_code ec;
+    const bool created = !std::filesystem::exists(path, ec);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        Fail(path, errno);
+    auto fail = [&](int error) {
+        ::close(fd);
+        Fail(path, error);
+    };
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        fail(errno);
+    // An append killed half way leaves a line without its break. It was never confirmed to
+    // the phone, and the import would leave it out: it goes, so that this line starts clean.
+    // (A last line of more than 64 KiB is no line the service wrote, and is left alone.)
+    off_t size = st.st_size;
+    char last = '\n';
+    if (size > 0 && ::pread(fd, &last, 1, size - 1) != 1)
+        fail(errno == 0 ? EIO : errno);
+    if (last != '\n') {
+        const off_t from = std::max<off_t>(0, size - 64 * 1024);
+        std::string tail(static_cast<size_t>(size - from), '\0');
+        if (::pread(fd, tail.data(), tail.size(), from) != static_cast<ssize_t>(tail.size()))
+            fail(errno == 0 ? EIO : errno);
+        const size_t lastBreak = tail.rfind('\n');
+        if (lastBreak != std::string::npos)
+            size = from + static_cast<off_t>(lastBreak) + 1;
+        else if (from == 0)
+            size = 0;
+        if (size != st.st_size && ::ftruncate(fd, size) != 0)
+            fail(errno);
+    }
+    const std::string added = std::string(line) + "\r\n";
+    if (static_cast<size_t>(size) + added.size() > ledger::kMaxExchangeBytes) {
+        ::close(fd);
+        return false;
+    }
+    if (::pwrite(fd, added.data(), added.size(), size) != static_cast<ssize_t>(added.size()))
+        fail(errno == 0 ? ENOSPC : errno);
+    if (::fdatasync(fd) != 0)
+        fail(errno);
+    ::close(fd);
+    if (created)
+        SyncFolder(Folder());
+    return true;
+}
+
+void Store::RemoveSent(std::string_view sent) {
+    const std::string entries = Entries();
     if (!std::string_view(entries).starts_with(sent))
         throw std::runtime_error("the entries changed while they were sent");
-    Write(Folder(id) / "entries.csv", std::string_view(entries).substr(sent.size()));
+    if (sent.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(Folder() / "sent.csv", ec);
+        return;
+    }
+    Write(Folder() / "sent.csv", sent);
+    Write(Folder() / "entries.csv", std::string_view(entries).substr(sent.size()));
+}
+
+std::string Store::LastBatch() const {
+    const std::filesystem::path path = Folder() / "sent.csv";
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    if (now_ - st.st_mtime > static_cast<std::time_t>(kBatchDays) * 24 * 60 * 60) {
+        std::error_code ec;
+        std::filesystem::remove(path, ec);
+        return {};
+    }
+    return ReadOrEmpty(path);
 }
 
 }  // namespace service
