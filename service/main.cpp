@@ -303,6 +303,17 @@ bool TestEndpoint(const std::string& action, const Params& params) {
         Reply("200 OK", "text/plain; charset=Shift_JIS", "");
         return true;
     }
+    if (action == "drip") {
+        // A byte every half second for the given seconds: never silent, never done.
+        std::fputs("Status: 200 OK\r\nContent-Type: text/plain; charset=Shift_JIS\r\n\r\n", stdout);
+        replied = true;
+        for (int k = 0; k < 2 * std::atoi(Param(params, "seconds").c_str()); ++k) {
+            std::fputc('x', stdout);
+            std::fflush(stdout);
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+        return true;
+    }
     if (action == "redirect") {
         // A redirect whose page looks like entries: the program must take none of it.
         Reply("302 Found", "text/plain; charset=Shift_JIS", "20240305,x,,300,\r\n");

@@ -3,6 +3,7 @@
 #include "curlapi.h"
 
 #include <charconv>
+#include <chrono>
 #include <cstdlib>
 
 namespace http {
@@ -81,9 +82,10 @@ void Client::SetProxy(std::string host, std::string port) {
     proxyPort_ = std::move(port);
 }
 
-void Client::SetLimits(size_t maxBytes, long silentSeconds) {
+void Client::SetLimits(size_t maxBytes, long silentSeconds, long totalSeconds) {
     maxBytes_ = maxBytes;
     silentSeconds_ = silentSeconds;
+    totalSeconds_ = totalSeconds;
 }
 
 std::string Client::WireUrl(std::string_view url) {
@@ -165,6 +167,7 @@ std::optional<Failure> Client::Get(const Sink& sink, const Pump& pump) {
     curl->easy_setopt(h, CURLOPT_CONNECTTIMEOUT, silentSeconds_);
     curl->easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl->easy_setopt(h, CURLOPT_LOW_SPEED_TIME, silentSeconds_);
+    curl->easy_setopt(h, CURLOPT_TIMEOUT, totalSeconds_);
     curl->easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes_));
     curl->easy_setopt(h, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
     curl->easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
@@ -177,6 +180,7 @@ std::optional<Failure> Client::Get(const Sink& sink, const Pump& pump) {
 
     running_ = true;
     abortRequested_ = false;
+    const auto started = std::chrono::steady_clock::now();
     CURLcode result = CURLE_OK;
     bool ended = false;
     while (!ended && !abortRequested_) {
@@ -211,18 +215,25 @@ std::optional<Failure> Client::Get(const Sink& sink, const Pump& pump) {
         long status = 0;
         curl->easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
         if (status < 200 || status > 299)
-            return Failure{static_cast<int>(status), transfer.reason};
+            return Failure{static_cast<int>(status), transfer.reason, true};
         return std::nullopt;
     }
 
     if (result == CURLE_HTTP_RETURNED_ERROR) {
         long status = 0;
         curl->easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
-        return Failure{static_cast<int>(status), transfer.reason};
+        return Failure{static_cast<int>(status), transfer.reason, true};
     }
     if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED)
         return Failure{404,
                        "Reply larger than " + std::to_string(maxBytes_ / (1024 * 1024)) + " MB"};
+    // libcurl says only that a limit was reached; the total one when its time has about
+    // passed (libcurl's clock and this one differ by a few milliseconds).
+    if (result == CURLE_OPERATION_TIMEDOUT &&
+        std::chrono::steady_clock::now() - started + std::chrono::milliseconds(250) >=
+            std::chrono::seconds(totalSeconds_)) {
+        return Failure{404, "No whole reply within " + std::to_string(totalSeconds_) + " seconds"};
+    }
     if (result == CURLE_OPERATION_TIMEDOUT)
         return Failure{
             404, "No answer from the server for " + std::to_string(silentSeconds_) + " seconds"};

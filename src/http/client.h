@@ -15,6 +15,7 @@ namespace http {
 struct Failure {
     int status = 404;
     std::string reason;
+    bool answered = false;  // the status is the server's own answer, not the client's
 };
 
 inline constexpr std::string_view kAbortedReason = "Connection aborted on request";
@@ -41,8 +42,10 @@ public:
     void SetProxy(std::string host, std::string port);
     // Certificates to trust instead of the system's store (tests with their own authority).
     void SetCaFile(std::string path) { caFile_ = std::move(path); }
-    // A reply body larger than maxBytes, or a server silent for silentSeconds, ends the GET.
-    void SetLimits(size_t maxBytes, long silentSeconds);
+    // A reply body larger than maxBytes, a server silent for silentSeconds, or a reply that
+    // has not ended after totalSeconds (a server dripping a byte now and then is never
+    // silent) ends the GET.
+    void SetLimits(size_t maxBytes, long silentSeconds, long totalSeconds = 600);
 
     // Runs the GET and returns when it has ended: nullopt when the whole body reached the
     // sink, else why not. While it runs, `pump` is called again and again.
@@ -64,6 +67,7 @@ private:
     std::string caFile_;
     size_t maxBytes_ = 10 * 1024 * 1024;
     long silentSeconds_ = 30;
+    long totalSeconds_ = 600;
     bool abortRequested_ = false;
     bool running_ = false;
 };

@@ -150,6 +150,16 @@ TEST_F(HttpClientTest, ASilentServerAndAnOverlongReplyEndWithAClearReason) {
     EXPECT_NE(f.failure->reason.find("Reply larger than"), std::string::npos);
 }
 
+// A server that drips a byte now and then is never silent: the whole reply has a time limit.
+TEST_F(HttpClientTest, AReplyThatNeverEndsIsCutOffByItsTotalTime) {
+    client.SetLimits(1000, 2, 3);
+    const auto start = std::chrono::steady_clock::now();
+    Fetched f = Fetch(client, service->Url() + "?action=drip&seconds=8");
+    EXPECT_EQ(Describe(f.failure), "404 No whole reply within 3 seconds");
+    EXPECT_FALSE(f.body.empty());  // it was not silent
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
+}
+
 TEST_F(HttpClientTest, ASinkThatCannotStoreEndsTheTransfer) {
     client.SetUrl(service->Url() + "?action=big&bytes=5000");
     auto failure = client.Get([](std::string_view) { return false; }, [] {});

@@ -145,6 +145,8 @@ public:
              << "server.errorlog = \"" << (d / "error.log").string() << "\"\n"
              << "server.modules = (\"mod_cgi\", \"mod_setenv\", \"mod_openssl\")\n"
              << "cgi.assign = ( \".cgi\" => \"\" )\n"
+             // What the CGI writes goes out at once, as a slow server's reply would.
+             << "server.stream-response-body = 2\n"
              << "setenv.add-environment = ( \"VANTREL_SERVICE_DATA\" => \"" << dataFolder().string()
              << "\", \"VANTREL_SERVICE_LOG\" => \"" << queryLog().string()
              << "\", \"VANTREL_SERVICE_TEST\" => \"1\" )\n"
