@@ -115,7 +115,8 @@ int RemoveTemporaries(const std::filesystem::path& folder, IsTarget isTarget) {
 int ProgramFolders::RemoveLeftoverTemporaries() const {
     return RemoveTemporaries(Data(), IsMonthFileName) +
            RemoveTemporaries(program, [](std::string_view target) {
-               if (target == "setting.dat" || target == "ini.ini")
+               // (~net.pending: the network import's state, see netimport/replystate.h.)
+               if (target == "setting.dat" || target == "ini.ini" || target == "~net.pending")
                    return true;
                for (const char* name : kExtraBookFiles) {
                    if (target == name)

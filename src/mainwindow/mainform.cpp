@@ -19,6 +19,7 @@
 #include "expensegraph/graphform.h"
 #include "ledger/accountingmonth.h"
 #include "netimport/importfromservice.h"
+#include "netimport/replystate.h"
 #include "platform/calculator.h"
 #include "platform/objectnames.h"
 #include "printbook/accountbook.h"
@@ -238,6 +239,9 @@ bool Tmainform::FormCreate() {
 
     // The dialogs are made on first use: the start shows the same window sooner.
     page_->ShowPage(state_.pageDate);
+    // A network import's reply that was never merged comes first, once the window is up.
+    if (netimport::ReadReplyState(state_.folders.NetWorkFile()) != netimport::ReplyState::None)
+        QTimer::singleShot(0, this, [this] { OfferPendingNetReply(); });
     // Recurring entries due by today are offered once the window is up.
     recurringDue_ = state_.recurring.NextDue();
     if (recurringDue_ && *recurringDue_ <= clock_.Today())
@@ -413,6 +417,14 @@ void Tmainform::ImportFromService() {
                                  [this] { page_->ReloadPage(); });
     if (std::optional<QString> failure = WriteSettings())
         prompts_.Error(this, *failure);
+}
+
+void Tmainform::OfferPendingNetReply() {
+    if (!page_->ShowDay(state_.pageDate))
+        return;
+    netimport::OfferPendingReply(*this, state_.store, state_.categories,
+                                 state_.folders.NetWorkFile(), prompts_,
+                                 [this] { page_->ReloadPage(); });
 }
 
 void Tmainform::MakeBackup() {

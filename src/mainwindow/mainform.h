@@ -91,6 +91,8 @@ private:
     void ExportCsv();
     void PrintBook();
     void ImportFromService();
+    // A network import's reply that the program did not live to merge: offered at start-up.
+    void OfferPendingNetReply();
     void MakeBackup();
     void RestoreBackup();
     void ChangeClosingDay();

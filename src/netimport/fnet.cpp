@@ -1,6 +1,8 @@
 #include "netimport/fnet.h"
 
+#include "netimport/fetchreply.h"
 #include "netimport/netimport.h"
+#include "netimport/replystate.h"
 #include "platform/objectnames.h"
 
 #include "ledger/cp932.h"
@@ -22,6 +24,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -50,10 +54,6 @@ QLineEdit* Field(QWidget* parent, QRect geometry) {
     edit->setGeometry(geometry);
     return edit;
 }
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 }  // namespace
 
@@ -156,17 +156,25 @@ std::optional<ImportRequest> Tfnet::Run(NetFields& fields, QPoint mainTopLeft) {
 }
 
 void Tfnet::showEvent(QShowEvent* event) {
-    // Each opening starts idle with an empty memo.
+    // Each opening starts idle with an empty memo, unless an import broke off: then the
+    // import button fetches what the service sent that time.
     memo_->clear();
     checkButton_->setEnabled(true);
     cancelButton_->setEnabled(true);
-    importButton_->setEnabled(false);
+    const bool resendOwed = ReadReplyState(workFile_) == ReplyState::ResendOwed;
+    importButton_->setEnabled(resendOwed);
+    if (resendOwed) {
+        memo_->setPlainText(
+            QStringLiteral("前回の取り込みが途中で終わりました。\n"
+                           "「データ取り込み」を押すと、そのときサービスが送ったデータを\n"
+                           "受け取り直して家計簿に加えます（すでにある行は加えません）。"));
+    }
     QDialog::showEvent(event);
     // The keyboard starts where the user has something to type.
     (id_->text().isEmpty() ? id_ : password_)->setFocus();
 }
 
-Tfnet::Outcome Tfnet::Request(bool remove) {
+Tfnet::Outcome Tfnet::Request(RequestKind kind) {
     std::string url, id, password;
     try {
         url = platform::ToCp932(url_->text());
@@ -178,39 +186,44 @@ Tfnet::Outcome Tfnet::Request(bool remove) {
         return {};
     }
     memo_->clear();
-    client_.SetUrl(RequestUrl(url, id, password, remove));
+    client_.SetUrl(kind == RequestKind::Resend
+                       ? ResendUrl(url, id, password)
+                       : RequestUrl(url, id, password, kind == RequestKind::Import));
     client_.SetProxy(proxy_->text().trimmed().toStdString(),
                      proxyPort_->text().trimmed().toStdString());
-
-    // The reply file is made empty before anything else changes.
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(workFile_.c_str(), "wb"));
-    if (!file) {
-        const int error = errno;
-        prompts_.Error(this,
-                       platform::FileErrorText(QStringLiteral("受信用のファイルを作成できません。"),
-                                               ledger::FileError(workFile_, error)));
-        return {};
-    }
 
     checkButton_->setEnabled(false);
     cancelButton_->setEnabled(true);
     memo_->setPlainText(QStringLiteral("Loading"));
     importButton_->setEnabled(false);
 
-    std::string storeError;
-    std::optional<http::Failure> failure = client_.Get(
-        [&](std::string_view bytes) {
-            if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size())
-                return true;
-            storeError = std::strerror(errno);
-            return false;
+    uint64_t received = 0;
+    uint64_t shown = 0;
+    const FetchOutcome fetched = FetchReply(
+        client_, workFile_, kind,
+        [&] {
+            // A slow link shows that it is moving.
+            if (received != shown) {
+                shown = received;
+                memo_->setPlainText(
+                    QStringLiteral("Loading %L1 bytes").arg(static_cast<qulonglong>(shown)));
+            }
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         },
-        [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
-    if (std::fclose(file.release()) != 0 && !failure) {
-        storeError = std::strerror(errno);
-        failure = http::Failure{404, "The reply could not be stored"};
-    }
+        received);
     checkButton_->setEnabled(true);
+    if (fetched.notStarted) {
+        memo_->clear();
+        prompts_.Error(this,
+                       platform::FileErrorText(
+                           kind == RequestKind::Check || fetched.notStarted->path() == workFile_
+                               ? QStringLiteral("受信用のファイルを作成できません。")
+                               : QStringLiteral("取り込みの状態を保存できません。"),
+                           *fetched.notStarted));
+        return {};
+    }
+    const std::optional<http::Failure>& failure = fetched.failure;
+    const std::string& storeError = fetched.storeError;
 
     if (failure) {
         QString text = QStringLiteral("Failed : %1 %2")
@@ -221,7 +234,7 @@ Tfnet::Outcome Tfnet::Request(bool remove) {
                     QStringLiteral(": ") + QString::fromLocal8Bit(storeError.c_str()) +
                     QStringLiteral(")");
         memo_->setPlainText(text);
-        return {true, text};
+        return {true, text, failure->answered ? failure->status : 0};
     }
     std::error_code ec;
     memo_->setPlainText(
@@ -257,7 +270,7 @@ void Tfnet::ShowReply() {
 }
 
 void Tfnet::CheckData() {
-    const Outcome outcome = Request(false);
+    const Outcome outcome = Request(RequestKind::Check);
     if (outcome.started && !outcome.failure)
         ShowReply();
 }
@@ -265,10 +278,16 @@ void Tfnet::CheckData() {
 void Tfnet::ImportData() {
     // Once the request went out the dialog closes whatever it gave: the caller merges what
     // arrived. A request that could not start leaves the work file and the dialog as they were.
-    Outcome outcome = Request(true);
+    const bool resend = ReadReplyState(workFile_) == ReplyState::ResendOwed;
+    Outcome outcome = Request(resend ? RequestKind::Resend : RequestKind::Import);
     if (!outcome.started)
         return;
-    result_ = ImportRequest{std::move(outcome.failure)};
+    // A service that answers the resend with "no such request" (400, 404, 405, 501) cannot
+    // send the batch again; a wrong password (403) or a server error can be tried again.
+    const bool notOffered =
+        resend && (outcome.answeredStatus == 400 || outcome.answeredStatus == 404 ||
+                   outcome.answeredStatus == 405 || outcome.answeredStatus == 501);
+    result_ = ImportRequest{std::move(outcome.failure), resend, notOffered};
     done(QDialog::Accepted);
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "http/client.h"
+#include "netimport/fetchreply.h"
 
 class QLabel;
 class QLineEdit;
@@ -23,6 +24,10 @@ namespace netimport {
 // memo's "Failed : ..." line (what did arrive is in the work file all the same).
 struct ImportRequest {
     std::optional<QString> failure;
+    // The request fetched the last batch again, after an import that broke off.
+    bool resend = false;
+    // The service answered that it does not send a batch again (it has no such request).
+    bool resendNotOffered = false;
 };
 
 // What the dialog shows in its fields and hands back, as the "net" settings keep it.
@@ -37,6 +42,9 @@ struct NetFields {
 // again with the order to delete it there. The reply goes into the work file; merging it into
 // the book is the caller's part. The password lives only in this window, which is kept
 // between uses.
+// An import keeps its state beside the work file (netimport/replystate.h): Broken while it
+// runs, Unmerged once the whole reply is on the disk. When an earlier import broke off
+// (ResendOwed), データ取り込み fetches the service's last batch again instead.
 class Tfnet : public QDialog {
     Q_OBJECT
 public:
@@ -84,9 +92,10 @@ private:
         // When it started: nullopt for a whole reply in the work file, else the memo's
         // "Failed : ..." line.
         std::optional<QString> failure;
+        int answeredStatus = 0;  // the server's own status of a failure; 0 for none
     };
     // One request into the work file.
-    Outcome Request(bool remove);
+    Outcome Request(RequestKind kind);
     void ShowReply();
 
     std::filesystem::path workFile_;

@@ -21,7 +21,17 @@ struct ImportResult {
     int added = 0;           // entries added to the book
 };
 
-// NET機能: shows the dialog (kept as a child of `window` between uses, so that the password
+// A reply of an earlier import that is not in the book yet (the program ended between the
+// transfer and the merge): asks whether to merge it now, and does so on yes, saying what was
+// added and that a broken import's batch will be fetched again. Returns false when the user
+// said no (the reply stays owed); true when it was merged or nothing was owed.
+bool OfferPendingReply(QWidget& window, const ledger::MonthStore& store,
+                       const ledger::CategoryList& categories,
+                       const std::filesystem::path& replyFile, platform::Prompts& prompts,
+                       const std::function<void()>& afterMerge);
+
+// NET機能: first merges a reply left unmerged (OfferPendingReply; on no, nothing else
+// happens), then shows the dialog (kept as a child of `window` between uses, so that the password
 // lives only there for the run) with the "net" settings of `ini`; merges an import's reply
 // (the file `replyFile`) into the month files, then calls `afterMerge` (the page shows its
 // day again) before it reports what failed: a broken transfer, lines that could not be

@@ -2,6 +2,7 @@
 
 #include "ledger/csvline.h"
 #include "ledger/date.h"
+#include "ledger/exchangetext.h"
 #include "ledger/fileerror.h"
 #include "ledger/textfile.h"
 #include "netimport/queryvalue.h"
@@ -30,6 +31,16 @@ std::optional<ledger::Date> EntryDate(const std::string& field) {
     if (*year < 1 || *year > 9999 || !date.IsValid())
         return std::nullopt;
     return date;
+}
+
+// Why the service would not have kept one of the line's texts: "摘要: 長すぎます…".
+std::optional<std::string> RefusedField(const std::vector<std::string>& fields) {
+    for (size_t k = 0; k < std::size(ledger::kExchangeFields); ++k) {
+        const ledger::ExchangeField& f = ledger::kExchangeFields[k];
+        if (std::optional<std::string> why = ledger::RefuseExchangeText(fields[k + 1], f.maxBytes))
+            return std::string(f.caption) + ": " + *why;
+    }
+    return std::nullopt;
 }
 
 struct Entry {
@@ -69,6 +80,16 @@ std::string RequestUrl(std::string_view url, std::string_view idCp932,
     return request;
 }
 
+std::string ResendUrl(std::string_view url, std::string_view idCp932,
+                      std::string_view passwordCp932) {
+    std::string request(url);
+    request += "?action=resend&id=";
+    request += netimport::EncodeQueryValue(idCp932);
+    request += "&pass=";
+    request += netimport::EncodeQueryValue(passwordCp932);
+    return request;
+}
+
 MergeResult MergeReply(const std::filesystem::path& replyFile, const ledger::MonthStore& store,
                        const ledger::CategoryList& categories, bool completeLinesOnly) {
     const std::string bytes = ledger::ReadWholeFile(replyFile).value_or(std::string());
@@ -85,6 +106,10 @@ MergeResult MergeReply(const std::filesystem::path& replyFile, const ledger::Mon
     for (const std::string& line : lines) {
         ledger::SplitLineInto(line, fields);
         fields.resize(5);  // a field beyond the end reads as empty; a sixth has no place
+        if (std::optional<std::string> why = RefusedField(fields)) {
+            result.refused.push_back(UnsavedLine{line, *why});
+            continue;
+        }
         const std::optional<ledger::Date> date = EntryDate(fields[0]);
         if (!date || categories.CategoryIndex(fields[1]) < 0 || !ledger::ParseInt(fields[3])) {
             ++result.skipped;

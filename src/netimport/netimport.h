@@ -18,6 +18,9 @@ inline constexpr std::string_view kDefaultServiceUrl = "http://localhost/cgi-bin
 // (CP932) escaped by EncodeQueryValue. No separator is added or checked.
 std::string RequestUrl(std::string_view url, std::string_view idCp932,
                        std::string_view passwordCp932, bool remove);
+// The request for the last batch the service sent, again: action=resend, id and pass.
+std::string ResendUrl(std::string_view url, std::string_view idCp932,
+                      std::string_view passwordCp932);
 
 // A reply line the merge could not write, with the reason.
 struct UnsavedLine {
@@ -31,12 +34,16 @@ struct MergeResult {
     int alreadyThere = 0;      // identical in all five fields to an entry of its day: not again
     bool cutLastLine = false;  // a last line without its line break was left out
     std::vector<UnsavedLine> unsaved;
+    // Lines whose text the service itself would not have kept (bytes that are not CP932,
+    // control characters, a field longer than the service takes): not written.
+    std::vector<UnsavedLine> refused;
 };
 
 // Adds every valid entry of the reply file to the month file of its date: a line
 // "yyyymmdd,category,description,amount,memo" whose date exists, whose category is in the
-// list (letter case aside) and whose amount is a whole number. The entry is appended to its
-// day's lines as received, the day saved as the page saves it. A line identical in all five
+// list (letter case aside) and whose amount is a whole number. Its fields must also pass the
+// exchange's text rules (ledger/exchangetext.h), whichever service sent them. The entry is appended
+// to its day's lines as received, the day saved as the page saves it. A line identical in all five
 // fields to one its day already holds is not added again, so that a reply merged twice (after
 // a broken import is fetched again) adds nothing twice.
 // With completeLinesOnly a last line without a line break is left out: it is what remained
