@@ -96,12 +96,21 @@ std::optional<std::string> EntryLine(const std::string& dayKey, const DayEntry& 
 int MonthStore::AppendToDay(const Date& date, const std::vector<DayRow>& rows,
                             bool skipIdentical) const {
     std::vector<DayEntry> day = LoadDayEntries(date);
+    // Each row the day held matches one identical row at most: two equal rows received
+    // (two coffees of the same price) stand for two entries, and only as many as the day
+    // already holds are taken as already there.
+    const size_t before = day.size();
+    std::vector<bool> matched(before, false);
     int added = 0;
     for (const DayRow& row : rows) {
-        if (skipIdentical && std::any_of(day.begin(), day.end(), [&row](const DayEntry& entry) {
-                return entry.cells == row;
-            })) {
-            continue;
+        if (skipIdentical) {
+            size_t k = 0;
+            while (k < before && (matched[k] || day[k].cells != row))
+                ++k;
+            if (k < before) {
+                matched[k] = true;
+                continue;
+            }
         }
         day.push_back(DayEntry{row, {}});
         ++added;
@@ -156,16 +165,22 @@ int MonthStore::AppendToDays(const std::map<Date, std::vector<DayRow>>& days,
                     present.push_back(std::move(cells));
                 }
             }
+            // As in AppendToDay: each row the day held matches one identical row at most.
+            std::vector<bool> matched(present.size(), false);
             for (const DayRow& row : it->second) {
-                if (skipIdentical &&
-                    std::find(present.begin(), present.end(), row) != present.end())
-                    continue;
+                if (skipIdentical) {
+                    size_t k = 0;
+                    while (k < present.size() && (matched[k] || present[k] != row))
+                        ++k;
+                    if (k < present.size()) {
+                        matched[k] = true;
+                        continue;
+                    }
+                }
                 const std::optional<std::string> line = EntryLine(key, DayEntry{row, {}});
                 if (!line)
                     continue;
                 bytes.append(*line).append("\r\n");
-                if (skipIdentical)
-                    present.push_back(row);
                 ++monthAdded;
             }
         }

@@ -57,8 +57,9 @@ public:
     void SaveDayRows(const Date& date, const std::vector<DayRow>& rows) const;
     // Appends rows to the day's entries and saves the day once (every row that came from
     // elsewhere: the network import, recurring entries). With skipIdentical a row whose
-    // four cells equal an entry the day already holds, or one appended before it, is not
-    // added again, so that a merge run twice adds nothing the second time. Returns how many
+    // four cells equal an entry the day already held is not added again, so that a merge run
+    // twice adds nothing the second time; each entry held matches one row at most, so that
+    // two equal rows given are two entries (two coffees). Returns how many
     // were added. Throws FileError; the file is then unchanged.
     int AppendToDay(const Date& date, const std::vector<DayRow>& rows, bool skipIdentical) const;
     // The same for many days at once, each month file read and written once (atomically,

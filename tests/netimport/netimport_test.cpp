@@ -113,6 +113,40 @@ TEST_F(MergeTest, MergingIsIdempotentAndTakesOnlyWholeLines) {
     EXPECT_EQ(Month("200403"), "20040305,食費,パン,300,\r\n20040305,食費,パン,300,朝\r\n");
 }
 
+// Two equal entries recorded on the phone (two coffees) are two entries; merged again after a
+// break that let only one through, the second still comes in, and a third merge adds none.
+TEST_F(MergeTest, EqualLinesOfOneReplyAreEachAnEntry) {
+    const auto one = Reply("20040305,食費,コーヒー,300,\r\n");
+    EXPECT_EQ(netimport::MergeReply(one, store, categories, true).added, 1);
+    const auto both = Reply("20040305,食費,コーヒー,300,\r\n20040305,食費,コーヒー,300,\r\n");
+    netimport::MergeResult r = netimport::MergeReply(both, store, categories, true);
+    EXPECT_EQ(r.added, 1);
+    EXPECT_EQ(r.alreadyThere, 1);
+    r = netimport::MergeReply(both, store, categories, true);
+    EXPECT_EQ(r.added, 0);
+    EXPECT_EQ(Month("200403"), "20040305,食費,コーヒー,300,\r\n20040305,食費,コーヒー,300,\r\n");
+}
+
+// Whatever service sent them, lines the service's own text rules refuse are not written: bytes
+// that are not CP932, a control byte (in a quoted field, where it stays), a memo past its
+// length. They are listed with the reason.
+TEST_F(MergeTest, LinesTheServiceWouldRefuseAreListedNotWritten) {
+    const std::string good = ledger::ToCp932("20040305,食費,パン,300,\r\n");
+    const std::string food = ledger::ToCp932("食費");
+    const auto file = dir / "~net.dat";
+    WriteBytes(file, good + "20040305,\xff\xfe,x,1,\r\n" + "20040306," + food +
+                         ",\"a\x01"
+                         "b\",1,\r\n" +
+                         "20040307," + food + ",x,1," + std::string(1024 * 1024, 'm') + "\r\n");
+    const netimport::MergeResult r = netimport::MergeReply(file, store, categories, true);
+    EXPECT_EQ(r.added, 1);
+    ASSERT_EQ(r.refused.size(), 3u);
+    EXPECT_EQ(r.refused[0].reason, "費目: Shift-JIS の文字ではありません");
+    EXPECT_EQ(r.refused[1].reason, "摘要: 制御文字は使えません");
+    EXPECT_EQ(r.refused[2].reason, "メモ: 長すぎます（256 バイトまで）");
+    EXPECT_EQ(Month("200403"), "20040305,食費,パン,300,\r\n");
+}
+
 TEST_F(MergeTest, CategoryMatchIgnoresLetterCaseAndKeepsTheTextReceived) {
     ledger::GridTable t(2, 2);
     t.SetCell(1, 1, "Food");
