@@ -287,7 +287,8 @@ void Tfnet::ImportData() {
     const bool notOffered =
         resend && (outcome.answeredStatus == 400 || outcome.answeredStatus == 404 ||
                    outcome.answeredStatus == 405 || outcome.answeredStatus == 501);
-    result_ = ImportRequest{std::move(outcome.failure), resend, notOffered};
+    const bool refused = outcome.failure && outcome.answeredStatus != 0;
+    result_ = ImportRequest{std::move(outcome.failure), resend, notOffered, refused};
     done(QDialog::Accepted);
 }
 

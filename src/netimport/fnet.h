@@ -28,6 +28,9 @@ struct ImportRequest {
     bool resend = false;
     // The service answered that it does not send a batch again (it has no such request).
     bool resendNotOffered = false;
+    // The failure is the server's own answer (a refusal, a redirect): it sent no entries, and
+    // the reference service forgets entries only after a whole 200 reply.
+    bool refusedByServer = false;
 };
 
 // What the dialog shows in its fields and hands back, as the "net" settings keep it.

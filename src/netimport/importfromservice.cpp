@@ -109,8 +109,9 @@ bool OfferPendingReply(QWidget& window, const ledger::MonthStore& store,
                         platform::Prompts::Buttons::YesNo) != platform::Prompts::Answer::Yes) {
         return false;
     }
-    const MergeResult merged = MergeAndReport(window, store, categories, replyFile, prompts,
-                                              afterMerge, AfterMerge(state), false);
+    const MergeResult merged =
+        MergeAndReport(window, store, categories, replyFile, prompts, afterMerge, AfterMerge(state),
+                       state == ReplyState::Broken);
     QString text =
         QStringLiteral("前回受信したデータを家計簿に加えました（%1 件）。").arg(merged.added);
     if (merged.alreadyThere > 0)
@@ -153,6 +154,10 @@ ImportResult ImportFromService(QWidget& window, ledger::IniFile& ini,
         ReplyState next = AfterMerge(ReadReplyState(replyFile));
         if (request->resendNotOffered)
             next = ReplyState::None;  // asking again would never bring it
+        else if (request->refusedByServer && !request->resend)
+            next = ReplyState::None;  // refused (a wrong password): nothing was sent or forgotten
+        else if (request->refusedByServer)
+            next = ReplyState::ResendOwed;  // the batch is still to be fetched
         const MergeResult merged = MergeAndReport(window, store, categories, replyFile, prompts,
                                                   afterMerge, next, request->failure.has_value());
         result.added = merged.added;
@@ -162,6 +167,9 @@ ImportResult ImportFromService(QWidget& window, ledger::IniFile& ini,
                                          "ません。前回の取り込みで受け取れなかったデータは、"
                                          "サービスから消えている可能性があります。\n") +
                               *request->failure);
+        } else if (request->failure && request->refusedByServer) {
+            prompts.Error(&window,
+                          QStringLiteral("データの取り込みに失敗しました。\n") + *request->failure);
         } else if (request->failure) {
             prompts.Error(&window,
                           QStringLiteral("データの取り込みに失敗しました。\n") + *request->failure +

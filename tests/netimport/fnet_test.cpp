@@ -236,3 +236,80 @@ TEST_F(NetImportTest, DefaultPutsTheServiceAddressAndAMissingUrlKeyGivesItToo) {
 }
 
 }  // namespace
+
+namespace {
+
+// A reply the program did not live to merge (killed after the transfer) is offered once the
+// window is up, before anything else, and merged without doubling what is already there.
+TEST_F(NetImportTest, AReplyLeftUnmergedIsOfferedAtStartAndMergedOnce) {
+    WriteMonth("202403", {"20240305,食費,パン,300,"});
+    testsupport::WriteBytes(
+        home / "~net.dat",
+        ledger::ToCp932("20240305,食費,パン,300,\r\n20240306,食費,牛乳,180,\r\n"));
+    testsupport::WriteBytes(home / "~net.pending", "unmerged\r\n");
+    ASSERT_TRUE(Start());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("家計簿に加えますか")));
+    EXPECT_TRUE(prompts.shown[1].text.contains(QStringLiteral("（1 件）")))
+        << prompts.shown[1].text.toStdString();
+    EXPECT_EQ(MonthText("202403"), "20240305,食費,パン,300,\r\n20240306,食費,牛乳,180,\r\n");
+    EXPECT_FALSE(std::filesystem::exists(home / "~net.pending"));
+}
+
+// Said no to, the reply stays owed, and NET機能 asks again before it would write over it.
+TEST_F(NetImportTest, AnUnmergedReplyIsNeverWrittenOver) {
+    const std::string reply = ledger::ToCp932("20240306,食費,牛乳,180,\r\n");
+    testsupport::WriteBytes(home / "~net.dat", reply);
+    testsupport::WriteBytes(home / "~net.pending", "unmerged\r\n");
+    prompts.answers = {platform::Prompts::Answer::No, platform::Prompts::Answer::No};
+    ASSERT_TRUE(Start());
+    QCoreApplication::processEvents();
+    Trigger("NET1");
+    EXPECT_EQ(prompts.dialogsRun, 0);
+    ASSERT_EQ(prompts.shown.size(), 3u);
+    EXPECT_TRUE(prompts.shown[2].text.contains(QStringLiteral("新しいデータは受信しません")));
+    EXPECT_EQ(testsupport::ReadBytes(home / "~net.dat"), reply);
+    EXPECT_TRUE(std::filesystem::exists(home / "~net.pending"));
+}
+
+// An import that broke off after the service had sent and forgotten its entries: the next
+// start merges what arrived, and the next データ取り込み fetches the whole batch again.
+TEST_F(NetImportTest, AnImportThatBrokeOffFetchesTheLastBatchAgain) {
+    ServiceHolds("20240305,食費,パン,300,\r\n20240306,食費,牛乳,180,\r\n");
+    const std::string sent = testsupport::RunCgi(
+        VANTREL_CGI,
+        {"REQUEST_METHOD=GET", "QUERY_STRING=action=get&id=" + id + "&pass=pw&remove=1",
+         "VANTREL_SERVICE_DATA=" + service->dataFolder().string()});
+    ASSERT_NE(sent.find("20240306"), std::string::npos);
+    // What arrived before the break: the first line and half of the second.
+    testsupport::WriteBytes(home / "~net.dat",
+                            ledger::ToCp932("20240305,食費,パン,300,\r\n2024030"));
+    testsupport::WriteBytes(home / "~net.pending", "broken\r\n");
+    ASSERT_TRUE(Start());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_TRUE(prompts.shown[1].text.contains(QStringLiteral("受け取り直します")));
+    EXPECT_EQ(MonthText("202403"), "20240305,食費,パン,300,\r\n");
+
+    prompts.shown.clear();
+    QString memo;
+    prompts.dialogHandler = [&](QDialog& d) {
+        Tfnet& f = Dialog(d);
+        memo = Memo(f);
+        EXPECT_TRUE(Child<QPushButton>(&f, "Button2")->isEnabled());
+        Child<QLineEdit>(&f, "Edit5")->setText(QStringLiteral("pw"));
+        Child<QPushButton>(&f, "Button2")->click();
+        return QDialog::Accepted;
+    };
+    Trigger("NET1");
+    EXPECT_TRUE(memo.contains(QStringLiteral("途中で終わりました")));
+    EXPECT_NE(service->Queries().find("action=resend&id=" + id), std::string::npos);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_TRUE(prompts.shown[0].text.contains(QStringLiteral("（1 件）")))
+        << prompts.shown[0].text.toStdString();
+    EXPECT_EQ(MonthText("202403"), "20240305,食費,パン,300,\r\n20240306,食費,牛乳,180,\r\n");
+    EXPECT_FALSE(std::filesystem::exists(home / "~net.pending"));
+}
+
+}  // namespace
