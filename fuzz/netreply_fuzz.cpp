@@ -1,5 +1,6 @@
-// The network import's reply: every line is added, skipped or reported as unsaved, and what
-// was added lies in the month file of its own date.
+// The network import's reply: every line is added, skipped, refused by the exchange's text
+// rules or reported as unsaved, and what was added lies in the month file of its own date
+// and passes those rules.
 
 #include "fuzzsupport.h"
 
@@ -7,6 +8,7 @@
 
 #include "ledger/categorylist.h"
 #include "ledger/csvline.h"
+#include "ledger/exchangetext.h"
 #include "ledger/textfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -21,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const netimport::MergeResult r = netimport::MergeReply(reply, store, categories, completeOnly);
     const size_t lines = ledger::SplitTextLines(input).size();
-    const size_t counted =
-        static_cast<size_t>(r.added + r.skipped + r.alreadyThere) + r.unsaved.size();
+    const size_t counted = static_cast<size_t>(r.added + r.skipped + r.alreadyThere) +
+                           r.unsaved.size() + r.refused.size();
     FUZZ_CHECK(!r.cutLastLine || completeOnly);
     FUZZ_CHECK(counted == lines || (completeOnly && counted + 1 == lines));
     FUZZ_CHECK(r.unsaved.empty());
@@ -35,6 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(fields.size() >= 4);
             FUZZ_CHECK(fields[0].size() == 8 && fields[0].starts_with(month));
             FUZZ_CHECK(categories.CategoryIndex(fields[1]) >= 0);
+            for (size_t k = 1; k < fields.size() && k <= 4; ++k) {
+                FUZZ_CHECK(!ledger::RefuseExchangeText(fields[k],
+                                                       ledger::kExchangeFields[k - 1].maxBytes));
+            }
             ++stored;
         }
     }
