@@ -27,6 +27,7 @@
 
 #include <sys/stat.h>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -207,6 +208,20 @@ std::optional<std::filesystem::path> StoreRoot() {
     return root;
 }
 
+// The request's ID in the store, held for the request, once its password is right (with
+// `registerNew`, an ID seen for the first time is registered); null when the request was
+// refused, the reply saying why.
+std::unique_ptr<service::Store> OpenId(const Params& params, bool registerNew) {
+    const std::optional<std::filesystem::path> root = StoreRoot();
+    if (!root)
+        return nullptr;
+    auto store = std::make_unique<service::Store>(*root, Param(params, "id"), std::time(nullptr));
+    const std::string pass = Param(params, "pass");
+    if (!Granted(*store, registerNew ? store->CheckOrRegister(pass) : store->Check(pass)))
+        return nullptr;
+    return store;
+}
+
 // `head`: the request was HEAD, whose reply carries no body, so nothing was sent and
 // nothing may be forgotten.
 void Get(const Params& params, bool head) {
@@ -217,18 +232,15 @@ void Get(const Params& params, bool head) {
         Refuse("400 Bad Request", "remove は 0 か 1 です。");
         return;
     }
-    const std::optional<std::filesystem::path> root = StoreRoot();
-    if (!root)
+    const std::unique_ptr<service::Store> store = OpenId(params, false);
+    if (!store)
         return;
-    service::Store store(*root, Param(params, "id"), std::time(nullptr));
-    if (!Granted(store, store.Check(Param(params, "pass"))))
-        return;
-    const std::string entries = store.Entries();
+    const std::string entries = store->Entries();
     // Entries are forgotten only once the reply has gone out whole; the ID stays locked in
     // between, so nothing recorded meanwhile can be lost. What was forgotten is kept as the
     // last batch, which an import that broke off on its way fetches again (Resend).
     if (Reply("200 OK", "text/plain; charset=Shift_JIS", entries, false) && remove == "1" && !head)
-        store.RemoveSent(entries);
+        store->RemoveSent(entries);
 }
 
 // The last batch that a remove=1 get sent, again, removing nothing: what an import that was
@@ -236,13 +248,8 @@ void Get(const Params& params, bool head) {
 void Resend(const Params& params) {
     if (!CheckCredentials(params))
         return;
-    const std::optional<std::filesystem::path> root = StoreRoot();
-    if (!root)
-        return;
-    service::Store store(*root, Param(params, "id"), std::time(nullptr));
-    if (!Granted(store, store.Check(Param(params, "pass"))))
-        return;
-    Reply("200 OK", "text/plain; charset=Shift_JIS", store.LastBatch(), false);
+    if (const std::unique_ptr<service::Store> store = OpenId(params, false))
+        Reply("200 OK", "text/plain; charset=Shift_JIS", store->LastBatch(), false);
 }
 
 void Add(const Params& params) {
@@ -270,16 +277,13 @@ void Add(const Params& params) {
         Refuse("400 Bad Request", "金額は整数で入れてください。");
         return;
     }
-    const std::optional<std::filesystem::path> root = StoreRoot();
-    if (!root)
-        return;
     const std::string id = Param(params, "id");
-    service::Store store(*root, id, std::time(nullptr));
-    if (!Granted(store, store.CheckOrRegister(Param(params, "pass"))))
+    const std::unique_ptr<service::Store> store = OpenId(params, true);
+    if (!store)
         return;
-    if (!store.Append(ledger::JoinLine({ledger::Yyyymmdd(*date), Param(params, "category"),
-                                        Param(params, "description"), Param(params, "amount"),
-                                        Param(params, "memo")}))) {
+    if (!store->Append(ledger::JoinLine({ledger::Yyyymmdd(*date), Param(params, "category"),
+                                         Param(params, "description"), Param(params, "amount"),
+                                         Param(params, "memo")}))) {
         // Past this the import could not fetch the ID's entries at once.
         Refuse(
             "507 Insufficient Storage",

@@ -34,12 +34,9 @@ xvfb_pid=$XVFB_PID
 export QT_QPA_PLATFORM=xcb
 
 # The web service, on a loopback port nobody uses.
-port=""
-for _ in $(seq 50); do
-    candidate=$((20000 + RANDOM % 40000))
-    if ! (exec 3<>"/dev/tcp/127.0.0.1/$candidate") 2>/dev/null; then port=$candidate; break; fi
-done
-[ -n "$port" ] || fail "no free port"
+# shellcheck source=../support/ports.sh
+source "$(dirname "$0")/../support/ports.sh"
+port="$(free_port)" || fail "no free port"
 mkdir -p "$work/www/cgi-bin" "$work/service"
 cp "$cgi" "$work/www/cgi-bin/vantrel.cgi"
 cat >"$work/lighttpd.conf" <<CONF
@@ -53,7 +50,7 @@ setenv.add-environment = ( "VANTREL_SERVICE_DATA" => "$work/service" )
 CONF
 /usr/sbin/lighttpd -D -f "$work/lighttpd.conf" &
 server_pid=$!
-for _ in $(seq 50); do (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break; sleep 0.1; done
+wait_port "$port" || fail "the web server did not start"
 
 # Two entries recorded through the service's form: today, and a day of last month.
 today="$(date +%Y%m%d)"

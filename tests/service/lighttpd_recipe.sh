@@ -34,12 +34,9 @@ fail() {
 # The snippet names the modules it needs in its depends line, as lighty-enable-mod reads it.
 grep -q '^# -\*- depends: cgi setenv -\*-' "$snippet" || fail "the snippet does not depend on cgi and setenv"
 
-port=""
-for _ in $(seq 50); do
-    candidate=$((20000 + RANDOM % 40000))
-    if ! (exec 3<>"/dev/tcp/127.0.0.1/$candidate") 2>/dev/null; then port=$candidate; break; fi
-done
-[ -n "$port" ] || fail "no free port"
+# shellcheck source=../support/ports.sh
+source "$(dirname "$0")/../support/ports.sh"
+port="$(free_port)" || fail "no free port"
 
 mkdir -p "$work/www" "$work/enabled" "$work/cgi-bin" "$work/uploads"
 install -d -m 700 "$work/store"
@@ -61,7 +58,7 @@ sed "s|/var/lib/vantrel|$work/store|" "$snippet" >"$work/enabled/50-vantrel.conf
 /usr/sbin/lighttpd -tt -f "$work/lighttpd.conf" || fail "lighttpd does not take the configuration"
 /usr/sbin/lighttpd -D -f "$work/lighttpd.conf" &
 server_pid=$!
-for _ in $(seq 50); do (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break; sleep 0.1; done
+wait_port "$port" || fail "the web server did not start"
 url="http://127.0.0.1:$port/cgi-bin/vantrel.cgi"
 
 status() { curl -s -o "$work/body" -w '%{http_code}' "$@"; }
