@@ -7,24 +7,30 @@
 #include "ledger/gridcellfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const auto folder = fuzzsupport::Scratch();
-    const auto file = folder / "setting.dat";
-    fuzzsupport::WriteBytes(file, fuzzsupport::AsText(data, size));
-    ledger::GridTable table;
-    try {
-        table = ledger::ReadGridCellFile(file);
-    } catch (const ledger::FileError&) {
-        return 0;  // refused with a message: that is the reader's promise for a corrupt file
-    }
-    const auto copy = folder / "setting-copy.dat";
-    ledger::WriteGridCellFile(copy, table, ledger::SyncMode::NoSync);
-    const ledger::GridTable again = ledger::ReadGridCellFile(copy);
+    // In memory: the file functions are these bytes read from and written to the file, which
+    // the file tests hold them to.
+    const std::optional<ledger::GridTable> read =
+        ledger::ParseGridCells(fuzzsupport::AsText(data, size));
+    if (!read)
+        return 0;  // refused (the file reader says so with a message): the promise for a corrupt
+                   // file
+    const ledger::GridTable& table = *read;
+    const std::optional<ledger::GridTable> written =
+        ledger::ParseGridCells(ledger::GridCellBytes(table));
+    FUZZ_CHECK(written.has_value());
+    const ledger::GridTable& again = *written;
     FUZZ_CHECK(again.cols() == table.cols() && again.rows() == table.rows());
-    for (int c = 0; c < table.cols(); ++c) {
+    for (int c = 0; c < table.cols(); ++c)
         FUZZ_CHECK(again.ColumnWidth(c) == table.ColumnWidth(c));
-        for (int r = 0; r < table.rows(); ++r)
-            FUZZ_CHECK(again.Cell(c, r) == table.Cell(c, r));
-    }
+    // Every cell the table holds reads back, and no other.
+    size_t cells = 0;
+    table.ForEachCell([&](int c, int r, const std::string& text) {
+        FUZZ_CHECK(again.Cell(c, r) == text);
+        ++cells;
+    });
+    size_t cellsAgain = 0;
+    again.ForEachCell([&](int, int, const std::string&) { ++cellsAgain; });
+    FUZZ_CHECK(cellsAgain == cells);
 
     const ledger::CategoryList list = ledger::CategoryList::FromTable(table);
     FUZZ_CHECK(list.size() <= ledger::CategoryList::kMaxCategories);

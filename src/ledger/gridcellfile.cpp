@@ -45,14 +45,9 @@ GridTable::GridTable(int cols, int rows) {
 }
 
 void GridTable::Resize(int cols, int rows) {
-    std::vector<std::string> cells(static_cast<size_t>(cols) * static_cast<size_t>(rows));
-    for (int r = 0; r < std::min(rows, rows_); ++r) {
-        for (int c = 0; c < std::min(cols, cols_); ++c) {
-            cells[static_cast<size_t>(r) * cols + c] =
-                std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
-        }
-    }
-    cells_ = std::move(cells);
+    std::erase_if(cells_, [&](const auto& cell) {
+        return cell.first.first >= rows || cell.first.second >= cols;
+    });
     widths_.resize(static_cast<size_t>(cols), kDefaultWidth);
     cols_ = cols;
     rows_ = rows;
@@ -61,13 +56,17 @@ void GridTable::Resize(int cols, int rows) {
 const std::string& GridTable::Cell(int col, int row) const {
     if (col < 0 || row < 0 || col >= cols_ || row >= rows_)
         return kEmpty;
-    return cells_[static_cast<size_t>(row) * cols_ + col];
+    const auto found = cells_.find({row, col});
+    return found != cells_.end() ? found->second : kEmpty;
 }
 
 void GridTable::SetCell(int col, int row, std::string text) {
     if (col < 0 || row < 0 || col >= cols_ || row >= rows_)
         return;
-    cells_[static_cast<size_t>(row) * cols_ + col] = std::move(text);
+    if (text.empty())
+        cells_.erase({row, col});
+    else
+        cells_[{row, col}] = std::move(text);
 }
 
 int GridTable::ColumnWidth(int col) const {
@@ -84,7 +83,14 @@ GridTable ReadGridCellFile(const std::filesystem::path& path) {
     std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes)
         throw GridFileError(path, ENOENT, "File " + name + " not found");
-    std::vector<std::string> lines = SplitTextLines(*bytes);
+    std::optional<GridTable> table = ParseGridCells(*bytes);
+    if (!table)
+        throw GridFileError(path, 0, "File contains no data or corrupt file " + name);
+    return std::move(*table);
+}
+
+std::optional<GridTable> ParseGridCells(std::string_view bytes) {
+    std::vector<std::string> lines = SplitTextLines(bytes);
 
     int cols = 0;
     int rows = 0;
@@ -100,7 +106,7 @@ GridTable ReadGridCellFile(const std::filesystem::path& path) {
         }
     }
     if (cols <= 0 || rows <= 0)
-        throw GridFileError(path, 0, "File contains no data or corrupt file " + name);
+        return std::nullopt;
 
     GridTable table(cols, rows);
     for (size_t k = 1; k < lines.size(); ++k) {
@@ -130,20 +136,19 @@ GridTable ReadGridCellFile(const std::filesystem::path& path) {
 }
 
 void WriteGridCellFile(const std::filesystem::path& path, const GridTable& table, SyncMode sync) {
+    WriteFileAtomic(path, GridCellBytes(table), sync);
+}
+
+std::string GridCellBytes(const GridTable& table) {
     std::vector<std::string> lines;
     lines.push_back(std::to_string(table.cols()) + "," + std::to_string(table.rows()));
     for (int c = 0; c < table.cols(); ++c) {
         lines.push_back("cw " + std::to_string(c) + "," + std::to_string(table.ColumnWidth(c)));
     }
-    for (int r = 0; r < table.rows(); ++r) {
-        for (int c = 0; c < table.cols(); ++c) {
-            const std::string& text = table.Cell(c, r);
-            if (text.empty())
-                continue;
-            lines.push_back(std::to_string(c) + "," + std::to_string(r) + "," + EncodeCell(text));
-        }
-    }
-    WriteLinesAtomic(path, lines, sync);
+    table.ForEachCell([&](int c, int r, const std::string& text) {
+        lines.push_back(std::to_string(c) + "," + std::to_string(r) + "," + EncodeCell(text));
+    });
+    return JoinLines(lines);
 }
 
 }  // namespace ledger

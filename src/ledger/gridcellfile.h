@@ -1,8 +1,11 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fileerror.h"
@@ -32,10 +35,21 @@ public:
     int ColumnWidth(int col) const;
     void SetColumnWidth(int col, int width);
 
+    // Calls f(col, row, text) for every cell that is not empty, row by row.
+    template <class F>
+    void ForEachCell(F&& f) const {
+        for (const auto& [place, text] : cells_) {
+            if (!text.empty())
+                f(place.second, place.first, text);
+        }
+    }
+
 private:
     int cols_ = 0;
     int rows_ = 0;
-    std::vector<std::string> cells_;  // row-major
+    // Only the cells that were set, by (row, col): a size line may promise a million cells
+    // while the file holds a few dozen, and the table costs what the file holds.
+    std::map<std::pair<int, int>, std::string> cells_;
     std::vector<int> widths_;
 };
 
@@ -51,6 +65,12 @@ public:
 // and for a corrupt size line ("File contains no data or corrupt file <name>"); cell and
 // width lines that point outside the table are ignored.
 GridTable ReadGridCellFile(const std::filesystem::path& path);
+
+// The table a grid cell file's bytes hold; nullopt for a corrupt size line. (The reading
+// of the file above, without the file, so that it can be tried on any bytes in memory.)
+std::optional<GridTable> ParseGridCells(std::string_view bytes);
+// The bytes WriteGridCellFile writes.
+std::string GridCellBytes(const GridTable& table);
 
 // Writes the table in the same format (CR LF, atomic replace). Throws FileError.
 void WriteGridCellFile(const std::filesystem::path& path, const GridTable& table,

@@ -40,6 +40,16 @@ IniFile IniFile::Load(const std::filesystem::path& path) {
     return ini;
 }
 
+IniFile IniFile::FromBytes(std::string_view bytes) {
+    IniFile ini;
+    ini.lines_ = SplitTextLines(bytes);
+    return ini;
+}
+
+std::string IniFile::Bytes() const {
+    return JoinLines(lines_);
+}
+
 size_t IniFile::FindSection(std::string_view section) const {
     for (size_t k = 0; k < lines_.size(); ++k) {
         std::optional<std::string_view> name = SectionName(lines_[k]);
@@ -146,7 +156,7 @@ void IniFile::WriteBool(std::string_view section, std::string_view key, bool val
 }
 
 void IniFile::Save(const std::filesystem::path& path, SyncMode sync) const {
-    WriteLinesAtomic(path, lines_, sync);
+    WriteFileAtomic(path, Bytes(), sync);
 }
 
 }  // namespace ledger

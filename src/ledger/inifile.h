@@ -17,6 +17,9 @@ class IniFile {
 public:
     // A missing file gives an empty one. Throws FileError when it exists but cannot be read.
     static IniFile Load(const std::filesystem::path& path);
+    // The same from the file's bytes, and the bytes Save writes.
+    static IniFile FromBytes(std::string_view bytes);
+    std::string Bytes() const;
 
     // The value of a key, blanks around it and one pair of enclosing quotes removed.
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;

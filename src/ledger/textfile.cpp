@@ -97,8 +97,7 @@ std::vector<std::string> ReadLines(const std::filesystem::path& path) {
     return SplitTextLines(*bytes);
 }
 
-void WriteLinesAtomic(const std::filesystem::path& path, const std::vector<std::string>& lines,
-                      SyncMode sync) {
+std::string JoinLines(const std::vector<std::string>& lines) {
     size_t size = 0;
     for (const std::string& line : lines)
         size += line.size() + 2;
@@ -108,7 +107,12 @@ void WriteLinesAtomic(const std::filesystem::path& path, const std::vector<std::
         bytes += line;
         bytes += "\r\n";
     }
-    WriteFileAtomic(path, bytes, sync);
+    return bytes;
+}
+
+void WriteLinesAtomic(const std::filesystem::path& path, const std::vector<std::string>& lines,
+                      SyncMode sync) {
+    WriteFileAtomic(path, JoinLines(lines), sync);
 }
 
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, SyncMode sync) {

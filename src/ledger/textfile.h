@@ -43,6 +43,9 @@ void ForEachLine(std::string_view text, F&& f) {
 // The lines of a file; empty when it does not exist.
 std::vector<std::string> ReadLines(const std::filesystem::path& path);
 
+// The lines as a file holds them, each ended by CR LF.
+std::string JoinLines(const std::vector<std::string>& lines);
+
 // Writes `lines`, each followed by CR LF, as the file's whole new content. The bytes go to
 // a temporary file in the same folder, which then replaces the target in one rename, so the
 // target holds either its old or its new content, never a part. Throws FileError.
