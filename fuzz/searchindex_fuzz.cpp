@@ -1,44 +1,61 @@
-// The search: the index holds its lines sorted as text without regard to letter case (its
-// date shortcut must not change that order), and a find returns a line holding the text.
+// The search: finds come in the order of every line sorted as text without regard to letter
+// case (equal lines in file order), as a plain sort of all lines gives it, each find holds the
+// text, and a walk of finds visits every such line up to the first that has no day.
 
 #include "fuzzsupport.h"
 
 #include "mainwindow/searchindex.h"
 
+#include "ledger/date.h"
 #include "ledger/textcompare.h"
+#include "ledger/textfile.h"
+
+#include <algorithm>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view input = fuzzsupport::AsText(data, size);
     const size_t needleSize = fuzzsupport::TakeByte(input) % 4;
     const std::string needle(input.substr(0, needleSize));
     input.remove_prefix(std::min(needleSize, input.size()));
-    const auto folder = fuzzsupport::FreshFolder("search");
-    // Up to three month files, split at a byte 0xFF.
-    int file = 0;
-    while (file < 3) {
+
+    // Up to three month files, split at a byte 0xFF; the reference sorts all their lines.
+    mainwindow::SearchIndex index;
+    std::vector<std::string_view> all;
+    for (int file = 0; file < 3; ++file) {
         const size_t cut = input.find('\xff');
-        fuzzsupport::WriteBytes(folder / ("20240" + std::to_string(file + 1) + ".csv"),
-                                input.substr(0, cut));
-        ++file;
+        const std::string_view bytes = input.substr(0, cut);
+        index.AddFile(bytes);
+        ledger::ForEachLine(bytes, [&](std::string_view line) {
+            if (ledger::ParseInt(line.substr(0, 6)).has_value())
+                all.push_back(line);
+        });
         if (cut == std::string_view::npos)
             break;
         input.remove_prefix(cut + 1);
     }
-
-    mainwindow::SearchIndex index = mainwindow::SearchIndex::Build(folder);
-    const auto& lines = index.lines();
-    for (size_t k = 1; k < lines.size(); ++k)
-        FUZZ_CHECK(ledger::CompareIgnoreCase(lines[k - 1], lines[k]) <= 0);
+    std::stable_sort(all.begin(), all.end(), [](std::string_view a, std::string_view b) {
+        return ledger::CompareIgnoreCase(a, b) < 0;
+    });
+    FUZZ_CHECK(index.SortedLines() == all);
     if (needle.empty())
         return 0;
-    for (int guard = 0; guard < 8; ++guard) {
-        const std::optional<size_t> hit = index.FindNext(needle);
-        if (!hit)
-            break;
-        FUZZ_CHECK(*hit < lines.size());
-        FUZZ_CHECK(lines[*hit].find(needle) != std::string_view::npos);
-        if (!index.JumpTo(*hit))
-            break;
+
+    std::vector<std::string_view> expected;
+    for (std::string_view line : all) {
+        if (line.find(needle) != std::string_view::npos)
+            expected.push_back(line);
     }
+    size_t k = 0;
+    for (; k < expected.size(); ++k) {
+        const std::optional<size_t> hit = index.FindNext(needle);
+        FUZZ_CHECK(hit.has_value());
+        FUZZ_CHECK(index.Line(*hit) == expected[k]);
+        if (!index.JumpTo(*hit)) {
+            // No day: the search stays on this line.
+            FUZZ_CHECK(index.FindNext(needle) == hit);
+            return 0;
+        }
+    }
+    FUZZ_CHECK(!index.FindNext(needle).has_value());
     return 0;
 }

@@ -9,7 +9,8 @@ namespace ledger {
 // letters of CP932 each match their other case.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
-// Orders two texts by the same folding, then by bytes; negative, zero or positive.
+// Orders two texts by the same folding; negative, zero or positive. Texts that differ in
+// letter case only are equal (zero): sorts that must keep an order among them are stable.
 int CompareIgnoreCase(std::string_view a, std::string_view b);
 
 }  // namespace ledger

@@ -5,75 +5,148 @@
 #include "ledger/textfile.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <iterator>
+#include <cstring>
+#include <system_error>
 
 namespace mainwindow {
+namespace {
 
-SearchIndex::SearchIndex(std::vector<std::string> lines)
-    : blocks_(std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end())) {
-    lines_.assign(blocks_.begin(), blocks_.end());
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// A line of the search starts with a whole number of six characters (yyyymm).
+bool IsSearched(std::string_view line) {
+    return ledger::ParseInt(line.substr(0, 6)).has_value();
+}
+
+// Where the line holding byte `at` starts.
+size_t LineStart(std::string_view bytes, size_t at) {
+    while (at > 0 && !IsLineEnd(bytes[at - 1]))
+        --at;
+    return at;
+}
+
+// Lines in the order of finds. A line written the usual way starts with eight digits and a
+// comma, where text order is date order: different dates decide at once, without folding.
+int CompareLines(std::string_view a, std::string_view b) {
+    const auto plainDate = [](std::string_view line) {
+        if (line.size() < 9 || line[8] != ',')
+            return false;
+        return std::all_of(line.begin(), line.begin() + 8,
+                           [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (plainDate(a) && plainDate(b)) {
+        if (const int date = a.substr(0, 8).compare(b.substr(0, 8)); date != 0)
+            return date;
+        return ledger::CompareIgnoreCase(a.substr(9), b.substr(9));
+    }
+    return ledger::CompareIgnoreCase(a, b);
+}
+
+}  // namespace
+
+SearchIndex::SearchIndex(const std::vector<std::string>& lines) {
+    AddFile(ledger::JoinLines(lines));
+}
+
+void SearchIndex::AddFile(std::string_view bytes) {
+    bytes_.append(bytes);
+    bytes_ += '\n';
 }
 
 SearchIndex SearchIndex::Build(const std::filesystem::path& dataFolder) {
-    // Sorted as text without regard to case. A line written the usual way starts with eight
-    // digits and a comma, where that order is the date's: the date decides first, and only
-    // lines of one day are compared as text (the result is the same, much sooner).
-    struct Keyed {
-        uint32_t date;  // the leading "yyyymmdd,", or kNoDate
-        std::string_view line;
-    };
-    constexpr uint32_t kNoDate = UINT32_MAX;
     SearchIndex index;
-    std::vector<Keyed> keyed;
     std::error_code ec;
+    std::vector<std::filesystem::path> files;
+    size_t size = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dataFolder, ec)) {
-        const std::filesystem::path& path = entry.path();
-        if (path.extension() != ".csv" || !entry.is_regular_file(ec))
+        if (entry.path().extension() != ".csv" || !entry.is_regular_file(ec))
             continue;
-        std::optional<std::string> bytes = ledger::ReadWholeFile(path);
-        if (!bytes)
-            continue;
-        index.blocks_.push_back(std::move(*bytes));
-        ledger::ForEachLine(index.blocks_.back(), [&](std::string_view line) {
-            // A line of the index starts with a whole number of six characters (yyyymm).
-            if (!ledger::ParseInt(line.substr(0, 6)).has_value())
-                return;
-            uint32_t date = line.size() >= 9 && line[8] == ',' ? 0 : kNoDate;
-            for (size_t k = 0; date != kNoDate && k < 8; ++k) {
-                const char c = line[k];
-                date = c >= '0' && c <= '9' ? date * 10 + static_cast<uint32_t>(c - '0') : kNoDate;
-            }
-            keyed.push_back({date, line});
-        });
+        files.push_back(entry.path());
+        size += static_cast<size_t>(entry.file_size(ec)) + 2;
     }
-    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        if (a.date != kNoDate && b.date != kNoDate) {
-            if (a.date != b.date)
-                return a.date < b.date;
-            return ledger::CompareIgnoreCase(a.line.substr(9), b.line.substr(9)) < 0;
-        }
-        return ledger::CompareIgnoreCase(a.line, b.line) < 0;
-    });
-    index.lines_.reserve(keyed.size());
-    for (const Keyed& k : keyed)
-        index.lines_.push_back(k.line);
+    index.bytes_.reserve(size);
+    // Straight into the search's bytes: the same as AddFile, without a copy of each file.
+    for (const std::filesystem::path& path : files) {
+        if (ledger::AppendWholeFile(path, index.bytes_))
+            index.bytes_ += '\n';
+    }
     return index;
 }
 
-std::optional<size_t> SearchIndex::FindNext(const std::string& text) {
-    if (text != lastText_)
-        position_ = 0;
-    lastText_ = text;
-    for (size_t k = position_; k < lines_.size(); ++k) {
-        if (lines_[k].find(text) != std::string::npos)
-            return k;
+std::string_view SearchIndex::Line(size_t line) const {
+    const std::string_view bytes(bytes_);
+    if (line >= bytes.size())
+        throw std::out_of_range("no such line in the search");
+    return bytes.substr(line, ledger::FindLineEnd(bytes, line) - line);
+}
+
+bool SearchIndex::Before(Span a, Span b) const {
+    const int order = CompareLines(Text(a), Text(b));
+    return order < 0 || (order == 0 && a.start < b.start);
+}
+
+std::vector<SearchIndex::Span> SearchIndex::LinesHolding(std::string_view text) const {
+    const std::string_view bytes(bytes_);
+    std::vector<Span> found;
+    ledger::LineEndFinder ends(bytes);
+    size_t from = 0;
+    while (from < bytes.size()) {
+        size_t start;
+        size_t end;
+        if (text.empty()) {
+            // Every line holds the empty text.
+            start = from;
+            end = ends.Next(from);
+        } else {
+            const void* hit =
+                ::memmem(bytes.data() + from, bytes.size() - from, text.data(), text.size());
+            if (hit == nullptr)
+                break;
+            const auto at = static_cast<size_t>(static_cast<const char*>(hit) - bytes.data());
+            start = LineStart(bytes, at);
+            end = ledger::FindLineEnd(bytes, at);
+            if (at + text.size() > end) {
+                // The text runs over a line end: no line holds this occurrence.
+                from = at + 1;
+                continue;
+            }
+        }
+        if (end > start && IsSearched(bytes.substr(start, end - start)))
+            found.push_back({start, end - start});
+        from = end + 1;
     }
-    return std::nullopt;
+    return found;
+}
+
+std::optional<size_t> SearchIndex::FindNext(const std::string& text) {
+    if (text != lastText_ || matches_.empty()) {
+        if (text != lastText_)
+            position_.reset();
+        lastText_ = text;
+        matches_ = LinesHolding(text);
+    }
+    std::optional<Span> best;
+    for (const Span& line : matches_) {
+        if (position_ && !Before(*position_, line))
+            continue;
+        if (!best || Before(line, *best))
+            best = line;
+    }
+    if (!best)
+        return std::nullopt;
+    return best->start;
+}
+
+void SearchIndex::SearchedForNothing() {
+    lastText_.clear();
+    matches_.clear();
+    position_.reset();
 }
 
 std::optional<ledger::Date> SearchIndex::DateOf(size_t line) const {
-    const std::string first = ledger::FirstField(lines_.at(line));
+    const std::string first = ledger::FirstField(Line(line));
     const std::optional<int> number = ledger::ParseInt(first);
     if (!number || first.size() != 8)
         return std::nullopt;
@@ -86,20 +159,38 @@ std::optional<ledger::Date> SearchIndex::DateOf(size_t line) const {
 std::optional<ledger::Date> SearchIndex::JumpTo(size_t line) {
     std::optional<ledger::Date> date = DateOf(line);
     if (date)
-        position_ = line + 1;
+        position_ = Span{line, Line(line).size()};
     return date;
 }
 
 size_t SearchIndex::SameLinesBefore(size_t line) const {
-    // Equal lines sort next to each other among the lines of their day.
+    // Equal lines are visited in the order of the bytes: count the whole lines before this
+    // one that are the same.
+    const std::string_view bytes(bytes_);
+    const std::string_view text = Line(line);
     size_t count = 0;
-    for (size_t k = line; k > 0; --k) {
-        if (lines_[k - 1] == lines_[line])
-            ++count;
-        else if (lines_[k - 1].substr(0, 9) != lines_[line].substr(0, 9))
+    for (size_t from = 0; from < line;) {
+        const void* hit = ::memmem(bytes.data() + from, line - from, text.data(), text.size());
+        if (hit == nullptr)
             break;
+        const auto at = static_cast<size_t>(static_cast<const char*>(hit) - bytes.data());
+        const size_t after = at + text.size();
+        if ((at == 0 || IsLineEnd(bytes[at - 1])) && after < bytes.size() &&
+            IsLineEnd(bytes[after]))
+            ++count;
+        from = at + 1;
     }
     return count;
+}
+
+std::vector<std::string_view> SearchIndex::SortedLines() const {
+    std::vector<Span> all = LinesHolding({});
+    std::sort(all.begin(), all.end(), [this](Span a, Span b) { return Before(a, b); });
+    std::vector<std::string_view> lines;
+    lines.reserve(all.size());
+    for (const Span& line : all)
+        lines.push_back(Text(line));
+    return lines;
 }
 
 }  // namespace mainwindow

@@ -57,13 +57,35 @@ TEST(SearchIndex, DateOrderAndLinesOfNoDay) {
     testsupport::WriteBytes(dir / "202402.csv", "20240229,Z,,1,\r\n");
     testsupport::WriteBytes(dir / "notes.txt", "20240101,n,,1,\r\n");
     mainwindow::SearchIndex index = mainwindow::SearchIndex::Build(dir.path());
-    EXPECT_EQ(index.lines(), (std::vector<std::string_view>{"20240229,Z,,1,", "20240301,a,,1,",
-                                                            "20240310,b,,1,"}));
+    EXPECT_EQ(index.SortedLines(), (std::vector<std::string_view>{
+                                       "20240229,Z,,1,", "20240301,a,,1,", "20240310,b,,1,"}));
     // A matching line whose date is no day is matched but does not move the search on.
-    mainwindow::SearchIndex odd({"2024991x,q,,1,", "20240301,q,,1,"});
-    ASSERT_EQ(odd.FindNext("q"), 0u);
-    EXPECT_FALSE(odd.JumpTo(0));
-    EXPECT_EQ(odd.FindNext("q"), 0u);
+    mainwindow::SearchIndex odd({"20240301,q,,1,", "2024011x,q,,1,"});
+    const std::optional<size_t> first = odd.FindNext("q");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(odd.Line(*first), "2024011x,q,,1,");
+    EXPECT_FALSE(odd.JumpTo(*first));
+    EXPECT_EQ(odd.FindNext("q"), first);
+}
+
+// Within a day the finds go by the text without regard to case; lines that differ in case
+// only, or not at all, in the order the files hold them. A text over a line end is in no line.
+TEST(SearchIndex, FindsComeInTextOrderWithoutSortingFirst) {
+    mainwindow::SearchIndex index;
+    index.AddFile("20240305,x,b,1,\r\n20240305,x,A,1,\r\n20240305,x,a,1,\r\n");
+    index.AddFile("20240305,x,A,1,\r\n20240304,x,z,1,");
+    std::vector<std::pair<std::string_view, size_t>> visited;
+    while (const std::optional<size_t> found = index.FindNext("x,")) {
+        visited.emplace_back(index.Line(*found), index.SameLinesBefore(*found));
+        ASSERT_TRUE(index.JumpTo(*found));
+    }
+    EXPECT_EQ(visited, (std::vector<std::pair<std::string_view, size_t>>{{"20240304,x,z,1,", 0},
+                                                                         {"20240305,x,A,1,", 0},
+                                                                         {"20240305,x,a,1,", 0},
+                                                                         {"20240305,x,A,1,", 1},
+                                                                         {"20240305,x,b,1,", 0}}));
+    EXPECT_FALSE(index.FindNext("1,\r\n2"));
+    EXPECT_FALSE(index.FindNext("1,\n2"));
 }
 
 TEST_F(MainFormTest, CopyTakesTheBottomRightCellAndPasteOnlyTheTextColumns) {
