@@ -72,6 +72,30 @@ void BM_PageChangeWithFsync(benchmark::State& state) {
 }
 BENCHMARK(BM_PageChangeWithFsync)->Unit(benchmark::kMicrosecond);
 
+// The three parts of a page change apart: leaving (save), showing (load), the month total.
+void BM_PageChangePart(benchmark::State& state) {
+    ledger::MonthStore store = Data().store();
+    const ledger::CategoryList categories = synthetic::Categories();
+    const ledger::Date page{2024, 3, 10};
+    const std::vector<ledger::DayRow> rows = store.LoadDayRows(page);
+    const ledger::AccountingMonth span = ledger::AccountingMonthOf(page, kClosing);
+    for (auto _ : state) {
+        switch (state.range(0)) {
+            case 0:
+                store.SaveDayRows(page, rows);
+                break;
+            case 1:
+                benchmark::DoNotOptimize(store.LoadDayRows(page));
+                break;
+            default:
+                benchmark::DoNotOptimize(
+                    store.SumPeriod(span.first, span.last, 3, false, categories));
+        }
+    }
+    state.SetLabel(state.range(0) == 0 ? "save" : state.range(0) == 1 ? "load" : "total");
+}
+BENCHMARK(BM_PageChangePart)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
 // The disk's share alone: the same month file written with and without waiting for it.
 void BM_WriteMonthFile(benchmark::State& state) {
     const auto sync = state.range(0) ? ledger::SyncMode::Durable : ledger::SyncMode::NoSync;
@@ -115,6 +139,25 @@ void BM_SplitLine(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
 }
 BENCHMARK(BM_SplitLine);
+
+// The same, as views: what the readers that only look at fields (totals, search) do.
+void BM_SplitLineViews(benchmark::State& state) {
+    std::string text;
+    for (const std::string& line : synthetic::MonthLines({2024, 3, 1}, kLinesPerMonth, 7)) {
+        text += line;
+        text += "\r\n";
+    }
+    std::vector<std::string_view> fields;
+    std::string scratch;
+    for (auto _ : state) {
+        ledger::ForEachLine(text, [&](std::string_view line) {
+            ledger::SplitLineViews(line, fields, scratch);
+            benchmark::DoNotOptimize(fields.data());
+        });
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+}
+BENCHMARK(BM_SplitLineViews);
 
 // 100 recurring entries after a year unopened: what is due by today, gathered.
 void BM_GatherDueAfterAYear(benchmark::State& state) {

@@ -1,5 +1,6 @@
-// Amounts: the converter agrees with the cell rule and with the field reader, a formatted
-// amount reads back the same, and sums saturate instead of wrapping.
+// Amounts: the converter agrees with the cell rule, with the field reader and with itself
+// past its shortcut for plain amounts, a formatted amount reads back the same, and sums
+// saturate instead of wrapping.
 
 #include "fuzzsupport.h"
 
@@ -15,6 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (parsed)
         FUZZ_CHECK(ledger::IsDecimalNumber(text));
     FUZZ_CHECK(ledger::AmountOrZero(text) == parsed.value_or(ledger::Amount()));
+    // A leading blank takes the text past the shortcut for plain amounts: both agree.
+    FUZZ_CHECK(ledger::ParseAmount(" " + std::string(text)) == parsed);
     if (parsed) {
         (void)ledger::FormatBalance(*parsed);
         const std::string exact = ledger::FormatNumber(*parsed, "0.####");

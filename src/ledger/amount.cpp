@@ -1,5 +1,6 @@
 #include "amount.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace ledger {
@@ -100,7 +101,40 @@ Amount Amount::operator-() const {
     return Amount(raw_ == kMin ? kMax : -raw_);
 }
 
+namespace {
+
+// Amounts as the program writes them, digits with up to four after a point ("1280",
+// "99.5"), read without the general decomposition: totals read thousands of them per page.
+// nullopt for any other text.
+std::optional<Amount> ParsePlainAmount(std::string_view text) {
+    const size_t point = text.find('.');
+    const size_t whole = std::min(point, text.size());
+    const size_t fraction = point == std::string_view::npos ? 0 : text.size() - point - 1;
+    if (whole == 0 || whole > 14 || (point != std::string_view::npos && fraction == 0) ||
+        fraction > 4)
+        return std::nullopt;
+    int64_t value = 0;
+    for (size_t k = 0; k < whole; ++k) {
+        if (!IsDigit(text[k]))
+            return std::nullopt;
+        value = value * 10 + (text[k] - '0');
+    }
+    int64_t tenThousandths = 0;
+    int64_t scale = 1000;
+    for (size_t k = 0; k < fraction; ++k, scale /= 10) {
+        const char c = text[whole + 1 + k];
+        if (!IsDigit(c))
+            return std::nullopt;
+        tenThousandths += (c - '0') * scale;
+    }
+    return Amount::FromRaw(value * 10000 + tenThousandths);
+}
+
+}  // namespace
+
 std::optional<Amount> ParseAmount(std::string_view text) {
+    if (std::optional<Amount> plain = ParsePlainAmount(text))
+        return plain;
     std::optional<DecimalParts> parts = Decompose(text);
     if (!parts)
         return std::nullopt;

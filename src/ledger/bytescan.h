@@ -1,8 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ledger {
 
@@ -40,5 +45,109 @@ size_t FindFirstByte(std::string_view text, size_t i, Flags flags, Matches match
         ++i;
     return i;
 }
+
+#if defined(__SSE2__)
+// Sixteen bytes at a time, where every x86-64 processor can: a mask with a bit per byte.
+// The scanners below use these first and the eight-byte words for the tail.
+inline __m128i Load16(const char* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline __m128i MaskEqual16(__m128i block, char byte) {
+    return _mm_cmpeq_epi8(block, _mm_set1_epi8(byte));
+}
+// The bytes of `block` up to `most` (unsigned): those the unsigned minimum leaves unchanged.
+inline __m128i MaskAtMost16(__m128i block, unsigned char most) {
+    return _mm_cmpeq_epi8(_mm_min_epu8(block, _mm_set1_epi8(static_cast<char>(most))), block);
+}
+// The first position at or after `i` flagged by `mask(block)`, or the start of the last
+// fewer-than-sixteen bytes when none is.
+template <class Mask>
+size_t FindFirstBy16(std::string_view text, size_t i, Mask mask) {
+    while (i + 16 <= text.size()) {
+        const int found = _mm_movemask_epi8(mask(Load16(text.data() + i)));
+        if (found != 0)
+            return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(found)));
+        i += 16;
+    }
+    return i;
+}
+#endif
+
+// The first CR or LF at or after `i`, or text.size().
+inline size_t FindCrOrLf(std::string_view text, size_t i) {
+#if defined(__SSE2__)
+    i = FindFirstBy16(text, i, [](__m128i b) {
+        return _mm_or_si128(MaskEqual16(b, '\r'), MaskEqual16(b, '\n'));
+    });
+#endif
+    return FindFirstByte(
+        text, i, [](uint64_t word) { return FlagEqual(word, '\r') | FlagEqual(word, '\n'); },
+        [](char c) { return c == '\r' || c == '\n'; });
+}
+
+// The first byte at or after `i` that is up to 0x20 or a comma, or text.size().
+inline size_t FindBlankOrComma(std::string_view text, size_t i) {
+#if defined(__SSE2__)
+    i = FindFirstBy16(text, i, [](__m128i b) {
+        return _mm_or_si128(MaskAtMost16(b, 0x20), MaskEqual16(b, ','));
+    });
+#endif
+    return FindFirstByte(
+        text, i, [](uint64_t word) { return FlagBelow(word, 0x21) | FlagEqual(word, ','); },
+        [](char c) { return static_cast<unsigned char>(c) <= 0x20 || c == ','; });
+}
+
+// The CRs and LFs of a text handed out in order, found up to 64 bytes at a time: a text of
+// short lines is read once, not a block or more per line.
+class LineEndFinder {
+public:
+    explicit LineEndFinder(std::string_view text) : text_(text) {}
+
+    // The first CR or LF at or after `i`, or text.size(). `i` never goes back.
+    size_t Next(size_t i) {
+        for (;;) {
+            if (i >= text_.size())
+                return text_.size();
+            if (i >= end_)
+                Load(i);
+            if (const uint64_t m = mask_ >> (i - base_); m != 0)
+                return i + static_cast<size_t>(__builtin_ctzll(m));
+            i = end_;
+        }
+    }
+
+private:
+    void Load(size_t base) {
+        base_ = base;
+        const size_t n = std::min<size_t>(64, text_.size() - base);
+        end_ = base + n;
+        mask_ = 0;
+        size_t k = 0;
+#if defined(__SSE2__)
+        const auto blockAt = [&](size_t at) {
+            const __m128i b = Load16(text_.data() + base + at);
+            mask_ |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(
+                         _mm_or_si128(MaskEqual16(b, '\r'), MaskEqual16(b, '\n')))))
+                     << at;
+        };
+        for (; k + 16 <= n; k += 16)
+            blockAt(k);
+        if (k < n && n >= 16) {
+            blockAt(n - 16);  // the last bytes, in the block that ends with them
+            k = n;
+        }
+#endif
+        for (; k < n; ++k) {
+            const char c = text_[base + k];
+            if (c == '\r' || c == '\n')
+                mask_ |= uint64_t{1} << k;
+        }
+    }
+
+    std::string_view text_;
+    size_t base_ = 0;
+    size_t end_ = 0;
+    uint64_t mask_ = 0;
+};
 
 }  // namespace ledger

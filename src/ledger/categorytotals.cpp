@@ -14,16 +14,19 @@ std::vector<Amount> SumByCategory(const std::vector<std::string>& lines,
     for (int k = 0; k < categories.size(); ++k)
         positions[categories.Name(k)].push_back(k);
     std::vector<Amount> totals(static_cast<size_t>(categories.size()));
-    std::vector<std::string> fields;
+    std::vector<std::string_view> fields;
+    std::string scratch;
+    std::string category;
     for (const std::string& line : lines) {
         // Date, category, description, amount: the memo is not needed.
-        SplitLineInto(line, fields, 4);
+        SplitLineViews(line, fields, scratch, 4);
         if (fields.size() < 2)
             continue;
         const std::optional<int> day = ParseInt(fields[0]);
         if (!day || !dayCounts(*day))
             continue;
-        const auto found = positions.find(fields[1]);
+        category.assign(fields[1]);
+        const auto found = positions.find(category);
         if (found == positions.end()) {
             if (unlisted != nullptr && fields.size() > 3)
                 *unlisted += AmountOrZero(fields[3]);

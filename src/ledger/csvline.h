@@ -20,6 +20,12 @@ std::vector<std::string> SplitLine(std::string_view line);
 void SplitLineInto(std::string_view line, std::vector<std::string>& fields,
                    size_t maxFields = static_cast<size_t>(-1));
 
+// Splits `line` into views: of `line` itself, or of `scratch` for a quoted field whose
+// doubled quotes had to be undone. They stay valid while `line` does and `scratch` is not
+// passed to another call. The readers that only look at fields use this: no field is copied.
+void SplitLineViews(std::string_view line, std::vector<std::string_view>& fields,
+                    std::string& scratch, size_t maxFields = static_cast<size_t>(-1));
+
 // Whether the line splits into no field at all (empty, or blanks and control bytes only).
 bool HasNoField(std::string_view line);
 

@@ -4,6 +4,8 @@
 #include "textcompare.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace ledger {
 namespace {
@@ -37,6 +39,17 @@ std::optional<int> LineDate(std::string_view line, std::string& scratch) {
         return n;
     }
     return ParseInt(FirstFieldView(line, scratch));
+}
+
+// Whether `text` (lines each ended by CR LF) holds exactly `lines`.
+bool SameLines(const std::vector<std::string_view>& lines, std::string_view text) {
+    size_t at = 0;
+    for (std::string_view line : lines) {
+        if (text.substr(at, line.size()) != line || text.substr(at + line.size(), 2) != "\r\n")
+            return false;
+        at += line.size() + 2;
+    }
+    return at == text.size();
 }
 
 }  // namespace
@@ -199,17 +212,27 @@ void MonthStore::SaveDayEntries(const Date& date, const std::vector<DayEntry>& e
     std::string bytes;
     bytes.reserve(old ? old->size() + 256 : 256);
     std::string scratch;
+    std::vector<std::string_view> oldDay;
     if (old) {
         ForEachLine(*old, [&](std::string_view line) {
-            if (FirstFieldIs(line, key, scratch))
+            if (FirstFieldIs(line, key, scratch)) {
+                oldDay.push_back(line);
                 return;
+            }
             bytes.append(line).append("\r\n");
         });
     }
+    const size_t othersEnd = bytes.size();
     for (const DayEntry& entry : entries) {
         if (std::optional<std::string> line = EntryLine(key, entry))
             bytes.append(*line).append("\r\n");
     }
+    // A day whose lines the file already holds, the same and in the same order, is not
+    // written again: leaving a page that was only looked at costs no write and no wait for
+    // the disk. (Written, the day's lines would move to the end of the file; where they
+    // stand changes nothing for any reader.)
+    if (old && SameLines(oldDay, std::string_view(bytes).substr(othersEnd)))
+        return;
     WriteFileAtomic(path, bytes, sync_);
 }
 
@@ -289,16 +312,31 @@ Amount MonthStore::SumPeriod(const Date& first, const Date& last, int amountFiel
     const int to = DateNumber(last);
     Amount total;
     std::string scratch;
-    std::vector<std::string> fields;
-    // Category names repeat on almost every line: remember each distinct spelling's position.
-    std::vector<std::pair<std::string, int>> seen;
-    auto categoryIndex = [&](const std::string& name) {
-        for (const auto& [spelling, index] : seen) {
-            if (spelling == name)
-                return index;
+    std::vector<std::string_view> fields;
+    // Category names repeat on almost every line: remember each distinct spelling's position,
+    // with its first eight bytes as a number, so that a name is told from the others by
+    // comparing numbers (category names are seldom longer than four characters).
+    struct Seen {
+        uint64_t head;
+        std::string spelling;
+        int index;
+    };
+    const auto headOf = [](std::string_view name) {
+        uint64_t head = 0;
+        if (!name.empty())
+            std::memcpy(&head, name.data(), std::min<size_t>(8, name.size()));
+        return head;
+    };
+    std::vector<Seen> seen;
+    auto categoryIndex = [&](std::string_view name) {
+        const uint64_t head = headOf(name);
+        for (const Seen& s : seen) {
+            if (s.head == head && s.spelling.size() == name.size() &&
+                (name.size() <= 8 || std::string_view(s.spelling).substr(8) == name.substr(8)))
+                return s.index;
         }
         int index = categories.CategoryIndex(name);
-        seen.emplace_back(name, index);
+        seen.push_back({head, std::string(name), index});
         return index;
     };
     auto addLine = [&](std::string_view line) {
@@ -306,7 +344,7 @@ Amount MonthStore::SumPeriod(const Date& first, const Date& last, int amountFiel
         if (!day || *day < from || *day > to)
             return;
         // Fields after the amount (the memo) are not needed.
-        SplitLineInto(line, fields, static_cast<size_t>(std::max(amountField, 1)) + 1);
+        SplitLineViews(line, fields, scratch, static_cast<size_t>(std::max(amountField, 1)) + 1);
         int index = fields.size() > 1 ? categoryIndex(fields[1]) : -1;
         if (index < 0)
             return;

@@ -1,6 +1,5 @@
 #include "textfile.h"
 
-#include "bytescan.h"
 #include "fileerror.h"
 
 #include <fcntl.h>
@@ -48,11 +47,11 @@ mode_t TargetMode(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+bool AppendWholeFile(const std::filesystem::path& path, std::string& out) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
-            return std::nullopt;
+            return false;
         throw FileError(path, errno);
     }
     FdGuard guard(fd);
@@ -61,27 +60,34 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
         throw FileError(path, errno);
     if (S_ISDIR(st.st_mode))
         throw FileError(path, EISDIR);
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
+    // Straight into the string at the size the file has; a file that grows meanwhile is
+    // read on to its end, one that shrinks is cut to what was read.
+    const size_t start = out.size();
+    size_t filled = start;
+    out.resize(start + static_cast<size_t>(st.st_size) + 1);
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (filled == out.size())
+            out.resize(out.size() + 65536);
+        ssize_t n = ::read(fd, out.data() + filled, out.size() - filled);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            out.resize(start);
             throw FileError(path, errno);
         }
         if (n == 0)
             break;
-        bytes.append(buffer, static_cast<size_t>(n));
+        filled += static_cast<size_t>(n);
     }
-    return bytes;
+    out.resize(filled);
+    return true;
 }
 
-size_t FindLineEnd(std::string_view text, size_t i) {
-    return FindFirstByte(
-        text, i, [](uint64_t word) { return FlagEqual(word, '\r') | FlagEqual(word, '\n'); },
-        [](char c) { return c == '\r' || c == '\n'; });
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+    std::string bytes;
+    if (!AppendWholeFile(path, bytes))
+        return std::nullopt;
+    return bytes;
 }
 
 std::vector<std::string> SplitTextLines(std::string_view text) {

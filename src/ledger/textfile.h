@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bytescan.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,22 +17,27 @@ enum class SyncMode { Durable, NoSync };
 // The whole file as bytes; nullopt when it does not exist. Throws FileError when it exists
 // but cannot be read.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+// Same, appended to `out`; false (and `out` unchanged) when the file does not exist.
+bool AppendWholeFile(const std::filesystem::path& path, std::string& out);
 
 // Splits text into lines: CR, LF and CR LF each end a line, and the last line needs no line
 // end. Empty text has no lines. Every other byte, a NUL included, belongs to its line: a
 // reader that stopped at a stray NUL would lose every line after it at the next save.
 std::vector<std::string> SplitTextLines(std::string_view text);
 
+// The first CR or LF at or after `from`, or text.size().
+inline size_t FindLineEnd(std::string_view text, size_t from) {
+    return FindCrOrLf(text, from);
+}
+
 // Calls f(std::string_view) for each line of `text`, by the same rules as SplitTextLines,
 // without copying the lines.
-// The first CR or LF at or after `from`, or text.size(). Eight bytes at a time.
-size_t FindLineEnd(std::string_view text, size_t from);
-
 template <class F>
 void ForEachLine(std::string_view text, F&& f) {
+    LineEndFinder ends(text);
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = FindLineEnd(text, start);
+        size_t end = ends.Next(start);
         f(text.substr(start, end - start));
         if (end == text.size())
             return;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using ledger::Date;
 using ledger::DayRow;
 using ledger::MonthStore;
@@ -81,6 +83,30 @@ TEST_F(MonthStoreTest, LastSavedDayGoesToTheEnd) {
     store.SaveDayRows({2024, 5, 2}, {{"", "", "", ""}});
     EXPECT_TRUE(std::filesystem::exists(dir / "202405.csv"));
     EXPECT_EQ(MonthBytes("202405"), "");
+}
+
+// Leaving a page that was only looked at writes nothing: the file keeps its bytes (its day
+// where it was) and is not replaced. A change writes it as always.
+TEST_F(MonthStoreTest, ADayLeftUnchangedIsNotWrittenAgain) {
+    const std::string before = "20240301,a,,1,\r\n20240301,b,\"x y\",2,\r\n20240302,c,,3,\r\n";
+    WriteMonth("202403", before);
+    const auto inode = [&] {
+        struct stat st {};
+        ::stat((dir / "202403.csv").c_str(), &st);
+        return st.st_ino;
+    };
+    const auto original = inode();
+    store.SaveDayEntries({2024, 3, 1}, store.LoadDayEntries({2024, 3, 1}));
+    store.SaveDayRows({2024, 3, 1}, store.LoadDayRows({2024, 3, 1}));  // joined again: the same
+    store.SaveDayRows({2024, 3, 31}, {});
+    EXPECT_EQ(MonthBytes("202403"), before);
+    EXPECT_EQ(inode(), original);
+    // One row fewer, or the rows in another order, is a change.
+    store.SaveDayRows({2024, 3, 1}, {{"b", "x y", "2", ""}, {"a", "", "1", ""}});
+    EXPECT_EQ(MonthBytes("202403"),
+              "20240302,c,,3,\r\n20240301,b,\"x y\",2,\r\n20240301,a,,1,\r\n");
+    store.SaveDayRows({2024, 3, 1}, {{"b", "x y", "2", ""}});
+    EXPECT_EQ(MonthBytes("202403"), "20240302,c,,3,\r\n20240301,b,\"x y\",2,\r\n");
 }
 
 TEST_F(MonthStoreTest, DescriptionWithoutQuotesShiftsFields) {
