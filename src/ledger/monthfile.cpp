@@ -61,16 +61,12 @@ std::filesystem::path MonthStore::MonthFilePath(const Date& date) const {
     return dataFolder_ / (Yyyymm(date) + ".csv");
 }
 
-std::vector<DayEntry> MonthStore::LoadDayEntries(const Date& date) const {
+std::vector<DayEntry> DayEntriesIn(std::string_view monthBytes, const std::string& dayKey) {
     std::vector<DayEntry> entries;
-    std::optional<std::string> bytes = ReadWholeFile(MonthFilePath(date));
-    if (!bytes)
-        return entries;
-    const std::string key = Yyyymmdd(date);
     std::string scratch;
     std::vector<std::string> fields;
-    ForEachLine(*bytes, [&](std::string_view line) {
-        if (!FirstFieldIs(line, key, scratch))
+    ForEachLine(monthBytes, [&](std::string_view line) {
+        if (!FirstFieldIs(line, dayKey, scratch))
             return;
         SplitLineInto(line, fields);
         DayEntry entry;
@@ -80,6 +76,40 @@ std::vector<DayEntry> MonthStore::LoadDayEntries(const Date& date) const {
         entries.push_back(std::move(entry));
     });
     return entries;
+}
+
+std::optional<std::string> ReplaceDayLines(std::string_view monthBytes, const std::string& dayKey,
+                                           const std::vector<DayEntry>& entries) {
+    std::string bytes;
+    bytes.reserve(monthBytes.size() + 256);
+    std::string scratch;
+    std::vector<std::string_view> oldDay;
+    ForEachLine(monthBytes, [&](std::string_view line) {
+        if (FirstFieldIs(line, dayKey, scratch)) {
+            oldDay.push_back(line);
+            return;
+        }
+        bytes.append(line).append("\r\n");
+    });
+    const size_t othersEnd = bytes.size();
+    for (const DayEntry& entry : entries) {
+        if (std::optional<std::string> line = EntryLine(dayKey, entry))
+            bytes.append(*line).append("\r\n");
+    }
+    // A day whose lines the file already holds, the same and in the same order, is not
+    // written again: leaving a page that was only looked at costs no write and no wait for
+    // the disk. (Written, the day's lines would move to the end of the file; where they
+    // stand changes nothing for any reader.)
+    if (SameLines(oldDay, std::string_view(bytes).substr(othersEnd)))
+        return std::nullopt;
+    return bytes;
+}
+
+std::vector<DayEntry> MonthStore::LoadDayEntries(const Date& date) const {
+    std::optional<std::string> bytes = ReadWholeFile(MonthFilePath(date));
+    if (!bytes)
+        return {};
+    return DayEntriesIn(*bytes, Yyyymmdd(date));
 }
 
 std::vector<DayRow> MonthStore::LoadDayRows(const Date& date) const {
@@ -207,33 +237,12 @@ int MonthStore::AppendToDays(const std::map<Date, std::vector<DayRow>>& days,
 
 void MonthStore::SaveDayEntries(const Date& date, const std::vector<DayEntry>& entries) const {
     const std::filesystem::path path = MonthFilePath(date);
-    const std::string key = Yyyymmdd(date);
-    std::optional<std::string> old = ReadWholeFile(path);
-    std::string bytes;
-    bytes.reserve(old ? old->size() + 256 : 256);
-    std::string scratch;
-    std::vector<std::string_view> oldDay;
-    if (old) {
-        ForEachLine(*old, [&](std::string_view line) {
-            if (FirstFieldIs(line, key, scratch)) {
-                oldDay.push_back(line);
-                return;
-            }
-            bytes.append(line).append("\r\n");
-        });
-    }
-    const size_t othersEnd = bytes.size();
-    for (const DayEntry& entry : entries) {
-        if (std::optional<std::string> line = EntryLine(key, entry))
-            bytes.append(*line).append("\r\n");
-    }
-    // A day whose lines the file already holds, the same and in the same order, is not
-    // written again: leaving a page that was only looked at costs no write and no wait for
-    // the disk. (Written, the day's lines would move to the end of the file; where they
-    // stand changes nothing for any reader.)
-    if (old && SameLines(oldDay, std::string_view(bytes).substr(othersEnd)))
-        return;
-    WriteFileAtomic(path, bytes, sync_);
+    const std::optional<std::string> old = ReadWholeFile(path);
+    // A month without a file gets one, even with no line in it.
+    const std::optional<std::string> bytes =
+        ReplaceDayLines(old ? *old : std::string_view(), Yyyymmdd(date), entries);
+    if (bytes || !old)
+        WriteFileAtomic(path, bytes ? *bytes : std::string_view(), sync_);
 }
 
 void MonthStore::ReadPeriodLines(const Date& first, const Date& last, bool closingDaySet,

@@ -31,6 +31,15 @@ struct DayEntry {
 // not written.
 std::optional<std::string> EntryLine(const std::string& dayKey, const DayEntry& entry);
 
+// A month file's bytes, read and written a day at a time (MonthStore is the file around
+// these). The entries of the day `dayKey` ("yyyymmdd") in the order of the lines.
+std::vector<DayEntry> DayEntriesIn(std::string_view monthBytes, const std::string& dayKey);
+// The month file's new bytes with the day's lines replaced by `entries` at the end (see
+// MonthStore::SaveDayEntries); nullopt when the bytes already hold exactly those lines for
+// the day, so that nothing needs writing.
+std::optional<std::string> ReplaceDayLines(std::string_view monthBytes, const std::string& dayKey,
+                                           const std::vector<DayEntry>& entries);
+
 // The month ledger files of a data folder: one file "yyyymm.csv" per calendar month, one
 // line "yyyymmdd,category,description,amount,memo" per entry, grouped by day in the order
 // the days were last saved. Every operation reads the file whole and writes it whole.
@@ -51,7 +60,8 @@ public:
     // Replaces the day's lines by `entries`, appended at the end of the file: an entry that
     // carries its line as read is written as that line; others are joined from their cells,
     // and left out when they lack a category or an amount. Writes the file even when no line
-    // remains. Throws FileError; the file is then unchanged.
+    // remains; a file that already holds exactly those lines for the day is left as it is.
+    // Throws FileError; the file is then unchanged.
     void SaveDayEntries(const Date& date, const std::vector<DayEntry>& entries) const;
     // Same, for rows made from cells only.
     void SaveDayRows(const Date& date, const std::vector<DayRow>& rows) const;

@@ -135,6 +135,8 @@ public:
         return book;
     }
     void Save(const std::filesystem::path& path) const;
+    // The lines as the file would hold them.
+    const std::vector<std::string>& Lines() const { return lines_; }
 
     struct Remembered {
         ColumnMapping mapping;
