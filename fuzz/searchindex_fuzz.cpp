@@ -45,6 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (line.find(needle) != std::string_view::npos)
             expected.push_back(line);
     }
+    // The first 32 finds (each find weighs every match: a longer walk only costs time).
+    if (expected.size() > 32)
+        expected.resize(32);
     size_t k = 0;
     for (; k < expected.size(); ++k) {
         const std::optional<size_t> hit = index.FindNext(needle);
@@ -56,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             return 0;
         }
     }
-    FUZZ_CHECK(!index.FindNext(needle).has_value());
+    if (expected.size() < 32)
+        FUZZ_CHECK(!index.FindNext(needle).has_value());
     return 0;
 }
