@@ -15,6 +15,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;  // refused (the file reader says so with a message): the promise for a corrupt
                    // file
     const ledger::GridTable& table = *read;
+    const ledger::CategoryList list = ledger::CategoryList::FromTable(table);
+    FUZZ_CHECK(list.size() <= ledger::CategoryList::kMaxCategories);
+    for (int k = 0; k < list.size(); ++k) {
+        const int found = list.CategoryIndex(list.Name(k));
+        FUZZ_CHECK(found >= 0 && found <= k);
+        (void)list.IsIncome(k);
+        FUZZ_CHECK(list.Presets(k).size() <=
+                   static_cast<size_t>(ledger::CategoryList::kMaxPresets));
+    }
+    // The writer puts one line per column: a table promising more than a few thousand
+    // columns (a category list has a dozen) makes the round trip slow and no more telling.
+    if (table.cols() > 4096)
+        return 0;
     const std::optional<ledger::GridTable> written =
         ledger::ParseGridCells(ledger::GridCellBytes(table));
     FUZZ_CHECK(written.has_value());
@@ -31,15 +44,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t cellsAgain = 0;
     again.ForEachCell([&](int, int, const std::string&) { ++cellsAgain; });
     FUZZ_CHECK(cellsAgain == cells);
-
-    const ledger::CategoryList list = ledger::CategoryList::FromTable(table);
-    FUZZ_CHECK(list.size() <= ledger::CategoryList::kMaxCategories);
-    for (int k = 0; k < list.size(); ++k) {
-        const int found = list.CategoryIndex(list.Name(k));
-        FUZZ_CHECK(found >= 0 && found <= k);
-        (void)list.IsIncome(k);
-        FUZZ_CHECK(list.Presets(k).size() <=
-                   static_cast<size_t>(ledger::CategoryList::kMaxPresets));
-    }
     return 0;
 }
