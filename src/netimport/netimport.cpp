@@ -43,26 +43,21 @@ std::optional<std::string> RefusedField(const std::vector<std::string>& fields) 
     return std::nullopt;
 }
 
-struct Entry {
-    ledger::Date date;
-    ledger::DayRow cells;
-    std::string line;
-};
-
 // Appends a run of entries of one day to that day and saves it once, which leaves the file
 // as saving after each entry would.
-void AddToDay(const ledger::MonthStore& store, const std::vector<Entry>& run, MergeResult& result) {
+void AddToDay(const ledger::MonthStore& store, const std::vector<ReplyEntry>& run,
+              MergeResult& result) {
     if (run.empty())
         return;
     try {
         std::vector<ledger::DayRow> rows;
-        for (const Entry& e : run)
+        for (const ReplyEntry& e : run)
             rows.push_back(e.cells);
         const int added = store.AppendToDay(run.front().date, rows, true);
         result.added += added;
         result.alreadyThere += static_cast<int>(rows.size()) - added;
     } catch (const ledger::FileError& e) {
-        for (const Entry& entry : run)
+        for (const ReplyEntry& entry : run)
             result.unsaved.push_back(UnsavedLine{entry.line, e.what()});
     }
 }
@@ -90,18 +85,16 @@ std::string ResendUrl(std::string_view url, std::string_view idCp932,
     return request;
 }
 
-MergeResult MergeReply(const std::filesystem::path& replyFile, const ledger::MonthStore& store,
-                       const ledger::CategoryList& categories, bool completeLinesOnly) {
-    const std::string bytes = ledger::ReadWholeFile(replyFile).value_or(std::string());
+std::vector<std::vector<ReplyEntry>> ReadReply(std::string_view bytes,
+                                               const ledger::CategoryList& categories,
+                                               bool completeLinesOnly, MergeResult& result) {
     std::vector<std::string> lines = ledger::SplitTextLines(bytes);
-    MergeResult result;
     if (completeLinesOnly && !bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r' &&
         !lines.empty()) {
         lines.pop_back();
         result.cutLastLine = true;
     }
-
-    std::vector<Entry> run;
+    std::vector<std::vector<ReplyEntry>> runs;
     std::vector<std::string> fields;
     for (const std::string& line : lines) {
         ledger::SplitLineInto(line, fields);
@@ -115,13 +108,22 @@ MergeResult MergeReply(const std::filesystem::path& replyFile, const ledger::Mon
             ++result.skipped;
             continue;
         }
-        if (!run.empty() && run.front().date != *date) {
-            AddToDay(store, run, result);
-            run.clear();
-        }
-        run.push_back(Entry{*date, {fields[1], fields[2], fields[3], fields[4]}, line});
+        if (runs.empty() || runs.back().front().date != *date)
+            runs.emplace_back();
+        runs.back().push_back(
+            ReplyEntry{*date, {fields[1], fields[2], fields[3], fields[4]}, line});
     }
-    AddToDay(store, run, result);
+    return runs;
+}
+
+MergeResult MergeReply(const std::filesystem::path& replyFile, const ledger::MonthStore& store,
+                       const ledger::CategoryList& categories, bool completeLinesOnly) {
+    const std::string bytes = ledger::ReadWholeFile(replyFile).value_or(std::string());
+    MergeResult result;
+    for (const std::vector<ReplyEntry>& run :
+         ReadReply(bytes, categories, completeLinesOnly, result)) {
+        AddToDay(store, run, result);
+    }
     return result;
 }
 

@@ -39,6 +39,20 @@ struct MergeResult {
     std::vector<UnsavedLine> refused;
 };
 
+// One entry of a reply, to be added to its day.
+struct ReplyEntry {
+    ledger::Date date;
+    ledger::DayRow cells;
+    std::string line;  // as received
+};
+
+// The reply's bytes sorted out as MergeReply does it, without touching a file: the runs of
+// entries of one day in the reply's order (each run is added to its day at once), with the
+// lines skipped, refused and the cut last line counted in `result`.
+std::vector<std::vector<ReplyEntry>> ReadReply(std::string_view bytes,
+                                               const ledger::CategoryList& categories,
+                                               bool completeLinesOnly, MergeResult& result);
+
 // Adds every valid entry of the reply file to the month file of its date: a line
 // "yyyymmdd,category,description,amount,memo" whose date exists, whose category is in the
 // list (letter case aside) and whose amount is a whole number. Its fields must also pass the
