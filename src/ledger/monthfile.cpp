@@ -80,28 +80,30 @@ std::vector<DayEntry> DayEntriesIn(std::string_view monthBytes, const std::strin
 
 std::optional<std::string> ReplaceDayLines(std::string_view monthBytes, const std::string& dayKey,
                                            const std::vector<DayEntry>& entries) {
-    std::string bytes;
-    bytes.reserve(monthBytes.size() + 256);
     std::string scratch;
     std::vector<std::string_view> oldDay;
     ForEachLine(monthBytes, [&](std::string_view line) {
-        if (FirstFieldIs(line, dayKey, scratch)) {
+        if (FirstFieldIs(line, dayKey, scratch))
             oldDay.push_back(line);
-            return;
-        }
-        bytes.append(line).append("\r\n");
     });
-    const size_t othersEnd = bytes.size();
+    std::string dayLines;
     for (const DayEntry& entry : entries) {
         if (std::optional<std::string> line = EntryLine(dayKey, entry))
-            bytes.append(*line).append("\r\n");
+            dayLines.append(*line).append("\r\n");
     }
     // A day whose lines the file already holds, the same and in the same order, is not
     // written again: leaving a page that was only looked at costs no write and no wait for
     // the disk. (Written, the day's lines would move to the end of the file; where they
     // stand changes nothing for any reader.)
-    if (SameLines(oldDay, std::string_view(bytes).substr(othersEnd)))
+    if (SameLines(oldDay, dayLines))
         return std::nullopt;
+    std::string bytes;
+    bytes.reserve(monthBytes.size() + dayLines.size());
+    ForEachLine(monthBytes, [&](std::string_view line) {
+        if (!FirstFieldIs(line, dayKey, scratch))
+            bytes.append(line).append("\r\n");
+    });
+    bytes += dayLines;
     return bytes;
 }
 
