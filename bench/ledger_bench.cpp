@@ -132,40 +132,34 @@ void BM_ReadPeriodLines(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadPeriodLines)->Unit(benchmark::kMicrosecond);
 
-// Splitting as the readers do it: line by line over the month file's bytes, read whole.
-void BM_SplitLine(benchmark::State& state) {
-    std::string text;
-    for (const std::string& line : synthetic::MonthLines({2024, 3, 1}, kLinesPerMonth, 7)) {
-        text += line;
-        text += "\r\n";
-    }
-    std::vector<std::string> fields;
-    for (auto _ : state) {
-        ledger::ForEachLine(text, [&](std::string_view line) {
-            ledger::SplitLineInto(line, fields);
-            benchmark::DoNotOptimize(fields.data());
-        });
-    }
+// Splitting as the readers do it: line by line over the month file's bytes, read whole;
+// `split(line)` splits one line.
+template <class Split>
+void SplitMonth(benchmark::State& state, Split split) {
+    const std::string text =
+        ledger::JoinLines(synthetic::MonthLines({2024, 3, 1}, kLinesPerMonth, 7));
+    for (auto _ : state)
+        ledger::ForEachLine(text, split);
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+}
+
+void BM_SplitLine(benchmark::State& state) {
+    std::vector<std::string> fields;
+    SplitMonth(state, [&](std::string_view line) {
+        ledger::SplitLineInto(line, fields);
+        benchmark::DoNotOptimize(fields.data());
+    });
 }
 BENCHMARK(BM_SplitLine);
 
-// The same, as views: what the readers that only look at fields (totals, search) do.
+// As views: what the readers that only look at fields (totals, graphs) do.
 void BM_SplitLineViews(benchmark::State& state) {
-    std::string text;
-    for (const std::string& line : synthetic::MonthLines({2024, 3, 1}, kLinesPerMonth, 7)) {
-        text += line;
-        text += "\r\n";
-    }
     std::vector<std::string_view> fields;
     std::string scratch;
-    for (auto _ : state) {
-        ledger::ForEachLine(text, [&](std::string_view line) {
-            ledger::SplitLineViews(line, fields, scratch);
-            benchmark::DoNotOptimize(fields.data());
-        });
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+    SplitMonth(state, [&](std::string_view line) {
+        ledger::SplitLineViews(line, fields, scratch);
+        benchmark::DoNotOptimize(fields.data());
+    });
 }
 BENCHMARK(BM_SplitLineViews);
 
