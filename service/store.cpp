@@ -107,6 +107,23 @@ void SyncFolder(const std::filesystem::path& folder) {
         Fail(folder, error);
 }
 
+// The attempts a lock file holds: one "hexid count first" line per ID that failed lately.
+struct Attempts {
+    std::string hexId;
+    int count = 0;
+    long long first = 0;
+};
+
+std::vector<Attempts> ReadAttempts(int lockFd) {
+    std::istringstream lines(ReadAll(lockFd));
+    std::vector<Attempts> all;
+    for (Attempts a; lines >> a.hexId;) {
+        lines >> a.count >> a.first;
+        all.push_back(a);
+    }
+    return all;
+}
+
 }  // namespace
 
 Store::Store(std::filesystem::path root, std::string id, std::time_t now)
@@ -126,16 +143,12 @@ Store::Store(std::filesystem::path root, std::string id, std::time_t now)
             Fail(lockPath, error);
         }
     }
-    // This ID's failed attempts: "hexid count first" lines, read whole (the file is small).
-    std::istringstream lines(ReadAll(lockFd_));
+    // This ID's failed attempts within the window.
     const std::string hex = Hex(id_);
-    for (std::string name; lines >> name;) {
-        int count = 0;
-        long long first = 0;
-        lines >> count >> first;
-        if (name == hex && now_ - static_cast<std::time_t>(first) < kFailureWindow) {
-            failures_ = count;
-            firstFailure_ = static_cast<std::time_t>(first);
+    for (const Attempts& a : ReadAttempts(lockFd_)) {
+        if (a.hexId == hex && now_ - static_cast<std::time_t>(a.first) < kFailureWindow) {
+            failures_ = a.count;
+            firstFailure_ = static_cast<std::time_t>(a.first);
         }
     }
     RemoveLeftovers();
@@ -207,15 +220,11 @@ void Store::ClearFailures() {
 // whose window has not passed (the rest are forgotten, so the file stays small). A kill half
 // way loses only attempts, never entries.
 void Store::WriteAttempts() {
-    std::istringstream lines(ReadAll(lockFd_));
     const std::string hex = Hex(id_);
     std::string kept;
-    for (std::string name; lines >> name;) {
-        int count = 0;
-        long long first = 0;
-        lines >> count >> first;
-        if (name != hex && now_ - static_cast<std::time_t>(first) < kFailureWindow)
-            kept += name + ' ' + std::to_string(count) + ' ' + std::to_string(first) + '\n';
+    for (const Attempts& a : ReadAttempts(lockFd_)) {
+        if (a.hexId != hex && now_ - static_cast<std::time_t>(a.first) < kFailureWindow)
+            kept += a.hexId + ' ' + std::to_string(a.count) + ' ' + std::to_string(a.first) + '\n';
     }
     if (failures_ > 0) {
         kept += hex + ' ' + std::to_string(failures_) + ' ' +
