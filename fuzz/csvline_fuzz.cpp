@@ -1,6 +1,6 @@
 // The comma rules: a line splits into fields that join back into a line splitting into the
-// same fields (a last empty one aside); the first field and the empty-line test agree with the
-// split.
+// same fields (a last empty one aside); the first field, the empty-line test, the views and
+// the shortcut for plain lines agree with the split.
 
 #include "fuzzsupport.h"
 
@@ -18,6 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(ledger::FirstField(line) == (fields.empty() ? std::string() : fields[0]));
     std::string scratch;
     FUZZ_CHECK(ledger::FirstFieldView(line, scratch) == ledger::FirstField(line));
+
+    // A leading blank takes the line past the shortcut for plain lines (no quote, no blank):
+    // the general rules skip it, and the fields are the same. Views give the same fields.
+    FUZZ_CHECK(ledger::SplitLine(" " + std::string(line)) == fields);
+    std::vector<std::string_view> views;
+    ledger::SplitLineViews(line, views, scratch);
+    FUZZ_CHECK(std::equal(views.begin(), views.end(), fields.begin(), fields.end()));
 
     std::vector<std::string> some;
     const size_t maxFields = size % 4;
