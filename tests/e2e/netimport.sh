@@ -9,23 +9,12 @@ setting="$2"
 cgi="$3"
 [ -x /usr/sbin/lighttpd ] || { echo "lighttpd is not installed (tools/setup --test)"; exit 77; }
 
-work="$(mktemp -d)"
 xvfb_pid=""
 app_pid=""
 server_pid=""
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$work/error.log" ] && cat "$work/error.log" >&2
-    exit 1
-}
+scratch_pids=(app_pid server_pid xvfb_pid)
+# shellcheck source=../support/scratch.sh
+source "$(dirname "$0")/../support/scratch.sh"
 
 # shellcheck source=xserver.sh
 source "$(dirname "$0")/xserver.sh"

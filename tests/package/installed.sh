@@ -17,20 +17,11 @@ deb="$(ls "$packages"/vantrel_*.deb 2>/dev/null | head -n 1 || true)"
 service="$(ls "$packages"/vantrel-service_*.deb 2>/dev/null | head -n 1 || true)"
 [ -n "$deb" ] && [ -n "$service" ] || { echo "FAIL: no packages in $packages (run tools/package)"; exit 1; }
 
-work="$(mktemp -d)"
 xvfb_pid=""
 app_pid=""
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+scratch_pids=(app_pid xvfb_pid)
+# shellcheck source=../support/scratch.sh
+source "$here/../support/scratch.sh"
 # Runs a check; any line it prints, on either stream, is a finding.
 quiet() {
     local what="$1" said

@@ -17,19 +17,10 @@ for need in /usr/sbin/lighttpd "$conf" "$available/10-cgi.conf" "$available/05-s
 done
 command -v curl >/dev/null || { echo "skipped: curl is missing"; exit 77; }
 
-work="$(mktemp -d)"
 server_pid=""
-cleanup() {
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$work/error.log" ] && cat "$work/error.log" >&2
-    exit 1
-}
+scratch_pids=(server_pid)
+# shellcheck source=../support/scratch.sh
+source "$(dirname "$0")/../support/scratch.sh"
 
 # The snippet names the modules it needs in its depends line, as lighty-enable-mod reads it.
 grep -q '^# -\*- depends: cgi setenv -\*-' "$snippet" || fail "the snippet does not depend on cgi and setenv"
