@@ -92,13 +92,13 @@ MergeResult MergeAndReport(QWidget& window, const ledger::MonthStore& store,
 
 }  // namespace
 
-bool OfferPendingReply(QWidget& window, const ledger::MonthStore& store,
-                       const ledger::CategoryList& categories,
-                       const std::filesystem::path& replyFile, platform::Prompts& prompts,
-                       const std::function<void()>& afterMerge) {
+PendingReply OfferPendingReply(QWidget& window, const ledger::MonthStore& store,
+                               const ledger::CategoryList& categories,
+                               const std::filesystem::path& replyFile, platform::Prompts& prompts,
+                               const std::function<void()>& afterMerge) {
     const ReplyState state = ReadReplyState(replyFile);
     if (state != ReplyState::Unmerged && state != ReplyState::Broken)
-        return true;
+        return PendingReply::None;
     const QString question =
         QStringLiteral(
             "前回の NET機能の取り込みが、家計簿に加える前に終わっています。\n"
@@ -107,7 +107,7 @@ bool OfferPendingReply(QWidget& window, const ledger::MonthStore& store,
     if (prompts.Message(&window, QStringLiteral("確認"), question,
                         platform::Prompts::Icon::Question,
                         platform::Prompts::Buttons::YesNo) != platform::Prompts::Answer::Yes) {
-        return false;
+        return PendingReply::Declined;
     }
     const MergeResult merged =
         MergeAndReport(window, store, categories, replyFile, prompts, afterMerge, AfterMerge(state),
@@ -123,7 +123,7 @@ bool OfferPendingReply(QWidget& window, const ledger::MonthStore& store,
     }
     prompts.Message(&window, QStringLiteral("NET機能"), text, platform::Prompts::Icon::Information,
                     platform::Prompts::Buttons::Ok);
-    return true;
+    return PendingReply::Merged;
 }
 
 ImportResult ImportFromService(QWidget& window, ledger::IniFile& ini,
@@ -134,15 +134,17 @@ ImportResult ImportFromService(QWidget& window, ledger::IniFile& ini,
     ImportResult result;
     // A reply that is not in the book yet comes before anything else, and no request writes
     // over it.
-    if (const ReplyState state = ReadReplyState(replyFile);
-        state == ReplyState::Unmerged || state == ReplyState::Broken) {
-        if (!OfferPendingReply(window, store, categories, replyFile, prompts, afterMerge)) {
+    switch (OfferPendingReply(window, store, categories, replyFile, prompts, afterMerge)) {
+        case PendingReply::Declined:
             prompts.Error(&window, QStringLiteral("前回受信したデータを家計簿に加えるまで、"
                                                   "NET機能で新しいデータは受信しません。\n") +
                                        QString::fromStdString(replyFile.string()));
             return result;
-        }
-        result.requested = true;
+        case PendingReply::Merged:
+            result.requested = true;
+            break;
+        case PendingReply::None:
+            break;
     }
 
     Tfnet& dialog = platform::ChildOnFirstUse<Tfnet>(

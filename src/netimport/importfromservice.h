@@ -21,14 +21,20 @@ struct ImportResult {
     int added = 0;           // entries added to the book
 };
 
+// What became of the reply an earlier import left.
+enum class PendingReply {
+    None,      // nothing was owed
+    Merged,    // it is in the book now
+    Declined,  // the user said no: it stays owed
+};
+
 // A reply of an earlier import that is not in the book yet (the program ended between the
 // transfer and the merge): asks whether to merge it now, and does so on yes, saying what was
-// added and that a broken import's batch will be fetched again. Returns false when the user
-// said no (the reply stays owed); true when it was merged or nothing was owed.
-bool OfferPendingReply(QWidget& window, const ledger::MonthStore& store,
-                       const ledger::CategoryList& categories,
-                       const std::filesystem::path& replyFile, platform::Prompts& prompts,
-                       const std::function<void()>& afterMerge);
+// added and that a broken import's batch will be fetched again.
+PendingReply OfferPendingReply(QWidget& window, const ledger::MonthStore& store,
+                               const ledger::CategoryList& categories,
+                               const std::filesystem::path& replyFile, platform::Prompts& prompts,
+                               const std::function<void()>& afterMerge);
 
 // NET機能: first merges a reply left unmerged (OfferPendingReply; on no, nothing else
 // happens), then shows the dialog (kept as a child of `window` between uses, so that the password
