@@ -16,11 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ledger::BudgetBook book = ledger::BudgetBook::FromLines(lines);
     FUZZ_CHECK(book.Lines() == lines);
 
-    // What every line names, asked of the book and of the book read back: the same answers.
+    // What the lines name, asked of the book and of the book read back: the same answers.
+    // Each answer reads the whole book, so only the first fields of the first lines are asked
+    // about: asking about all of them made a run's cost grow with the square of the input for no
+    // new paths.
     const ledger::BudgetBook again = ledger::BudgetBook::FromLines(book.Lines());
-    for (const std::string& line : lines) {
-        const std::vector<std::string> f = ledger::SplitLine(line);
-        for (const std::string& field : f) {
+    for (size_t n = 0; n < lines.size() && n < 16; ++n) {
+        const std::vector<std::string> f = ledger::SplitLine(lines[n]);
+        for (size_t k = 0; k < f.size() && k < 8; ++k) {
+            const std::string& field = f[k];
             FUZZ_CHECK(book.MonthlyText(field) == again.MonthlyText(field));
             FUZZ_CHECK(book.For(202403, field) == again.For(202403, field));
             if (const std::optional<int> yyyymm = ledger::ParseInt(f[0]))
