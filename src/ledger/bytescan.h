@@ -85,17 +85,34 @@ inline size_t FindCrOrLf(std::string_view text, size_t i) {
         [](char c) { return c == '\r' || c == '\n'; });
 }
 
-// The first byte at or after `i` that is up to 0x20 or a comma, or text.size().
-inline size_t FindBlankOrComma(std::string_view text, size_t i) {
+// Marks up to 64 bytes, `n` from `p`, for a scanner that hands out its finds in order and
+// keeps a window of one bit per byte. `block(b, at)` takes each sixteen-byte block with its
+// offset; the last one ends with the last byte and may overlap the one before (marking a
+// byte twice is harmless), so that only a window shorter than sixteen goes byte by byte,
+// through `byte(c, at)`.
+template <class Block, class Byte>
+void ScanWindow64(const char* p, size_t n, Block block, Byte byte) {
+    size_t k = 0;
 #if defined(__SSE2__)
-    i = FindFirstBy16(text, i, [](__m128i b) {
-        return _mm_or_si128(MaskAtMost16(b, 0x20), MaskEqual16(b, ','));
-    });
+    for (; k + 16 <= n; k += 16)
+        block(Load16(p + k), k);
+    if (k < n && n >= 16) {
+        block(Load16(p + n - 16), n - 16);
+        k = n;
+    }
+#else
+    (void)block;
 #endif
-    return FindFirstByte(
-        text, i, [](uint64_t word) { return FlagBelow(word, 0x21) | FlagEqual(word, ','); },
-        [](char c) { return static_cast<unsigned char>(c) <= 0x20 || c == ','; });
+    for (; k < n; ++k)
+        byte(p[k], k);
 }
+
+#if defined(__SSE2__)
+// A block's mask as window bits from `at`.
+inline uint64_t WindowBits(__m128i mask, size_t at) {
+    return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(mask))) << at;
+}
+#endif
 
 // The CRs and LFs of a text handed out in order, found up to 64 bytes at a time: a text of
 // short lines is read once, not a block or more per line.
@@ -122,26 +139,15 @@ private:
         const size_t n = std::min<size_t>(64, text_.size() - base);
         end_ = base + n;
         mask_ = 0;
-        size_t k = 0;
-#if defined(__SSE2__)
-        const auto blockAt = [&](size_t at) {
-            const __m128i b = Load16(text_.data() + base + at);
-            mask_ |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(
-                         _mm_or_si128(MaskEqual16(b, '\r'), MaskEqual16(b, '\n')))))
-                     << at;
-        };
-        for (; k + 16 <= n; k += 16)
-            blockAt(k);
-        if (k < n && n >= 16) {
-            blockAt(n - 16);  // the last bytes, in the block that ends with them
-            k = n;
-        }
-#endif
-        for (; k < n; ++k) {
-            const char c = text_[base + k];
-            if (c == '\r' || c == '\n')
-                mask_ |= uint64_t{1} << k;
-        }
+        ScanWindow64(
+            text_.data() + base, end_ - base,
+            [&](auto b, size_t at) {
+                mask_ |= WindowBits(_mm_or_si128(MaskEqual16(b, '\r'), MaskEqual16(b, '\n')), at);
+            },
+            [&](char c, size_t at) {
+                if (c == '\r' || c == '\n')
+                    mask_ |= uint64_t{1} << at;
+            });
     }
 
     std::string_view text_;

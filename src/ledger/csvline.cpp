@@ -13,24 +13,18 @@ namespace {
 constexpr char kQuote = '"';
 constexpr char kComma = ',';
 
-// Byte classes for the scanners: a lookup is cheaper than the range tests on every byte.
-enum ByteClass : unsigned char { kText = 0, kLead = 1, kStop = 2 };
-
-constexpr std::array<unsigned char, 256> MakeClasses() {
-    std::array<unsigned char, 256> classes{};
-    for (int b = 0; b < 256; ++b) {
-        if (b <= 0x20 || b == kComma) {
-            classes[b] = kStop;
-        } else if (IsLeadByte(static_cast<unsigned char>(b))) {
-            classes[b] = kLead;
-        }
-    }
-    return classes;
+// Lead bytes of double-byte characters, by table: a lookup is cheaper than the range tests
+// on every byte the scanners step over.
+constexpr std::array<bool, 256> MakeLeadBytes() {
+    std::array<bool, 256> lead{};
+    for (int b = 0; b < 256; ++b)
+        lead[b] = IsLeadByte(static_cast<unsigned char>(b));
+    return lead;
 }
-constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
+constexpr std::array<bool, 256> kLeadBytes = MakeLeadBytes();
 
-unsigned char ClassOf(char c) {
-    return kClasses[static_cast<unsigned char>(c)];
+bool IsLead(char c) {
+    return kLeadBytes[static_cast<unsigned char>(c)];
 }
 
 // Blanks and control bytes around fields. A NUL is one of them: another tool or a damaged
@@ -50,7 +44,7 @@ bool TakesAsTrail(char next) {
 
 // Steps over one character: two bytes for a lead byte and the byte it takes.
 size_t Next(std::string_view s, size_t i) {
-    return (ClassOf(s[i]) == kLead && i + 1 < s.size() && TakesAsTrail(s[i + 1])) ? i + 2 : i + 1;
+    return (IsLead(s[i]) && i + 1 < s.size() && TakesAsTrail(s[i + 1])) ? i + 2 : i + 1;
 }
 
 // Whether byte `j` (a blank or control byte) starts a character, given that byte `from`
@@ -60,7 +54,7 @@ size_t Next(std::string_view s, size_t i) {
 // character start.) Commas and quotes never need asking.
 bool IsCharStart(std::string_view s, size_t from, size_t j) {
     size_t run = 0;
-    while (j > from && ClassOf(s[j - 1]) == kLead) {
+    while (j > from && IsLead(s[j - 1])) {
         --j;
         ++run;
     }
@@ -141,36 +135,22 @@ private:
     void Load(size_t base) {
         base_ = base;
         commas_ = blanks_ = quotes_ = 0;
-        const size_t n = std::min<size_t>(64, s_.size() - base);
-        size_t k = 0;
-#if defined(__SSE2__)
-        const auto blockAt = [&](size_t at) {
-            const __m128i b = Load16(s_.data() + base + at);
-            const auto bits = [&](__m128i m) {
-                return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(m))) << at;
-            };
-            commas_ |= bits(MaskEqual16(b, kComma));
-            blanks_ |= bits(MaskAtMost16(b, 0x20));
-            quotes_ |= bits(MaskEqual16(b, kQuote));
-        };
-        for (; k + 16 <= n; k += 16)
-            blockAt(k);
-        // The last few bytes: the block that ends with them, overlapping the one before.
-        if (k < n && n >= 16) {
-            blockAt(n - 16);
-            k = n;
-        }
-#endif
-        for (; k < n; ++k) {
-            const char c = s_[base + k];
-            const uint64_t bit = uint64_t{1} << k;
-            if (c == kComma)
-                commas_ |= bit;
-            else if (IsBlank(c))
-                blanks_ |= bit;
-            else if (c == kQuote)
-                quotes_ |= bit;
-        }
+        ScanWindow64(
+            s_.data() + base, std::min<size_t>(64, s_.size() - base),
+            [&](auto b, size_t at) {
+                commas_ |= WindowBits(MaskEqual16(b, kComma), at);
+                blanks_ |= WindowBits(MaskAtMost16(b, 0x20), at);
+                quotes_ |= WindowBits(MaskEqual16(b, kQuote), at);
+            },
+            [&](char c, size_t at) {
+                const uint64_t bit = uint64_t{1} << at;
+                if (c == kComma)
+                    commas_ |= bit;
+                else if (IsBlank(c))
+                    blanks_ |= bit;
+                else if (c == kQuote)
+                    quotes_ |= bit;
+            });
     }
 
     std::string_view s_;

@@ -10,19 +10,6 @@
 namespace ledger {
 namespace {
 
-// Whether a line starts as the program writes its lines: eight digits and a comma. Then the
-// first field is those digits, found without the general splitter; page changes look at
-// every line of a month file several times, so this is worth its few lines.
-bool StartsWithPlainDate(std::string_view line) {
-    if (line.size() < 9 || line[8] != ',')
-        return false;
-    for (size_t k = 0; k < 8; ++k) {
-        if (line[k] < '0' || line[k] > '9')
-            return false;
-    }
-    return true;
-}
-
 // Whether the line's first field is `key` (eight digits).
 bool FirstFieldIs(std::string_view line, std::string_view key, std::string& scratch) {
     if (StartsWithPlainDate(line))

@@ -30,13 +30,7 @@ size_t LineStart(std::string_view bytes, size_t at) {
 // Lines in the order of finds. A line written the usual way starts with eight digits and a
 // comma, where text order is date order: different dates decide at once, without folding.
 int CompareLines(std::string_view a, std::string_view b) {
-    const auto plainDate = [](std::string_view line) {
-        if (line.size() < 9 || line[8] != ',')
-            return false;
-        return std::all_of(line.begin(), line.begin() + 8,
-                           [](char c) { return c >= '0' && c <= '9'; });
-    };
-    if (plainDate(a) && plainDate(b)) {
+    if (ledger::StartsWithPlainDate(a) && ledger::StartsWithPlainDate(b)) {
         if (const int date = a.substr(0, 8).compare(b.substr(0, 8)); date != 0)
             return date;
         return ledger::CompareIgnoreCase(a.substr(9), b.substr(9));
