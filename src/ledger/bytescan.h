@@ -24,11 +24,6 @@ constexpr uint64_t FlagEqual(uint64_t word, unsigned char byte) {
     return (x - kByteOnes) & ~x & kByteHighs;
 }
 
-// Flags the bytes of `word` below `bound` (at most 128).
-constexpr uint64_t FlagBelow(uint64_t word, unsigned char bound) {
-    return (word - kByteOnes * bound) & ~word & kByteHighs;
-}
-
 // The first position at or after `i` whose byte matches, or text.size(). `flags(word)` marks
 // the matching bytes of eight at once; `matches(c)` decides one byte of the tail.
 template <class Flags, class Matches>
