@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #define FUZZ_CHECK(condition)                                                                     \
     do {                                                                                          \
@@ -26,6 +27,22 @@
     } while (false)
 
 namespace fuzzsupport {
+
+// How many of the lines `was` stand in `now` in their order, where `now` is `was` with one
+// line replaced (the same number of lines) or with lines added.
+inline size_t LinesKeptInOrder(const std::vector<std::string>& was,
+                               const std::vector<std::string>& now) {
+    size_t kept = 0;
+    for (size_t k = 0, j = 0; k < now.size() && j < was.size(); ++k) {
+        if (now[k] == was[j]) {
+            ++kept;
+            ++j;
+        } else if (now.size() == was.size()) {
+            ++j;  // the line replaced
+        }
+    }
+    return kept;
+}
 
 inline const std::filesystem::path& Scratch() {
     static const std::filesystem::path folder = [] {

@@ -48,15 +48,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // One line added or one replaced; every other line as it was, in its order.
     const std::vector<std::string>& changed = book.Lines();
     FUZZ_CHECK(changed.size() == lines.size() || changed.size() == lines.size() + 1);
-    size_t same = 0;
-    for (size_t k = 0, j = 0; k < changed.size() && j < lines.size(); ++k) {
-        if (changed[k] == lines[j]) {
-            ++same;
-            ++j;
-        } else if (changed.size() == lines.size()) {
-            ++j;  // the line replaced
-        }
-    }
-    FUZZ_CHECK(same + 1 >= lines.size());
+    FUZZ_CHECK(fuzzsupport::LinesKeptInOrder(lines, changed) + 1 >= lines.size());
     return 0;
 }

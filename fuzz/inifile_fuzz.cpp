@@ -54,16 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<std::string>& was = before.Lines();
     const std::vector<std::string>& now = ini.Lines();
     FUZZ_CHECK(now.size() >= was.size() && now.size() <= was.size() + 2);
-    size_t kept = 0;
-    for (size_t k = 0, j = 0; k < now.size() && j < was.size(); ++k) {
-        if (now[k] == was[j]) {
-            ++kept;
-            ++j;
-        } else if (now.size() == was.size()) {
-            ++j;  // the line replaced
-        }
-    }
-    FUZZ_CHECK(kept + 1 >= was.size());
+    FUZZ_CHECK(fuzzsupport::LinesKeptInOrder(was, now) + 1 >= was.size());
     // The keys the file seems to hold read as before. Each answer reads the whole file, so
     // only the first ones are asked: all of them made a run's cost grow with the square of
     // its input.
